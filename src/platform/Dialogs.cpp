@@ -1,0 +1,170 @@
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QQueue>
+
+namespace {
+
+struct SeamState
+{
+    bool testMode = false;
+    QQueue<QMessageBox::StandardButton> answers;
+    QQueue<QColor> colors;
+    QQueue<std::optional<QFont>> fonts;
+    QQueue<QString> fileNames;
+    QQueue<QString> printFiles;
+    QList<Dialogs::ShownMessage> shown;
+};
+
+SeamState &state()
+{
+    static SeamState s;
+    return s;
+}
+
+template <typename T>
+std::optional<T> takePreset(QQueue<T> &queue)
+{
+    if (queue.isEmpty())
+        return std::nullopt;
+    return queue.dequeue();
+}
+
+QMessageBox::StandardButton showBox(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                                    const QString &text, QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton)
+{
+    auto &s = state();
+    s.shown.append({title, text});
+    if (auto preset = takePreset(s.answers))
+        return *preset;
+    if (s.testMode)
+        return defaultButton;
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QString takeFileName(bool &answered)
+{
+    auto &s = state();
+    if (auto preset = takePreset(s.fileNames)) {
+        answered = true;
+        return *preset;
+    }
+    answered = s.testMode;
+    return {};
+}
+
+} // namespace
+
+namespace Dialogs {
+
+void error(QWidget *parent, const QString &text)
+{
+    showBox(parent, QMessageBox::Critical, QObject::tr("Erro"), text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void warning(QWidget *parent, const QString &text)
+{
+    showBox(parent, QMessageBox::Information, QObject::tr("Aviso"), text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool confirm(QWidget *parent, const QString &title, const QString &text)
+{
+    return showBox(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                   QMessageBox::No) == QMessageBox::Yes;
+}
+
+void showException(const QString &text)
+{
+    showBox(nullptr, QMessageBox::Critical, QApplication::applicationDisplayName(), text,
+            QMessageBox::Ok, QMessageBox::Ok);
+}
+
+QColor getColor(QWidget *parent, const QColor &initial)
+{
+    auto &s = state();
+    if (auto preset = takePreset(s.colors))
+        return *preset;
+    if (s.testMode)
+        return {};
+    return QColorDialog::getColor(initial, parent);
+}
+
+std::optional<QFont> getFont(QWidget *parent, const QFont &initial)
+{
+    auto &s = state();
+    if (auto preset = takePreset(s.fonts))
+        return *preset;
+    if (s.testMode)
+        return std::nullopt;
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, parent);
+    return ok ? std::optional<QFont>(chosen) : std::nullopt;
+}
+
+QString getOpenFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)
+{
+    bool answered = false;
+    const QString preset = takeFileName(answered);
+    return answered ? preset : QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QString getSaveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter)
+{
+    bool answered = false;
+    const QString preset = takeFileName(answered);
+    return answered ? preset : QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+QString getExistingDirectory(QWidget *parent, const QString &caption, const QString &dir)
+{
+    bool answered = false;
+    const QString preset = takeFileName(answered);
+    return answered ? preset : QFileDialog::getExistingDirectory(parent, caption, dir);
+}
+
+bool print(QWidget *parent, QPrinter *printer)
+{
+    auto &s = state();
+    if (auto preset = takePreset(s.printFiles)) {
+        if (preset->isEmpty())
+            return false;
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(*preset);
+        return true;
+    }
+    if (s.testMode)
+        return false;
+    QPrintDialog dialog(printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void setTestMode(bool on) { state().testMode = on; }
+bool testMode() { return state().testMode; }
+void setNextAnswer(QMessageBox::StandardButton answer) { state().answers.enqueue(answer); }
+void setNextColor(const QColor &color) { state().colors.enqueue(color); }
+void setNextFont(const std::optional<QFont> &font) { state().fonts.enqueue(font); }
+void setNextFileName(const QString &fileName) { state().fileNames.enqueue(fileName); }
+void setNextPrintToPdf(const QString &pdfPath) { state().printFiles.enqueue(pdfPath); }
+QList<ShownMessage> shownMessages() { return state().shown; }
+void clearShownMessages() { state().shown.clear(); }
+
+void resetAnswers()
+{
+    auto &s = state();
+    s.answers.clear();
+    s.colors.clear();
+    s.fonts.clear();
+    s.fileNames.clear();
+    s.printFiles.clear();
+    s.shown.clear();
+}
+
+} // namespace Dialogs

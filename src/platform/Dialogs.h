@@ -1,0 +1,52 @@
+#pragma once
+// Every modal message box and standard dialog of the program goes through here. Tests preset
+// the next answers, and in test mode a box without a preset answer takes its default at once,
+// so that no test ever waits on a modal window.
+#include <QColor>
+#include <QFont>
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+namespace Dialogs {
+
+struct ShownMessage
+{
+    QString title;
+    QString text;
+};
+
+// "Erro" with an error icon: refusals and failures.
+void error(QWidget *parent, const QString &text);
+// "Aviso" with an information icon: warnings.
+void warning(QWidget *parent, const QString &text);
+// A confirmation with Yes and No, a question icon and No as default. True only for Yes.
+bool confirm(QWidget *parent, const QString &title, const QString &text);
+// The application's default error box for a failure in a timer step, command or handler.
+void showException(const QString &text);
+
+QColor getColor(QWidget *parent, const QColor &initial);                // invalid when cancelled
+std::optional<QFont> getFont(QWidget *parent, const QFont &initial);   // empty when cancelled
+QString getOpenFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter);
+QString getSaveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter);
+QString getExistingDirectory(QWidget *parent, const QString &caption, const QString &dir);
+// The print dialog; false when cancelled.
+bool print(QWidget *parent, QPrinter *printer);
+
+// --- test seam -------------------------------------------------------------------------
+void setTestMode(bool on);
+bool testMode();
+void setNextAnswer(QMessageBox::StandardButton answer);
+void setNextColor(const QColor &color);            // an invalid colour answers "cancel"
+void setNextFont(const std::optional<QFont> &font);
+void setNextFileName(const QString &fileName);     // an empty name answers "cancel"
+void setNextPrintToPdf(const QString &pdfPath);    // an empty path answers "cancel"
+QList<ShownMessage> shownMessages();
+void clearShownMessages();
+void resetAnswers();
+
+} // namespace Dialogs

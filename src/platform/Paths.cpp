@@ -1,0 +1,35 @@
+#include "platform/Paths.h"
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace Paths {
+
+QString withSlash(const QString &folder)
+{
+    if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')))
+        return folder;
+    return folder + QLatin1Char('/');
+}
+
+QString programFolder()
+{
+    return withSlash(QCoreApplication::applicationDirPath());
+}
+
+QString documentsFolder()
+{
+    return withSlash(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+}
+
+QString loginName()
+{
+    if (const passwd *pw = getpwuid(getuid()); pw && pw->pw_name && *pw->pw_name)
+        return QString::fromLocal8Bit(pw->pw_name);
+    const QString user = qEnvironmentVariable("USER");
+    return user.isEmpty() ? QStringLiteral("Default") : user;
+}
+
+} // namespace Paths
