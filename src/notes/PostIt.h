@@ -1,0 +1,206 @@
+#pragma once
+// The note window: a borderless tool window holding everything one note is (text, title,
+// colours, font, footer, alarm). The store, the alarm check, the settings dialog and the
+// receiving server read and write it directly through the accessors below.
+//
+// A note never destroys itself and never touches application-wide state: deletion and alarm
+// acknowledgement are posted to the controller object as DeleteNoteRequest / AlarmAcknowledged
+// (app/ControllerEvents.h) and run after the note's own handler has returned. Commands that
+// open dialogs owned elsewhere are announced by signals the controller connects.
+#include "store/AppSettings.h"
+#include "store/NoteData.h"
+
+#include <QDateTime>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+#include <array>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPrinter;
+class QPushButton;
+
+class TfPostIt : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kCreatedWidth = 170;
+    static constexpr int kCreatedHeight = 120;
+    static constexpr int kMinWidth = 80;
+    static constexpr int kMinHeight = 40;
+
+    // `tag` is the note's NoteTable slot for life. `controller` receives the posted requests;
+    // `settings` is read live (network Enabled for the send menu, the default title).
+    // The window starts hidden, 170 x 120.
+    TfPostIt(int tag, QObject *controller, const AppSettings *settings, QWidget *parent = nullptr);
+    ~TfPostIt() override;
+
+    int Tag() const { return m_tag; }
+
+    // Everything the store saves, read from the window: position and size from the geometry,
+    // visibility, text with CR LF line breaks, font, colours, title, footer (empty when not
+    // shown), topmost and the alarm fields.
+    NoteData data() const;
+    // What the store's load does with one note section, in its order: alarm fields and armed
+    // icon (shown exactly when `alarm`; the other alarm fields are taken only when `alarm` is
+    // set), scroll bar, dark caption, footer, geometry, font style, colour, visibility, font
+    // face/size/colour (the title takes the font colour), title, text, topmost.
+    void applyData(const NoteData &data);
+
+    // --- title and text ------------------------------------------------------------------
+    QString title() const;
+    void setTitle(const QString &title);
+    QString text() const;                   // CR LF line breaks
+    void setText(const QString &text);      // CR LF, LF or CR line breaks
+    // Adds `line` as the new last line of the text (it may itself hold CR LF breaks).
+    void appendText(const QString &line);
+    // Pastes the clipboard's text at the caret (nothing for an empty or non-text clipboard).
+    void pasteClipboard();
+    QString selectedText() const;
+
+    // --- look ----------------------------------------------------------------------------
+    ColourValue color() const { return m_color; }
+    void setColor(ColourValue colour);      // window, text area, footer and title bar
+    NoteFont noteFont() const;
+    void setNoteFont(const NoteFont &font); // the text font; the title colour is separate
+    ColourValue titleFontColour() const { return m_titleFontColour; }
+    void setTitleFontColour(ColourValue colour);
+    bool darkCaption() const { return m_darkCaption; }
+    void setDarkCaption(bool dark);         // repaints the title bar
+    int trackPosition() const { return m_trackPosition; }
+    void setTrackPosition(int step);        // repaints the title bar
+    ColourValue captionColour() const;      // what the title bar is painted with
+    bool scrollBar() const;
+    void setScrollBar(bool vertical);
+    bool topmost() const;
+    void setTopmost(bool on);               // keeps position and size
+
+    // --- footer and sender ---------------------------------------------------------------
+    QString footerText() const;
+    // The footer is shown exactly when its text is not empty; the layout follows.
+    void setFooterText(const QString &text);
+    bool footerShown() const;
+    QString ReplyAddress() const { return m_replyAddress; }
+    void setReplyAddress(const QString &address) { m_replyAddress = address; }
+
+    // --- alarm fields (their rules belong to the alarm check and the settings dialog) -----
+    bool alarm() const { return m_alarm; }
+    void setAlarm(bool armed) { m_alarm = armed; }  // does not touch the icons
+    QDateTime alarmDateTime() const { return m_alarmDateTime; }
+    void setAlarmDateTime(const QDateTime &when) { m_alarmDateTime = when; }
+    bool useSound() const { return m_useSound; }
+    void setUseSound(bool on) { m_useSound = on; }
+    QString soundFile() const { return m_soundFile; }
+    void setSoundFile(const QString &file) { m_soundFile = file; }
+    std::array<bool, 7> dia() const { return m_dia; }  // Dia1 (Sunday) .. Dia7 (Saturday)
+    void setDia(const std::array<bool, 7> &days) { m_dia = days; }
+    bool remember() const { return m_remember; }
+    void setRemember(bool on) { m_remember = on; }
+    int rememberNo() const { return m_rememberNo; }
+    void setRememberNo(int n) { m_rememberNo = n; }
+    int rememberUnit() const { return m_rememberUnit; }
+    void setRememberUnit(int unit) { m_rememberUnit = unit; }
+
+    bool armedIconShown() const;
+    void setArmedIconShown(bool shown);
+    bool ringingIconShown() const;
+    void setRingingIconShown(bool shown);
+
+    // Shows the window, raises it and gives it the focus.
+    void bringToFront();
+
+    // --- commands (also reachable from the note menu) -------------------------------------
+    QMenu *popPrincipal() const { return m_menu; }
+    // Runs whenever the note menu opens: address detection, send submenu enabling and the
+    // reply item's visibility.
+    void popPrincipalPopup();
+    // Opens the title dialog with the current title; on OK the title becomes its text.
+    void openTitleDialog();
+    // Prints through the print dialog; cancelled or failing prints do nothing.
+    void printNote();
+    // Whether hovering shows hints (decided when the pointer enters the title text).
+    bool hintsShown() const { return m_hintsShown; }
+
+signals:
+    // "C&onfigurar..." (false), "Alarme..." and a double-click on an alarm icon (true).
+    void configureRequested(int tag, bool alarmsPage);
+    // "&Para um Computador..." (reply false) and "&Responder para Computador..." (reply true).
+    void sendToComputerRequested(int tag, bool reply);
+    // "E-Mail...".
+    void emailRequested(int tag);
+    // F1 in the text area: help context 1.
+    void helpRequested(int context);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void buildChildren();
+    void buildMenu();
+    void layOut();
+    void repaintColours();
+    void applyTitleFont();
+    void postDelete();
+    void postAcknowledge();
+    void startMove(const QPoint &globalPos);
+    void titleEntered();
+    void ringingIconClicked();
+    void hideButtonClicked();
+    bool isShortcutKey(const QKeyEvent *event) const;
+
+    const int m_tag;
+    QObject *const m_controller;
+    const AppSettings *const m_settings;
+
+    ColourValue m_color = kDefaultNoteColour;
+    ColourValue m_titleFontColour = 0;
+    bool m_darkCaption = false;
+    int m_trackPosition = 12;
+    NoteFont m_font;
+    QString m_replyAddress;
+    bool m_hintsShown = false;
+
+    bool m_alarm = false;
+    QDateTime m_alarmDateTime;
+    bool m_useSound = false;
+    QString m_soundFile;
+    std::array<bool, 7> m_dia{};
+    bool m_remember = false;
+    int m_rememberNo = 0;
+    int m_rememberUnit = 0;
+
+    // Manual move, used when the window system will not run its own move loop.
+    bool m_manualMove = false;
+    QPoint m_moveOffset;
+
+    QWidget *m_pnlCaption = nullptr;
+    QWidget *m_panel1 = nullptr;
+    QLabel *m_imgAlarme = nullptr;
+    QLabel *m_imgAlarmeOn = nullptr;
+    QLabel *m_lblCaption = nullptr;
+    QPushButton *m_cmdEsconder = nullptr;
+    QPushButton *m_cmdApagarPostit = nullptr;
+    QPlainTextEdit *m_memPostit = nullptr;
+    QWidget *m_pnlRodape = nullptr;
+    QLabel *m_lblRodape = nullptr;
+
+    QMenu *m_menu = nullptr;
+    QMenu *m_mnuEnviar = nullptr;
+    QAction *m_mnuURL = nullptr;
+    QAction *m_sepURL = nullptr;
+    QAction *m_mnuOnTop = nullptr;
+    QAction *m_mnuResponder = nullptr;
+    QAction *m_mnuEnviarAction = nullptr;
+    QList<QAction *> m_shortcutActions;
+};
