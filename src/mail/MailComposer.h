@@ -1,0 +1,104 @@
+#pragma once
+// What goes out between the server's 354 and the final ".": the header block, the date line,
+// the per-line rules (cut, dot-stuffing, header folding) and the body source with its
+// multipart/mixed layout and base64 attachment lines. All lines are wire bytes (Windows-1252).
+#include "mail/SmtpTypes.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QFile>
+#include <QList>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+namespace MailComposer {
+
+// The line buffer holds 1023 characters and a terminating zero.
+constexpr int kLineBufferSize = 1024;
+constexpr int kMaxLineLength = kLineBufferSize - 1;
+// A folded header keeps each physical line within RFC 5322's limit.
+constexpr int kMaxFoldedLength = 998;
+// Attachment bytes per base64 line: 15 groups of 3, 60 characters.
+constexpr int kAttachmentBytesPerLine = 45;
+
+QByteArray contentTypeString(TSmtpContentType type);
+
+// Minutes, UTC minus local time, of the zone the given moment is expressed in.
+int timeZoneBias(const QDateTime &when);
+// "Tue, 8 Dec 2026 14:05:09 -0300": English names whatever the locale; "+" when the local
+// time is ahead of UTC, "-" otherwise (so a zero bias is "-0000").
+QByteArray rfc822Date(const QDateTime &when, int biasMinutes);
+
+struct HeaderFields
+{
+    QByteArray from, to, subject, replyTo, returnPath, sender;
+    QByteArray contentType; // "text/plain" or "text/html"
+    QByteArray charSet;
+};
+
+// The header lines in their fixed order, up to and including Date (the owner's hook and the
+// empty separator line come after).
+QList<QByteArray> headerLines(const HeaderFields &fields, const QByteArray &date);
+
+// A header line longer than the line buffer is folded before a blank (CR LF stays in the one
+// line) so that no physical line exceeds kMaxFoldedLength; shorter lines are returned as they are.
+QByteArray foldHeaderLine(const QByteArray &line);
+// A body line is sent as its first 1023 characters.
+QByteArray cutLine(const QByteArray &line);
+// A line beginning with "." gets one more in front, so the server never takes it for the end.
+QByteArray dotStuff(const QByteArray &line);
+
+// "= Multipart Boundary " + MMddyyhhmm.
+QByteArray multipartBoundary(const QDateTime &when);
+// The first 13 characters are "CONTENT-TYPE:" without regard to case.
+bool isContentTypeHeader(const QByteArray &line);
+// The replacement for the message's Content-Type header when files are attached: one line
+// holding its own fold.
+QByteArray multipartContentTypeHeader(const QByteArray &boundary);
+
+// base64 of up to 45 bytes, the attachment line format.
+QByteArray attachmentLine(const QByteArray &bytes);
+
+} // namespace MailComposer
+
+// The source of the message body of a mail with optional attachments, asked for one line at a
+// time. Files are read 45 bytes per line and never held whole; at most one is open.
+class MailBodySource
+{
+public:
+    // The owner's data hook, asked after the queued message lines: fill line, clear more when done.
+    using GetDataHook = std::function<void(int lineNum, QByteArray &line, int maxLen, bool &more)>;
+    using AttachContentTypeHook = std::function<void(int fileNumber, QString &fileName, QString &contentType)>;
+    using AttachHeaderHook = std::function<void(int fileNumber, const QString &fileName, QList<QByteArray> &queue)>;
+
+    MailBodySource();
+    ~MailBodySource();
+
+    GetDataHook getData;
+    AttachContentTypeHook attachContentType;
+    AttachHeaderHook attachHeader;
+
+    // Starts a new message; the files are assumed to have been checked when they were listed.
+    void prepare(const QStringList &files, const QList<QByteArray> &messageLines,
+                 const QByteArray &contentTypeString, const QByteArray &charSet, const QDateTime &now);
+    // Empty when nothing is attached.
+    QByteArray boundary() const { return m_boundary; }
+
+    // The next body line; false when the message is complete. Raises ESmtpError when an
+    // attachment cannot be opened or read.
+    bool next(QByteArray &line);
+
+private:
+    void closeAttachment();
+    bool readAttachmentLine(QByteArray &line);
+
+    QStringList m_files;
+    QList<QByteArray> m_queue;
+    QByteArray m_boundary;
+    bool m_getDataPhase = false;
+    bool m_attachmentOpen = false;
+    int m_fileIndex = 0;
+    int m_getDataLine = 0;
+    std::unique_ptr<QFile> m_file;
+};

@@ -1,0 +1,107 @@
+#!/usr/bin/python3
+"""Loopback SMTP server for the mail tests.
+
+Listens on 127.0.0.1 on a port the system picks and prints "PORT <n>" on one line once it
+accepts connections. AUTH PLAIN and LOGIN are the server's own; CRAM-MD5 is added here and
+checks the client's digest with Python's hmac. Each accepted mail N is written to the output
+folder as mailN.envelope (JSON: sender, recipients, authenticated login, greeting name) and
+mailN.data (the DATA bytes as received, after the server removed the dot-stuffing); both are on
+disk before the server answers 250, so a client that saw the 250 can read them at once.
+
+The server stops when its standard input reaches end of file or it is terminated.
+"""
+import argparse
+import asyncio
+import hashlib
+import hmac
+import json
+import os
+import secrets
+import signal
+import sys
+
+from aiosmtpd.smtp import MISSING, SMTP, AuthResult, LoginPassword
+
+
+class LongLineSMTP(SMTP):
+    # The client sends body lines of up to 1023 characters; the stock limit is 1001 bytes.
+    line_length_limit = 4096
+
+
+class Recorder:
+    def __init__(self, outdir, user, password):
+        self.outdir = outdir
+        self.user = user
+        self.password = password
+        self.count = 0
+
+    def authenticate(self, server, session, envelope, mechanism, auth_data):
+        ok = (isinstance(auth_data, LoginPassword)
+              and auth_data.login == self.user and auth_data.password == self.password)
+        return AuthResult(success=ok, handled=False, auth_data=auth_data)
+
+    async def auth_CRAM__MD5(self, server, args):
+        challenge = ("<%s.%d@fixture.corkvane>" % (secrets.token_hex(6), os.getpid())).encode()
+        answer = await server.challenge_auth(challenge)
+        if answer is MISSING:
+            return AuthResult(success=False)
+        login, _, digest = answer.rpartition(b" ")
+        expected = hmac.new(self.password, challenge, hashlib.md5).hexdigest().encode()
+        ok = login == self.user and hmac.compare_digest(digest, expected)
+        return AuthResult(success=ok, handled=False, auth_data=LoginPassword(login, b""))
+
+    def _write(self, name, data):
+        path = os.path.join(self.outdir, name)
+        with open(path + ".tmp", "wb") as f:
+            f.write(data)
+        os.replace(path + ".tmp", path)
+
+    async def handle_DATA(self, server, session, envelope):
+        self.count += 1
+        login = session.login_data
+        record = {
+            "from": envelope.mail_from,
+            "rcpt": envelope.rcpt_tos,
+            "login": login.decode("latin-1") if isinstance(login, bytes) else None,
+            "helo": session.host_name,
+        }
+        self._write("mail%d.data" % self.count, envelope.original_content)
+        self._write("mail%d.envelope" % self.count, json.dumps(record).encode())
+        return "250 OK queued as %d" % self.count
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--user", default="corkvane")
+    parser.add_argument("--password", default="secret")
+    args = parser.parse_args()
+
+    recorder = Recorder(args.out, args.user.encode("latin-1"), args.password.encode("latin-1"))
+    loop = asyncio.new_event_loop()
+    asyncio.set_event_loop(loop)
+
+    def factory():
+        return LongLineSMTP(recorder, hostname="fixture.corkvane", decode_data=False,
+                            authenticator=recorder.authenticate, auth_required=False,
+                            auth_require_tls=False)
+
+    server = loop.run_until_complete(loop.create_server(factory, "127.0.0.1", 0))
+    port = server.sockets[0].getsockname()[1]
+
+    def stop(*_):
+        loop.stop()
+
+    def stdin_ready():
+        if not os.read(sys.stdin.fileno(), 4096):
+            stop()
+
+    loop.add_reader(sys.stdin.fileno(), stdin_ready)
+    loop.add_signal_handler(signal.SIGTERM, stop)
+    print("PORT %d" % port, flush=True)
+    loop.run_forever()
+    server.close()
+
+
+if __name__ == "__main__":
+    main()
