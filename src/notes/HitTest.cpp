@@ -45,7 +45,7 @@ Qt::Edges EdgesOf(HitZone zone)
 Qt::CursorShape CursorOf(HitZone zone)
 {
     switch (zone) {
-    case HitZone::Move: return Qt::SizeAllCursor;
+    case HitZone::Move: return Qt::ArrowCursor;
     case HitZone::Left:
     case HitZone::Right: return Qt::SizeHorCursor;
     case HitZone::Top:

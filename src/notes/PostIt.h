@@ -17,6 +17,7 @@
 #include <array>
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -143,7 +144,6 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
 
 private:
     void buildChildren();
@@ -157,6 +157,10 @@ private:
     void titleEntered();
     void ringingIconClicked();
     void hideButtonClicked();
+    void textAreaClicked();
+    void titleBarPressed();
+    void openSelectedAddress();
+    void copySelection();
     bool isShortcutKey(const QKeyEvent *event) const;
 
     const int m_tag;

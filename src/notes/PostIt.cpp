@@ -1,0 +1,835 @@
+#include "notes/PostIt.h"
+
+#include "app/ControllerEvents.h"
+#include "notes/HitTest.h"
+#include "notes/MudaCaption.h"
+#include "notes/NoteLayout.h"
+#include "notes/NoteText.h"
+#include "platform/Dialogs.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextLayout>
+#include <QToolTip>
+#include <QUrl>
+#include <QWindow>
+
+namespace {
+
+// The alarm icons are drawn here rather than shipped: a small bell, dark when armed, red with
+// motion lines when ringing.
+QPixmap bellPixmap(bool ringing)
+{
+    QPixmap pm(14, 13);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink = ringing ? QColor(210, 0, 0) : QColor(70, 60, 20);
+
+    QPainterPath bell;
+    bell.moveTo(3.0, 9.5);
+    bell.cubicTo(4.5, 8.5, 4.0, 2.0, 7.0, 2.0);
+    bell.cubicTo(10.0, 2.0, 9.5, 8.5, 11.0, 9.5);
+    bell.closeSubpath();
+    p.fillPath(bell, ink);
+    p.setPen(QPen(ink, 1.0));
+    p.drawLine(QPointF(2.5, 9.5), QPointF(11.5, 9.5));
+    p.setBrush(ink);
+    p.drawEllipse(QPointF(7.0, 11.0), 1.2, 1.2);
+    p.drawEllipse(QPointF(7.0, 1.2), 0.8, 0.8);
+    if (ringing) {
+        p.setPen(QPen(ink, 1.0));
+        p.drawLine(QPointF(1.5, 3.0), QPointF(0.5, 5.0));
+        p.drawLine(QPointF(2.0, 6.0), QPointF(0.5, 7.5));
+        p.drawLine(QPointF(12.5, 3.0), QPointF(13.5, 5.0));
+        p.drawLine(QPointF(12.0, 6.0), QPointF(13.5, 7.5));
+    }
+    return pm;
+}
+
+QFont smallFont(bool bold, bool italic)
+{
+    QFont f(QStringLiteral("Small Fonts"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(9);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+void paintBackground(QWidget *w, const QColor &colour)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, colour);
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+}
+
+QPushButton *titleButton(QWidget *parent, const char *name, const QString &caption, const QFont &font)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setFont(font);
+    b->setFixedSize(NoteLayout::kButtonSize, NoteLayout::kButtonSize);
+    b->setCursor(Qt::ArrowCursor);
+    b->setStyleSheet(QStringLiteral("QPushButton { background: white; color: black; border: 1px solid #808080;"
+                                    " padding: 0px; margin: 0px; }"
+                                    "QPushButton:pressed { background: #d8d8d8; }"));
+    return b;
+}
+
+// Writes `lines` from `y` down, wrapping at the page width and starting new pages as needed.
+void printLines(QPainter &painter, QPrinter &printer, const QStringList &lines, const QFont &font, qreal &y)
+{
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const qreal width = page.width();
+    const qreal height = page.height();
+    painter.setFont(font);
+    const qreal lineSpacing = QFontMetricsF(font, &printer).lineSpacing();
+
+    auto roomFor = [&](qreal h) {
+        if (y > 0 && y + h > height) {
+            printer.newPage();
+            y = 0;
+        }
+    };
+
+    for (const QString &line : lines) {
+        if (line.isEmpty()) {
+            roomFor(lineSpacing);
+            y += lineSpacing;
+            continue;
+        }
+        QTextLayout layout(line, font, &printer);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        qreal layoutY = 0;
+        QList<QTextLine> made;
+        for (;;) {
+            QTextLine tl = layout.createLine();
+            if (!tl.isValid())
+                break;
+            tl.setLineWidth(width);
+            tl.setPosition(QPointF(0, layoutY));
+            layoutY += tl.height();
+            made.append(tl);
+        }
+        layout.endLayout();
+        for (const QTextLine &tl : made) {
+            roomFor(tl.height());
+            tl.draw(&painter, QPointF(0, y - tl.position().y()));
+            y += tl.height();
+        }
+    }
+}
+
+} // namespace
+
+TfPostIt::TfPostIt(int tag, QObject *controller, const AppSettings *settings, QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+    , m_tag(tag)
+    , m_controller(controller)
+    , m_settings(settings)
+{
+    setObjectName(QStringLiteral("TfPostIt"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setMinimumSize(kMinWidth, kMinHeight);
+    setMouseTracking(true);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+
+    buildChildren();
+    buildMenu();
+    resize(kCreatedWidth, kCreatedHeight);
+    repaintColours();
+    applyTitleFont();
+    layOut();
+}
+
+TfPostIt::~TfPostIt() = default;
+
+void TfPostIt::buildChildren()
+{
+    m_pnlCaption = new QWidget(this);
+    m_pnlCaption->setObjectName(QStringLiteral("pnlCaption"));
+    m_pnlCaption->setCursor(Qt::ArrowCursor);
+
+    m_panel1 = new QWidget(m_pnlCaption);
+    m_panel1->setObjectName(QStringLiteral("Panel1"));
+
+    m_imgAlarme = new QLabel(m_panel1);
+    m_imgAlarme->setObjectName(QStringLiteral("imgAlarme"));
+    m_imgAlarme->setPixmap(bellPixmap(false));
+    m_imgAlarme->setFixedSize(14, 13);
+    m_imgAlarme->setAttribute(Qt::WA_TranslucentBackground);
+    m_imgAlarme->hide();
+
+    m_imgAlarmeOn = new QLabel(m_panel1);
+    m_imgAlarmeOn->setObjectName(QStringLiteral("imgAlarmeOn"));
+    m_imgAlarmeOn->setPixmap(bellPixmap(true));
+    m_imgAlarmeOn->setFixedSize(14, 13);
+    m_imgAlarmeOn->setAttribute(Qt::WA_TranslucentBackground);
+    m_imgAlarmeOn->hide();
+
+    m_lblCaption = new QLabel(m_pnlCaption);
+    m_lblCaption->setObjectName(QStringLiteral("lblCaption"));
+    m_lblCaption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_lblCaption->setTextFormat(Qt::PlainText);
+
+    m_cmdEsconder = titleButton(m_pnlCaption, "cmdEsconder", QStringLiteral("-"), smallFont(false, false));
+    m_cmdEsconder->setToolTip(tr("Esconder esta nota"));
+    m_cmdApagarPostit = titleButton(m_pnlCaption, "cmdApagarPostit", QStringLiteral("X"), smallFont(true, false));
+    m_cmdApagarPostit->setToolTip(tr("Apagar esta nota"));
+    connect(m_cmdEsconder, &QPushButton::clicked, this, &TfPostIt::hideButtonClicked);
+    connect(m_cmdApagarPostit, &QPushButton::clicked, this, &TfPostIt::postDelete);
+
+    m_memPostit = new QPlainTextEdit(this);
+    m_memPostit->setObjectName(QStringLiteral("memPostit"));
+    m_memPostit->setFrameShape(QFrame::NoFrame);
+    m_memPostit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_memPostit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_memPostit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_memPostit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_memPostit->document()->setDocumentMargin(1);
+
+    m_pnlRodape = new QWidget(this);
+    m_pnlRodape->setObjectName(QStringLiteral("pnlRodape"));
+    m_pnlRodape->setCursor(Qt::ArrowCursor);
+    m_pnlRodape->setFont(smallFont(false, true));
+    m_pnlRodape->hide();
+
+    m_lblRodape = new QLabel(m_pnlRodape);
+    m_lblRodape->setObjectName(QStringLiteral("lblRodape"));
+    m_lblRodape->setTextFormat(Qt::PlainText);
+    m_lblRodape->setFont(smallFont(false, true));
+    m_lblRodape->setAttribute(Qt::WA_TranslucentBackground);
+    m_lblRodape->move(3, 1);
+    {
+        QPalette pal = m_lblRodape->palette();
+        pal.setColor(QPalette::WindowText, Qt::black);
+        m_lblRodape->setPalette(pal);
+    }
+
+    for (QObject *o : {static_cast<QObject *>(m_pnlCaption), static_cast<QObject *>(m_panel1),
+                       static_cast<QObject *>(m_lblCaption), static_cast<QObject *>(m_imgAlarme),
+                       static_cast<QObject *>(m_imgAlarmeOn), static_cast<QObject *>(m_pnlRodape),
+                       static_cast<QObject *>(m_lblRodape), static_cast<QObject *>(m_memPostit),
+                       static_cast<QObject *>(m_memPostit->viewport()), static_cast<QObject *>(m_cmdEsconder),
+                       static_cast<QObject *>(m_cmdApagarPostit)})
+        o->installEventFilter(this);
+}
+
+void TfPostIt::buildMenu()
+{
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("popPrincipal"));
+    connect(m_menu, &QMenu::aboutToShow, this, &TfPostIt::popPrincipalPopup);
+
+    auto item = [this](QMenu *menu, const char *name, const QString &caption, const QKeySequence &key = {}) {
+        QAction *a = menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        if (!key.isEmpty()) {
+            a->setShortcut(key);
+            a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            addAction(a);  // so the shortcut works whenever the note has the focus
+            m_shortcutActions.append(a);
+        }
+        return a;
+    };
+    auto separator = [](QMenu *menu, const char *name) {
+        QAction *a = menu->addSeparator();
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+
+    m_mnuURL = item(m_menu, "mnuURL", tr("Abrir &URL"));
+    m_sepURL = separator(m_menu, "sepURL");
+    m_mnuURL->setVisible(false);
+    m_sepURL->setVisible(false);
+    connect(m_mnuURL, &QAction::triggered, this, &TfPostIt::openSelectedAddress);
+
+    QAction *configurar = item(m_menu, "mnuConfigurar", tr("C&onfigurar..."));
+    connect(configurar, &QAction::triggered, this, [this] { emit configureRequested(m_tag, false); });
+    QAction *mudaCaption = item(m_menu, "mnuMudaCaption", tr("&Título da Nota..."), QKeySequence(Qt::CTRL | Qt::Key_T));
+    connect(mudaCaption, &QAction::triggered, this, &TfPostIt::openTitleDialog);
+    QAction *alarme = item(m_menu, "mnuAlarme", tr("Alarme..."), QKeySequence(Qt::CTRL | Qt::Key_A));
+    connect(alarme, &QAction::triggered, this, [this] { emit configureRequested(m_tag, true); });
+    separator(m_menu, "N4");
+
+    m_mnuOnTop = item(m_menu, "mnuOnTop", tr("Sempre &Visível"));
+    m_mnuOnTop->setCheckable(true);
+    connect(m_mnuOnTop, &QAction::triggered, this, &TfPostIt::setTopmost);
+    separator(m_menu, "N5");
+
+    QAction *copiar = item(m_menu, "mnuCopiar", tr("Co&piar"));
+    connect(copiar, &QAction::triggered, this, &TfPostIt::copySelection);
+    QAction *colar = item(m_menu, "mnuColar", tr("C&olar"));
+    connect(colar, &QAction::triggered, this, &TfPostIt::pasteClipboard);
+    separator(m_menu, "N2");
+
+    m_mnuEnviar = m_menu->addMenu(tr("Enviar..."));
+    m_mnuEnviar->setObjectName(QStringLiteral("mnuEnviarMenu"));
+    m_mnuEnviarAction = m_mnuEnviar->menuAction();
+    m_mnuEnviarAction->setObjectName(QStringLiteral("mnuEnviar"));
+
+    // The send commands depend on the network setting at the moment they run, so a shortcut
+    // pressed while networking is off does nothing, as the disabled submenu would.
+    auto networkOn = [this] { return m_settings && m_settings->recRede.Enabled; };
+    QAction *rede = item(m_mnuEnviar, "EnviarpelaRede1", tr("&Para um Computador..."), QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(rede, &QAction::triggered, this, [this, networkOn] {
+        if (networkOn())
+            emit sendToComputerRequested(m_tag, false);
+    });
+    m_mnuResponder = item(m_mnuEnviar, "mnuResponder", tr("&Responder para Computador..."), QKeySequence(Qt::CTRL | Qt::Key_R));
+    m_mnuResponder->setVisible(false);
+    connect(m_mnuResponder, &QAction::triggered, this, [this, networkOn] {
+        if (networkOn() && footerShown())
+            emit sendToComputerRequested(m_tag, true);
+    });
+    separator(m_mnuEnviar, "N3");
+    QAction *email = item(m_mnuEnviar, "EMail1", tr("E-Mail..."), QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(email, &QAction::triggered, this, [this, networkOn] {
+        if (networkOn())
+            emit emailRequested(m_tag);
+    });
+
+    QAction *imprimir = item(m_menu, "mnuImprimir", tr("&Imprimir"));
+    connect(imprimir, &QAction::triggered, this, &TfPostIt::printNote);
+    separator(m_menu, "N1");
+    QAction *sair = item(m_menu, "Sair1", tr("&Apagar Nota..."), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(sair, &QAction::triggered, this, &TfPostIt::postDelete);
+
+    m_mnuEnviarAction->setEnabled(networkOn());
+}
+
+// --- state ---------------------------------------------------------------------------------
+
+NoteData TfPostIt::data() const
+{
+    NoteData d;
+    d.caption = title();
+    d.visible = isVisible();
+    d.topmost = topmost();
+    d.alarm = m_alarm;
+    d.alarmDateTime = m_alarmDateTime;
+    d.useSound = m_useSound;
+    d.soundFile = m_soundFile;
+    d.dia = m_dia;
+    d.remember = m_remember;
+    d.rememberNo = m_rememberNo;
+    d.rememberUnit = m_rememberUnit;
+    d.note = text();
+    d.scrollbar = scrollBar();
+    d.darkCaption = m_darkCaption;
+    d.trackPosition = m_trackPosition;
+    d.posx = x();
+    d.posy = y();
+    d.width = width();
+    d.height = height();
+    d.font = m_font;
+    d.color = m_color;
+    d.rodape = footerShown() ? footerText() : QString();
+    return d;
+}
+
+void TfPostIt::applyData(const NoteData &d)
+{
+    m_alarm = d.alarm;
+    if (d.alarm) {
+        m_alarmDateTime = d.alarmDateTime;
+        m_useSound = d.useSound;
+        m_soundFile = d.soundFile;
+        m_dia = d.dia;
+        m_remember = d.remember;
+        m_rememberNo = d.rememberNo;
+        m_rememberUnit = d.rememberUnit;
+    }
+    setArmedIconShown(d.alarm);
+
+    setScrollBar(d.scrollbar);
+    m_darkCaption = d.darkCaption;
+    m_trackPosition = d.trackPosition;
+    setFooterText(d.rodape);
+    setGeometry(d.posx, d.posy, d.width, d.height);
+
+    NoteFont font = m_font;
+    font.bold = d.font.bold;
+    font.italic = d.font.italic;
+    setNoteFont(font);
+
+    setColor(d.color);
+    setVisible(d.visible);
+
+    font.name = d.font.name;
+    font.size = d.font.size;
+    font.colour = d.font.colour;
+    setNoteFont(font);
+    setTitleFontColour(d.font.colour);
+
+    setTitle(d.caption);
+    setText(d.note);
+    setTopmost(d.topmost);
+}
+
+QString TfPostIt::title() const { return m_lblCaption->text(); }
+
+void TfPostIt::setTitle(const QString &title)
+{
+    m_lblCaption->setText(title);
+}
+
+QString TfPostIt::text() const
+{
+    return NoteText::toCrLf(m_memPostit->toPlainText());
+}
+
+void TfPostIt::setText(const QString &text)
+{
+    m_memPostit->setPlainText(NoteText::toLf(text));
+}
+
+void TfPostIt::appendText(const QString &line)
+{
+    QTextCursor cursor(m_memPostit->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!m_memPostit->document()->isEmpty())
+        cursor.insertText(QStringLiteral("\n"));
+    cursor.insertText(NoteText::toLf(line));
+}
+
+void TfPostIt::pasteClipboard()
+{
+    m_memPostit->paste();
+}
+
+QString TfPostIt::selectedText() const
+{
+    QString s = m_memPostit->textCursor().selectedText();
+    s.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    s.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return s;
+}
+
+void TfPostIt::setColor(ColourValue colour)
+{
+    m_color = colour;
+    repaintColours();
+}
+
+NoteFont TfPostIt::noteFont() const { return m_font; }
+
+void TfPostIt::setNoteFont(const NoteFont &font)
+{
+    m_font = font;
+    QFont f(font.name);
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSize(font.size > 0 ? font.size : 10);
+    f.setBold(font.bold);
+    f.setItalic(font.italic);
+    m_memPostit->setFont(f);
+    QPalette pal = m_memPostit->palette();
+    pal.setColor(QPalette::Text, toQColor(font.colour));
+    m_memPostit->setPalette(pal);
+}
+
+void TfPostIt::setTitleFontColour(ColourValue colour)
+{
+    m_titleFontColour = colour;
+    applyTitleFont();
+}
+
+void TfPostIt::setDarkCaption(bool dark)
+{
+    m_darkCaption = dark;
+    repaintColours();
+}
+
+void TfPostIt::setTrackPosition(int step)
+{
+    m_trackPosition = step;
+    repaintColours();
+}
+
+ColourValue TfPostIt::captionColour() const
+{
+    return m_darkCaption ? CaptionShade(m_color, m_trackPosition) : m_color;
+}
+
+bool TfPostIt::scrollBar() const
+{
+    return m_memPostit->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn;
+}
+
+void TfPostIt::setScrollBar(bool vertical)
+{
+    m_memPostit->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+bool TfPostIt::topmost() const
+{
+    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+void TfPostIt::setTopmost(bool on)
+{
+    m_mnuOnTop->setChecked(on);
+    if (topmost() == on)
+        return;
+    // Changing the flag recreates the native window and hides it; keep where and how big it is.
+    const QRect geometry = this->geometry();
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    setGeometry(geometry);
+    if (wasVisible)
+        show();
+}
+
+QString TfPostIt::footerText() const { return m_lblRodape->text(); }
+
+void TfPostIt::setFooterText(const QString &text)
+{
+    m_lblRodape->setText(text);
+    m_lblRodape->adjustSize();
+    m_pnlRodape->setVisible(!text.isEmpty());
+    m_mnuResponder->setVisible(footerShown());
+    layOut();
+}
+
+bool TfPostIt::footerShown() const { return !m_pnlRodape->isHidden(); }
+
+bool TfPostIt::armedIconShown() const { return !m_imgAlarme->isHidden(); }
+
+void TfPostIt::setArmedIconShown(bool shown)
+{
+    m_imgAlarme->setVisible(shown);
+    layOut();
+}
+
+bool TfPostIt::ringingIconShown() const { return !m_imgAlarmeOn->isHidden(); }
+
+void TfPostIt::setRingingIconShown(bool shown)
+{
+    m_imgAlarmeOn->setVisible(shown);
+    layOut();
+}
+
+void TfPostIt::bringToFront()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+// --- painting and layout -------------------------------------------------------------------
+
+void TfPostIt::repaintColours()
+{
+    const QColor note = toQColor(m_color);
+    const QColor caption = toQColor(captionColour());
+    paintBackground(this, note);
+    paintBackground(m_pnlCaption, caption);
+    paintBackground(m_panel1, caption);
+    paintBackground(m_pnlRodape, note);
+    QPalette pal = m_memPostit->palette();
+    pal.setColor(QPalette::Base, note);
+    pal.setColor(QPalette::Window, note);
+    m_memPostit->setPalette(pal);
+}
+
+void TfPostIt::applyTitleFont()
+{
+    m_lblCaption->setFont(smallFont(true, false));
+    QPalette pal = m_lblCaption->palette();
+    pal.setColor(QPalette::WindowText, toQColor(m_titleFontColour));
+    m_lblCaption->setPalette(pal);
+}
+
+void TfPostIt::layOut()
+{
+    const NoteLayout l = LayOutNote(size(), footerShown());
+    m_pnlCaption->setGeometry(l.caption);
+    m_panel1->setGeometry(l.iconArea);
+    int iconX = 0;  // the visible icons are packed to the left of the icon area
+    for (QLabel *icon : {m_imgAlarme, m_imgAlarmeOn}) {
+        if (icon->isHidden())
+            continue;
+        icon->move(iconX, 0);
+        iconX += icon->width();
+    }
+    m_lblCaption->setGeometry(l.titleText);
+    m_cmdEsconder->setGeometry(l.hideButton);
+    m_cmdApagarPostit->setGeometry(l.deleteButton);
+    m_memPostit->setGeometry(l.text);
+    if (footerShown())
+        m_pnlRodape->setGeometry(l.footer);
+}
+
+void TfPostIt::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layOut();
+}
+
+// --- requests to the controller ------------------------------------------------------------
+
+void TfPostIt::postDelete()
+{
+    if (m_controller)
+        QCoreApplication::postEvent(m_controller, new DeleteNoteRequest(m_tag));
+}
+
+void TfPostIt::postAcknowledge()
+{
+    if (m_controller)
+        QCoreApplication::postEvent(m_controller, new AlarmAcknowledged);
+}
+
+void TfPostIt::hideButtonClicked()
+{
+    if (ringingIconShown()) {
+        setRingingIconShown(false);
+        postAcknowledge();
+    }
+    hide();
+}
+
+void TfPostIt::textAreaClicked()
+{
+    // Also when nothing rang: the controller merely stops a tray animation if one runs.
+    setRingingIconShown(false);
+    postAcknowledge();
+}
+
+void TfPostIt::titleBarPressed()
+{
+    if (ringingIconShown()) {
+        setRingingIconShown(false);
+        postAcknowledge();
+    }
+}
+
+void TfPostIt::ringingIconClicked()
+{
+    postAcknowledge();
+    if (m_remember)
+        setArmedIconShown(true);
+    setRingingIconShown(false);
+}
+
+// --- menu commands -------------------------------------------------------------------------
+
+void TfPostIt::popPrincipalPopup()
+{
+    const QString selection = selectedText();
+    const bool address = !selection.isEmpty() && NoteText::LooksLikeAddress(selection);
+    m_mnuURL->setVisible(address);
+    m_sepURL->setVisible(address);
+    m_mnuEnviarAction->setEnabled(m_settings && m_settings->recRede.Enabled);
+    m_mnuResponder->setVisible(footerShown());
+}
+
+void TfPostIt::openSelectedAddress()
+{
+    const QString selection = selectedText();
+    if (selection.isEmpty())
+        return;
+    QDesktopServices::openUrl(QUrl::fromUserInput(selection));
+}
+
+void TfPostIt::copySelection()
+{
+    if (m_memPostit->textCursor().hasSelection())
+        m_memPostit->copy();
+}
+
+void TfPostIt::openTitleDialog()
+{
+    QString edited = title();
+    if (TfrmMudaCaption::instance()->edit(edited, m_settings))
+        setTitle(edited);
+}
+
+void TfPostIt::printNote()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!Dialogs::print(this, &printer))
+        return;
+    printer.setDocName(NoteText::PrintJobName(title()));
+
+    // A print that fails part-way is dropped without a word.
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return;
+    qreal y = 0;
+    painter.setPen(Qt::black);
+    printLines(painter, printer, NoteText::PrintHeaderLines(title()), QFont(), y);
+    painter.setPen(toQColor(m_font.colour));
+    printLines(painter, printer, m_memPostit->toPlainText().split(QLatin1Char('\n')), m_memPostit->font(), y);
+    painter.end();
+}
+
+// --- mouse and keyboard --------------------------------------------------------------------
+
+void TfPostIt::startMove(const QPoint &globalPos)
+{
+    if (QWindow *w = windowHandle(); w && w->startSystemMove())
+        return;
+    m_manualMove = true;
+    m_moveOffset = globalPos - pos();
+}
+
+void TfPostIt::titleEntered()
+{
+    const int textWidth = m_lblCaption->fontMetrics().horizontalAdvance(title());
+    m_hintsShown = width() - 40 < textWidth;
+    if (m_hintsShown)
+        setToolTip(title());
+}
+
+bool TfPostIt::isShortcutKey(const QKeyEvent *event) const
+{
+    const QKeySequence pressed(event->keyCombination());
+    for (const QAction *a : m_shortcutActions)
+        if (a->shortcut() == pressed)
+            return true;
+    return false;
+}
+
+bool TfPostIt::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+
+    if (m_manualMove && (type == QEvent::MouseMove || type == QEvent::MouseButtonRelease)) {
+        auto *me = static_cast<QMouseEvent *>(event);
+        if (type == QEvent::MouseMove)
+            move(me->globalPosition().toPoint() - m_moveOffset);
+        else
+            m_manualMove = false;
+        return true;
+    }
+
+    if (watched == m_memPostit) {
+        if (type == QEvent::ShortcutOverride && isShortcutKey(static_cast<QKeyEvent *>(event))) {
+            // The note's own shortcuts win over the text area's (Ctrl+A, for one).
+            event->ignore();
+            return true;
+        }
+        if (type == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1) {
+            emit helpRequested(1);
+            return true;
+        }
+        return false;
+    }
+
+    if (watched == m_memPostit->viewport()) {
+        if (type == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            textAreaClicked();
+        return false;
+    }
+
+    if (watched == m_cmdEsconder || watched == m_cmdApagarPostit) {
+        // Hints are shown only when the pointer last entered a title too wide to read.
+        return type == QEvent::ToolTip && !m_hintsShown;
+    }
+
+    if (type == QEvent::Enter && watched == m_lblCaption) {
+        titleEntered();
+        return false;
+    }
+
+    auto *me = (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick
+                || type == QEvent::MouseButtonRelease)
+                   ? static_cast<QMouseEvent *>(event)
+                   : nullptr;
+    if (!me || me->button() != Qt::LeftButton)
+        return false;
+
+    if (watched == m_imgAlarme || watched == m_imgAlarmeOn) {
+        if (type == QEvent::MouseButtonDblClick)
+            emit configureRequested(m_tag, true);
+        else if (type == QEvent::MouseButtonRelease && watched == m_imgAlarmeOn
+                 && m_imgAlarmeOn->rect().contains(me->position().toPoint()))
+            ringingIconClicked();
+        return true;
+    }
+
+    if (type != QEvent::MouseButtonPress)
+        return false;
+    if (watched == m_pnlCaption || watched == m_lblCaption || watched == m_panel1) {
+        titleBarPressed();
+        startMove(me->globalPosition().toPoint());
+        return true;
+    }
+    if (watched == m_pnlRodape || watched == m_lblRodape) {
+        startMove(me->globalPosition().toPoint());
+        return true;
+    }
+    return false;
+}
+
+bool TfPostIt::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip && !m_hintsShown) {
+        QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TfPostIt::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    if (event->button() != Qt::LeftButton || childAt(p)) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const HitZone zone = HitTest(p.x(), p.y(), width(), height());
+    if (zone == HitZone::Move) {
+        startMove(event->globalPosition().toPoint());
+    } else if (QWindow *w = windowHandle()) {
+        w->startSystemResize(EdgesOf(zone));
+    }
+    event->accept();
+}
+
+void TfPostIt::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_manualMove) {
+        move(event->globalPosition().toPoint() - m_moveOffset);
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    if (!childAt(p))
+        setCursor(CursorOf(HitTest(p.x(), p.y(), width(), height())));
+    QWidget::mouseMoveEvent(event);
+}
+
+void TfPostIt::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_manualMove = false;
+    QWidget::mouseReleaseEvent(event);
+}
+
+void TfPostIt::contextMenuEvent(QContextMenuEvent *event)
+{
+    // Reaches here from the title bar, the footer and the bare rim; the text area keeps its own.
+    // The menu's aboutToShow runs the address detection and the enabling.
+    m_menu->popup(event->globalPos());
+    event->accept();
+}
