@@ -1,0 +1,284 @@
+#include "store/IniFile.h"
+#include "store/DataFolder.h"
+#include "platform/TextCodec.h"
+
+#include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray crlf(QByteArray text)
+{
+    return text.replace("\n", "\r\n");
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+int modeOf(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+} // namespace
+
+class TestIniFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void namesMatchWithoutRegardToCase()
+    {
+        const IniFile ini(crlf("[Network]\nEnabled=1\n[A\xC7\xC3O]\nCHAVE\xC9=x\n"
+                               "[network]\nEnabled=0\nPortTCP=9\n"));
+        QCOMPARE(ini.readInteger("network", "ENABLED", -1), 1);
+        QCOMPARE(ini.readString(QString::fromUtf8("ação"), QString::fromUtf8("chaveé")), "x");
+        QCOMPARE(ini.readString(QString::fromUtf8("AÇÃO"), QString::fromUtf8("CHAVEÉ")), "x");
+        // With a repeated section the first one counts; keys of the second are not seen.
+        QVERIFY(!ini.valueExists("Network", "PortTCP"));
+        QCOMPARE(ini.sections(), (QStringList{"Network", QString::fromUtf8("AÇÃO"), "network"}));
+    }
+
+    void writesReplaceInPlaceAndAppendTheRest()
+    {
+        const QByteArray original = crlf("; written by hand\n"
+                                         "[General]\n"
+                                         "  Width = 5 \n"
+                                         "stray text\n"
+                                         "Height=7\n"
+                                         "\n"
+                                         "[Foreign]\n"
+                                         "keep=me\n"
+                                         "keep=second\n");
+        IniFile ini(original);
+        QCOMPARE(ini.toBytes(), original);
+        QCOMPARE(ini.readString("foreign", "KEEP"), "me");
+
+        ini.writeInteger("GENERAL", "width", 180);        // spelling of the file kept
+        ini.writeString("general", "NewKey", "v");          // after the last non-blank line
+        ini.writeString("Foreign", "keep", "changed");      // the first of the repeated key
+        ini.writeString("Brand New", "k", "1");             // section at the end, writer's name
+        ini.writeString("brand new", "Other", "2");
+        QCOMPARE(ini.toBytes(), crlf("; written by hand\n"
+                                     "[General]\n"
+                                     "Width=180\n"
+                                     "stray text\n"
+                                     "Height=7\n"
+                                     "NewKey=v\n"
+                                     "\n"
+                                     "[Foreign]\n"
+                                     "keep=changed\n"
+                                     "keep=second\n"
+                                     "[Brand New]\n"
+                                     "k=1\n"
+                                     "Other=2\n"));
+        QCOMPARE(ini.keys("GENERAL"), (QStringList{"Width", "Height", "NewKey"}));
+    }
+
+    void readValuesAreTrimmedUnquotedAndCut()
+    {
+        const QByteArray longValue(3000, 'a');
+        const IniFile ini(crlf("[S]\n"
+                               "blanks= \t spaced out \t\n"
+                               "dq=\" in quotes \"\n"
+                               "sq='single'\n"
+                               "mixed=\"half'\n"
+                               "lone=\"\n"
+                               "inner=a \"b\" c\n"
+                               "empty=\n"
+                               "eq=a=b=c\n"
+                               "long=" + longValue + "\n"
+                               "longquoted=\"" + longValue + "\"\n"
+                               "text without equals\n"));
+        QCOMPARE(ini.readString("S", "blanks"), "spaced out");
+        QCOMPARE(ini.readString("S", "dq"), " in quotes ");
+        QCOMPARE(ini.readString("S", "sq"), "single");
+        QCOMPARE(ini.readString("S", "mixed"), "\"half'");
+        QCOMPARE(ini.readString("S", "lone"), "\"");
+        QCOMPARE(ini.readString("S", "inner"), "a \"b\" c");
+        QCOMPARE(ini.readString("S", "eq"), "a=b=c");
+        // A key present with an empty value reads empty, not as the default.
+        QCOMPARE(ini.readString("S", "empty", "dflt"), QString());
+        QCOMPARE(ini.readString("S", "missing", "dflt"), "dflt");
+        QCOMPARE(ini.readString("Nowhere", "x", "dflt"), "dflt");
+        QCOMPARE(ini.readString("S", "long").size(), 2047);
+        QCOMPARE(ini.readString("S", "longquoted"), QString(2047, 'a'));
+        QVERIFY(!ini.valueExists("S", "text without equals"));
+    }
+
+    void integersAndBooleans_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("decimal") << QByteArray("42") << 42;
+        QTest::newRow("negative") << QByteArray("-17") << -17;
+        QTest::newRow("plus sign") << QByteArray("+7") << 7;
+        QTest::newRow("blanks and quotes") << QByteArray(" \"12\" ") << 12;
+        QTest::newRow("hex by hand") << QByteArray("0x0F") << 15;
+        QTest::newRow("upper hex") << QByteArray("0X7BFFFF") << 0x7BFFFF;
+        QTest::newRow("hex full pattern") << QByteArray("0xFFFFFFFF") << -1;
+        QTest::newRow("hex leading zeros") << QByteArray("0x000000010") << 16;
+        QTest::newRow("int min") << QByteArray("-2147483648") << int(-2147483648LL);
+        QTest::newRow("bare 0x") << QByteArray("0x") << -99;
+        QTest::newRow("hex too long") << QByteArray("0x100000000") << -99;
+        QTest::newRow("bad hex") << QByteArray("0x1G") << -99;
+        QTest::newRow("trailing garbage") << QByteArray("12abc") << -99;
+        QTest::newRow("overflow") << QByteArray("2147483648") << -99;
+        QTest::newRow("sign only") << QByteArray("-") << -99;
+        QTest::newRow("empty") << QByteArray("") << -99;
+        QTest::newRow("word") << QByteArray("yes") << -99;
+    }
+
+    void integersAndBooleans()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(int, expected);
+        const IniFile ini("[S]\r\nv=" + stored + "\r\n");
+        QCOMPARE(ini.readInteger("S", "v", -99), expected);
+        // A boolean is an integer: non-zero is true, unparsable gives the default.
+        QCOMPARE(ini.readBool("S", "v", true), expected == -99 ? true : expected != 0);
+        QCOMPARE(ini.readBool("S", "v", false), expected == -99 ? false : expected != 0);
+    }
+
+    void writtenValuesStayOnOneLine()
+    {
+        IniFile ini;
+        ini.writeString("S", "caption", "a\r\n[Evil]\r\nx=1\nb\rc");
+        ini.writeString("S", "after", "ok");
+        const IniFile back(ini.toBytes());
+        QCOMPARE(back.sections(), QStringList{"S"});
+        QCOMPARE(back.readString("S", "caption"), "a  [Evil]  x=1 b c");
+        QCOMPARE(back.readString("S", "after"), "ok");
+        QVERIFY(!back.valueExists("S", "x"));
+    }
+
+    void lineEndsAndBytesSurvive()
+    {
+        // Every byte other than the line ends comes back as it was.
+        QByteArray value;
+        for (int b = 0x20; b < 256; ++b)
+            value.append(char(b));
+        const QByteArray lf = "[S]\nv=" + value + "\nlast=no break";
+        IniFile ini(lf);
+        QCOMPARE(TextCodec::toWin1252(ini.readString("S", "v")), value.trimmed());
+        QCOMPARE(ini.readString("s", "LAST"), "no break");
+        QCOMPARE(ini.toBytes(), crlf(lf + "\n"));
+        QCOMPARE(IniFile(QByteArray()).toBytes(), QByteArray());
+    }
+
+    void eraseSectionRemovesItWhole()
+    {
+        IniFile ini(crlf("[Stick0]\ncaption=a\n; a comment\n\n[Keep]\nk=1\n[stick0]\ncaption=b\n"));
+        ini.eraseSection("STICK0");
+        QCOMPARE(ini.toBytes(), crlf("[Keep]\nk=1\n[stick0]\ncaption=b\n"));
+        // The repeated section now counts.
+        QCOMPARE(ini.readString("Stick0", "caption"), "b");
+        ini.eraseSection("Stick0");
+        ini.eraseSection("Stick0");
+        QVERIFY(!ini.sectionExists("stick0"));
+        ini.writeString("Stick0", "caption", "c");
+        QCOMPARE(ini.toBytes(), crlf("[Keep]\nk=1\n[Stick0]\ncaption=c\n"));
+
+        ini.writeString("Keep", "K2", "2");
+        ini.deleteKey("keep", "K");
+        ini.writeString("Keep", "k2", "3");
+        QCOMPARE(ini.toBytes(), crlf("[Keep]\nK2=3\n[Stick0]\ncaption=c\n"));
+    }
+
+    void savesAtomicallyOwnerOnly()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("stickies.cvf");
+        writeAll(path, "old");
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        IniFile ini;
+        ini.writeString("Network", "Password", "secret");
+        QString error;
+        QVERIFY(ini.saveToFile(path, &error));
+        QVERIFY(error.isEmpty());
+        QCOMPARE(readAll(path), QByteArray("[Network]\r\nPassword=secret\r\n"));
+        QCOMPARE(modeOf(path), 0600);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"stickies.cvf"});
+    }
+
+    void failedSaveLeavesTheOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("stickies.cvf");
+        const QByteArray old = crlf("[General]\nNumStickies=3\n");
+        writeAll(path, old);
+
+        IniFile big;
+        big.writeString("General", "Filler", QString(100000, 'x'));
+        QString error;
+
+        // A write that the system refuses half-way: the file size limit stops it.
+        struct rlimit saved {};
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+        auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = saved;
+        small.rlim_cur = 4096;
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        const bool ok = big.saveToFile(path, &error);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+        QVERIFY(!ok);
+        QCOMPARE(error, "Unable to write to " + QFileInfo(path).absoluteFilePath());
+        QCOMPARE(readAll(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"stickies.cvf"});
+
+        // A folder that does not exist: nothing is created, the full path is named.
+        const QString nowhere = dir.filePath("missing/stickies.cvf");
+        QVERIFY(!big.saveToFile(nowhere, &error));
+        QCOMPARE(error, "Unable to write to " + nowhere);
+        QVERIFY(!QFileInfo::exists(dir.filePath("missing")));
+
+        if (geteuid() != 0) {  // permissions do not stop the superuser
+            QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            QVERIFY(!big.saveToFile(path, &error));
+            QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                  | QFileDevice::ExeOwner);
+            QCOMPARE(readAll(path), old);
+        }
+    }
+
+    void missingFileReadsEmpty()
+    {
+        QTemporaryDir dir;
+        bool readable = false;
+        const IniFile ini = IniFile::fromFile(dir.filePath("none.cvf"), &readable);
+        QVERIFY(readable);
+        QCOMPARE(ini.readInteger("General", "NumStickies", 0), 0);
+        QVERIFY(ini.sections().isEmpty());
+        // A path that exists but cannot be read as a file is reported.
+        IniFile::fromFile(dir.path(), &readable);
+        QVERIFY(!readable);
+    }
+
+    void privateFolderIsCreatedOwnerOnly()
+    {
+        QTemporaryDir dir;
+        const QString data = dir.filePath("data");
+        QVERIFY(DataFolder::createPrivate(data));
+        QCOMPARE(modeOf(data), 0700);
+        QVERIFY(DataFolder::createPrivate(data));                      // existing: no error
+        QVERIFY(!DataFolder::createPrivate(dir.filePath("a/b")));     // parent missing
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIniFile)
+#include "tst_inifile.moc"
