@@ -1,0 +1,17 @@
+#pragma once
+// Which senders' lines the note server ignores. Blocking works line by line: a blocked sender
+// is still accepted, greeted and logged, and is told nothing.
+#include <QString>
+#include <QStringList>
+
+namespace BlockList {
+
+inline constexpr int kBlockNone = 0;
+inline constexpr int kBlockAll = 1;
+inline constexpr int kBlockSelected = 2;
+
+// True when a line from `peerAddr` (the sender's dotted address) is to be ignored. With
+// kBlockSelected only an entry equal to the address byte for byte matches; names never do.
+bool blocks(int blocktype, const QStringList &entries, const QString &peerAddr);
+
+} // namespace BlockList

@@ -1,0 +1,45 @@
+#include "net/NoteReceiver.h"
+
+#include "net/BlockList.h"
+#include "platform/TextCodec.h"
+
+void NetEventLog::append(const QString &text)
+{
+    if (m_lines.size() > kMaxLines)
+        m_lines.remove(0, kDroppedLines);
+    m_lines.append(text);
+}
+
+QString formatConnectionDuration(qint64 seconds)
+{
+    const qint64 s = seconds < 0 ? 0 : seconds % 86400;
+    return QStringLiteral("%1:%2:%3")
+        .arg(s / 3600, 2, 10, QLatin1Char('0'))
+        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+
+NoteReceiver::NoteReceiver(const AppSettings &settings, NoteSink &sink, QString programFolder)
+    : m_settings(settings), m_interpreter(sink, std::move(programFolder))
+{
+}
+
+void NoteReceiver::handleLine(const QByteArray &received, int &noteInProgress, CommandChannel &channel)
+{
+    QByteArray line = received;
+    while (!line.isEmpty() && (line.endsWith('\n') || line.endsWith('\r')))
+        line.chop(1);
+
+    const QString peer = channel.peerAddress();
+    channel.log(QStringLiteral("Received from ") + peer + QStringLiteral(": '") + TextCodec::fromWin1252(line)
+                + QLatin1Char('\''));
+
+    if (BlockList::blocks(m_settings.recRede.Blocktype, m_settings.recRede.BlockList, peer))
+        return;
+    // A line equal to the one handled just before, from whichever connection, is a repeat. The
+    // blank line a sender writes after each command keeps real repeats of text apart.
+    if (line == m_previousLine)
+        return;
+    m_previousLine = line;
+    m_interpreter.interpretLine(line, noteInProgress, channel);
+}
