@@ -1,0 +1,2 @@
+corkvane_test(tst_notelogic SOURCES tst_notelogic.cpp LIBS cv_notes cv_alarms cv_store cv_platform)
+corkvane_test(tst_postit SOURCES tst_postit.cpp LIBS cv_notes cv_alarms cv_store cv_platform)

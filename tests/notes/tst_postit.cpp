@@ -1,0 +1,566 @@
+// The note window and the title dialog, driven headless through their real widgets.
+#include "app/ControllerEvents.h"
+#include "notes/MudaCaption.h"
+#include "notes/PostIt.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Locale.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+// Stands in for the controller: records what note windows post to it.
+class Catcher : public QObject
+{
+public:
+    QList<int> types;
+    QList<int> deletedSlots;
+    int count(QEvent::Type t) const { return int(types.count(int(t))); }
+
+protected:
+    bool event(QEvent *e) override
+    {
+        if (e->type() == DeleteNoteRequestType)
+            deletedSlots.append(static_cast<DeleteNoteRequest *>(e)->slot());
+        if (e->type() == DeleteNoteRequestType || e->type() == AlarmAcknowledgedType) {
+            types.append(int(e->type()));
+            return true;
+        }
+        return QObject::event(e);
+    }
+};
+
+class UrlSink : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened.append(url); }
+};
+
+NoteData sampleNote()
+{
+    NoteData d;
+    d.caption = QStringLiteral("Reunião");
+    d.visible = true;
+    d.topmost = false;
+    d.alarm = true;
+    d.alarmDateTime = QDateTime(QDate(2026, 12, 24), QTime(18, 0, 0));
+    d.useSound = true;
+    d.soundFile = QStringLiteral("/tmp/bell.wav");
+    d.dia = {true, false, true, false, true, false, true};
+    d.remember = true;
+    d.rememberNo = 3;
+    d.rememberUnit = 2;
+    d.note = QStringLiteral("first line\r\nsecond line\r\n");
+    d.scrollbar = true;
+    d.darkCaption = true;
+    d.trackPosition = 5;
+    d.posx = 123;
+    d.posy = 77;
+    d.width = 220;
+    d.height = 160;
+    d.font = NoteFont{QStringLiteral("Courier New"), 12, 0x0000FF, true, false};
+    d.color = 0x7BFF10;
+    d.rodape = QStringLiteral("De: Ana");
+    return d;
+}
+
+} // namespace
+
+class TestPostIt : public QObject
+{
+    Q_OBJECT
+
+    AppSettings settings;
+    Catcher catcher;
+
+    std::unique_ptr<TfPostIt> makeNote(int tag = 7)
+    {
+        auto note = std::make_unique<TfPostIt>(tag, &catcher, &settings);
+        note->show();
+        return note;
+    }
+    template <typename T>
+    static T *child(TfPostIt *note, const char *name)
+    {
+        T *w = note->findChild<T *>(QLatin1String(name));
+        if (!w)
+            qFatal("no child %s", name);
+        return w;
+    }
+    void drainPosted()
+    {
+        QCoreApplication::sendPostedEvents(&catcher);
+    }
+
+private slots:
+    void init()
+    {
+        Dialogs::setTestMode(true);
+        Dialogs::resetAnswers();
+        settings = AppSettings{};
+        drainPosted();
+        catcher.types.clear();
+        catcher.deletedSlots.clear();
+    }
+
+    void childrenFollowTheLayoutOnResize()
+    {
+        auto note = makeNote();
+        QCOMPARE(note->size(), QSize(170, 120));
+        auto *mem = child<QPlainTextEdit>(note.get(), "memPostit");
+        auto *footer = child<QWidget>(note.get(), "pnlRodape");
+        QCOMPARE(mem->geometry(), QRect(0, 16, 165, 102));
+        QCOMPARE(child<QWidget>(note.get(), "pnlCaption")->geometry(), QRect(0, 0, 170, 13));
+        QCOMPARE(child<QPushButton>(note.get(), "cmdApagarPostit")->geometry(), QRect(157, 0, 13, 13));
+        QVERIFY(footer->isHidden());
+
+        note->setFooterText(QStringLiteral("De: 10.0.0.2"));
+        QVERIFY(note->footerShown());
+        QCOMPARE(footer->geometry(), QRect(0, 106, 168, 12));
+        QCOMPARE(mem->geometry().bottom() + 1, footer->geometry().top());
+
+        note->resize(300, 200);
+        QCOMPARE(footer->geometry(), QRect(0, 186, 298, 12));
+        QCOMPARE(mem->geometry(), QRect(0, 16, 295, 170));
+        QCOMPARE(child<QPushButton>(note.get(), "cmdEsconder")->geometry(), QRect(274, 0, 13, 13));
+
+        note->setFooterText(QString());
+        QVERIFY(!note->footerShown());
+        QCOMPARE(mem->geometry(), QRect(0, 16, 295, 182));
+
+        note->resize(10, 10);
+        QCOMPARE(note->size(), QSize(80, 40));
+    }
+
+    void menuItemsHaveTheirCaptionsAndShortcuts()
+    {
+        auto note = makeNote();
+        struct Item { const char *name; const char *caption; QKeySequence key; };
+        const Item items[] = {
+            {"mnuURL", "Abrir &URL", {}},
+            {"mnuConfigurar", "C&onfigurar...", {}},
+            {"mnuMudaCaption", "&Título da Nota...", QKeySequence(Qt::CTRL | Qt::Key_T)},
+            {"mnuAlarme", "Alarme...", QKeySequence(Qt::CTRL | Qt::Key_A)},
+            {"mnuOnTop", "Sempre &Visível", {}},
+            {"mnuCopiar", "Co&piar", {}},
+            {"mnuColar", "C&olar", {}},
+            {"mnuEnviar", "Enviar...", {}},
+            {"EnviarpelaRede1", "&Para um Computador...", QKeySequence(Qt::CTRL | Qt::Key_S)},
+            {"mnuResponder", "&Responder para Computador...", QKeySequence(Qt::CTRL | Qt::Key_R)},
+            {"EMail1", "E-Mail...", QKeySequence(Qt::CTRL | Qt::Key_E)},
+            {"mnuImprimir", "&Imprimir", {}},
+            {"Sair1", "&Apagar Nota...", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        };
+        for (const Item &i : items) {
+            auto *a = child<QAction>(note.get(), i.name);
+            QCOMPARE(a->text(), QString::fromUtf8(i.caption));
+            QCOMPARE(a->shortcut(), i.key);
+        }
+        QVERIFY(child<QAction>(note.get(), "mnuOnTop")->isCheckable());
+
+        // Top-level order, separators included.
+        QStringList order;
+        for (QAction *a : note->popPrincipal()->actions())
+            order << a->objectName();
+        QCOMPARE(order, (QStringList{"mnuURL", "sepURL", "mnuConfigurar", "mnuMudaCaption", "mnuAlarme", "N4",
+                                     "mnuOnTop", "N5", "mnuCopiar", "mnuColar", "N2", "mnuEnviar", "mnuImprimir",
+                                     "N1", "Sair1"}));
+    }
+
+    void sendMenuFollowsNetworkAndFooter()
+    {
+        auto note = makeNote();
+        auto *enviar = child<QAction>(note.get(), "mnuEnviar");
+        auto *responder = child<QAction>(note.get(), "mnuResponder");
+        QSignalSpy sends(note.get(), &TfPostIt::sendToComputerRequested);
+        QSignalSpy mails(note.get(), &TfPostIt::emailRequested);
+
+        settings.recRede.Enabled = false;
+        note->popPrincipalPopup();
+        QVERIFY(!enviar->isEnabled());
+        // Shortcuts of the disabled submenu do nothing either.
+        child<QAction>(note.get(), "EnviarpelaRede1")->trigger();
+        child<QAction>(note.get(), "EMail1")->trigger();
+        QCOMPARE(sends.count(), 0);
+        QCOMPARE(mails.count(), 0);
+
+        settings.recRede.Enabled = true;
+        note->popPrincipalPopup();
+        QVERIFY(enviar->isEnabled());
+        QVERIFY(!responder->isVisible());
+        child<QAction>(note.get(), "EnviarpelaRede1")->trigger();
+        child<QAction>(note.get(), "EMail1")->trigger();
+        QCOMPARE(sends.count(), 1);
+        QCOMPARE(sends.at(0), (QVariantList{7, false}));
+        QCOMPARE(mails.at(0), QVariantList{7});
+
+        note->setFooterText(QStringLiteral("De: Ana"));
+        note->popPrincipalPopup();
+        QVERIFY(responder->isVisible());
+        responder->trigger();
+        QCOMPARE(sends.at(1), (QVariantList{7, true}));
+    }
+
+    void addressItemFollowsTheSelectionAndOpensIt()
+    {
+        auto note = makeNote();
+        UrlSink sink;
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &sink, "open");
+        auto *mem = child<QPlainTextEdit>(note.get(), "memPostit");
+        auto *url = child<QAction>(note.get(), "mnuURL");
+        note->setText(QStringLiteral("veja www.example.com hoje"));
+
+        note->popPrincipalPopup();
+        QVERIFY(!url->isVisible());  // nothing selected
+
+        QTextCursor c = mem->textCursor();
+        c.setPosition(5);
+        c.setPosition(20, QTextCursor::KeepAnchor);
+        mem->setTextCursor(c);
+        note->popPrincipalPopup();
+        QVERIFY(url->isVisible());
+        QVERIFY(child<QAction>(note.get(), "sepURL")->isVisible());
+        url->trigger();
+        QCOMPARE(sink.opened.size(), 1);
+        QCOMPARE(sink.opened.first().host(), QStringLiteral("www.example.com"));
+
+        c.setPosition(0);
+        c.setPosition(4, QTextCursor::KeepAnchor);
+        mem->setTextCursor(c);
+        note->popPrincipalPopup();
+        QVERIFY(!url->isVisible());
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    }
+
+    void deleteAndHideButtons()
+    {
+        auto note = makeNote(42);
+        QTest::mouseClick(child<QPushButton>(note.get(), "cmdApagarPostit"), Qt::LeftButton);
+        child<QAction>(note.get(), "Sair1")->trigger();
+        QVERIFY(note->isVisible());  // the note never deletes itself
+        drainPosted();
+        QCOMPARE(catcher.deletedSlots, (QList<int>{42, 42}));
+
+        // Hiding a note that is not ringing acknowledges nothing.
+        QTest::mouseClick(child<QPushButton>(note.get(), "cmdEsconder"), Qt::LeftButton);
+        QVERIFY(!note->isVisible());
+        drainPosted();
+        QCOMPARE(catcher.count(AlarmAcknowledgedType), 0);
+
+        note->show();
+        note->setRingingIconShown(true);
+        QTest::mouseClick(child<QPushButton>(note.get(), "cmdEsconder"), Qt::LeftButton);
+        QVERIFY(!note->isVisible());
+        QVERIFY(!note->ringingIconShown());
+        drainPosted();
+        QCOMPARE(catcher.count(AlarmAcknowledgedType), 1);
+    }
+
+    void clicksAcknowledgeARingingAlarm()
+    {
+        auto note = makeNote();
+        auto *mem = child<QPlainTextEdit>(note.get(), "memPostit");
+        auto *titleText = child<QLabel>(note.get(), "lblCaption");
+        auto *ringing = child<QLabel>(note.get(), "imgAlarmeOn");
+
+        // The text area acknowledges even when nothing rang.
+        QTest::mouseClick(mem->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        drainPosted();
+        QCOMPARE(catcher.count(AlarmAcknowledgedType), 1);
+
+        // The title text only while ringing; the icons end up with no alarm shown.
+        QTest::mouseClick(titleText, Qt::LeftButton, {}, QPoint(3, 3));
+        drainPosted();
+        QCOMPARE(catcher.count(AlarmAcknowledgedType), 1);
+        note->setRemember(true);
+        note->setRingingIconShown(true);
+        QTest::mouseClick(titleText, Qt::LeftButton, {}, QPoint(3, 3));
+        drainPosted();
+        QCOMPARE(catcher.count(AlarmAcknowledgedType), 2);
+        QVERIFY(!note->ringingIconShown());
+        QVERIFY(!note->armedIconShown());
+
+        // Only a click on the ringing icon itself brings back the armed icon of a recurring alarm.
+        note->setRingingIconShown(true);
+        QTest::mouseClick(ringing, Qt::LeftButton, {}, QPoint(5, 5));
+        drainPosted();
+        QCOMPARE(catcher.count(AlarmAcknowledgedType), 3);
+        QVERIFY(!note->ringingIconShown());
+        QVERIFY(note->armedIconShown());
+
+        note->setArmedIconShown(false);
+        note->setRemember(false);
+        note->setRingingIconShown(true);
+        QTest::mouseClick(ringing, Qt::LeftButton, {}, QPoint(5, 5));
+        drainPosted();
+        QCOMPARE(catcher.count(AlarmAcknowledgedType), 4);
+        QVERIFY(!note->armedIconShown());
+        QVERIFY(!note->ringingIconShown());
+    }
+
+    void doubleClickOnAnAlarmIconOpensTheAlarmPage()
+    {
+        auto note = makeNote(3);
+        QSignalSpy spy(note.get(), &TfPostIt::configureRequested);
+        note->setArmedIconShown(true);
+        QTest::mouseDClick(child<QLabel>(note.get(), "imgAlarme"), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0), (QVariantList{3, true}));
+        child<QAction>(note.get(), "mnuConfigurar")->trigger();
+        QCOMPARE(spy.at(1), (QVariantList{3, false}));
+    }
+
+    void shortcutsWorkWhileTypingInTheText()
+    {
+        auto note = makeNote(5);
+        note->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(note.get()));
+        auto *mem = child<QPlainTextEdit>(note.get(), "memPostit");
+        mem->setFocus();
+        QTest::keyClicks(mem, QStringLiteral("abc"));
+        QCOMPARE(note->text(), QStringLiteral("abc"));
+
+        QSignalSpy configure(note.get(), &TfPostIt::configureRequested);
+        QTest::keyClick(mem, Qt::Key_A, Qt::ControlModifier);  // the alarm page, not select-all
+        QCOMPARE(configure.count(), 1);
+        QCOMPARE(configure.at(0), (QVariantList{5, true}));
+        QVERIFY(!mem->textCursor().hasSelection());
+
+        QTest::keyClick(mem, Qt::Key_Q, Qt::ControlModifier);
+        drainPosted();
+        QCOMPARE(catcher.deletedSlots, QList<int>{5});
+
+        QSignalSpy help(note.get(), &TfPostIt::helpRequested);
+        QTest::keyClick(mem, Qt::Key_F1);
+        QCOMPARE(help.count(), 1);
+        QCOMPARE(help.at(0), QVariantList{1});
+    }
+
+    void dataRoundTripsThroughTheWindow()
+    {
+        auto note = std::make_unique<TfPostIt>(0, &catcher, &settings);
+        const NoteData in = sampleNote();
+        note->applyData(in);
+        QVERIFY(note->isVisible());
+        QVERIFY(note->armedIconShown());
+        QVERIFY(!note->ringingIconShown());
+        QVERIFY(note->footerShown());
+        QCOMPARE(note->captionColour(), CaptionShade(0x7BFF10, 5));
+        QCOMPARE(note->titleFontColour(), 0x0000FF);
+        QCOMPARE(note->data(), in);
+
+        // Without an alarm the icon goes and the alarm fields the window holds are kept.
+        NoteData off = in;
+        off.alarm = false;
+        off.soundFile.clear();
+        off.rememberNo = 0;
+        off.visible = false;
+        off.rodape.clear();
+        off.note = QStringLiteral("só uma linha");
+        note->applyData(off);
+        QVERIFY(!note->armedIconShown());
+        QVERIFY(!note->isVisible());
+        QVERIFY(!note->footerShown());
+        const NoteData out = note->data();
+        QCOMPARE(out.alarm, false);
+        QCOMPARE(out.soundFile, in.soundFile);
+        QCOMPARE(out.rememberNo, in.rememberNo);
+        QCOMPARE(out.visible, false);
+        QCOMPARE(out.rodape, QString());
+        QCOMPARE(out.note, off.note);
+    }
+
+    void topmostKeepsGeometryAndVisibility()
+    {
+        auto note = makeNote();
+        note->setGeometry(150, 90, 200, 130);
+        const QRect before = note->geometry();
+        child<QAction>(note.get(), "mnuOnTop")->trigger();
+        QVERIFY(note->topmost());
+        QVERIFY(note->isVisible());
+        QCOMPARE(note->geometry(), before);
+        QVERIFY(note->data().topmost);
+        child<QAction>(note.get(), "mnuOnTop")->trigger();
+        QVERIFY(!note->topmost());
+        QCOMPARE(note->geometry(), before);
+
+        NoteData d = note->data();
+        d.topmost = true;
+        note->applyData(d);
+        QVERIFY(child<QAction>(note.get(), "mnuOnTop")->isChecked());
+    }
+
+    void textKeepsCrLfAndAppendsLines()
+    {
+        auto note = makeNote();
+        note->appendText(QStringLiteral("um"));
+        QCOMPARE(note->text(), QStringLiteral("um"));
+        note->appendText(QStringLiteral("dois\r\ntrês"));
+        QCOMPARE(note->text(), QStringLiteral("um\r\ndois\r\ntrês"));
+        note->setText(QStringLiteral("a\r\n\r\nb\r\n"));
+        QCOMPARE(note->text(), QStringLiteral("a\r\n\r\nb\r\n"));
+    }
+
+    void titleHintOnlyForTitlesWiderThanTheWindow()
+    {
+        auto note = makeNote();
+        auto *titleText = child<QLabel>(note.get(), "lblCaption");
+        note->setTitle(QStringLiteral("curto"));
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(titleText, &enter);
+        QVERIFY(!note->hintsShown());
+
+        const QString longTitle = QStringLiteral("Um título bem comprido que não cabe na nota de forma alguma");
+        note->setTitle(longTitle);
+        QCoreApplication::sendEvent(titleText, &enter);
+        QVERIFY(note->hintsShown());
+        QCOMPARE(note->toolTip(), longTitle);
+
+        note->resize(900, 120);  // now it fits
+        QCoreApplication::sendEvent(titleText, &enter);
+        QVERIFY(!note->hintsShown());
+    }
+
+    void printsHeaderThenTextToPdf()
+    {
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext is not installed");
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("note.pdf"));
+        auto note = makeNote();
+        note->setTitle(QStringLiteral("Lista de compras"));
+        note->setText(QStringLiteral("pão\r\nleite\r\n\r\ncafé"));
+        note->setNoteFont(NoteFont{QStringLiteral("Courier New"), 14, 0, false, true});
+
+        Dialogs::setNextPrintToPdf(QString());  // cancelled: nothing is printed
+        note->printNote();
+        QVERIFY(!QFile::exists(pdf));
+
+        Dialogs::setNextPrintToPdf(pdf);
+        child<QAction>(note.get(), "mnuImprimir")->trigger();
+        QVERIFY(QFile::exists(pdf));
+
+        QProcess p;
+        p.start(pdftotext, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        QVERIFY(p.waitForFinished(30000));
+        const QString text = QString::fromUtf8(p.readAllStandardOutput());
+        const qsizetype title = text.indexOf(QStringLiteral("Lista de compras"));
+        const qsizetype rule = text.indexOf(QString(80, QLatin1Char('-')));
+        const qsizetype pao = text.indexOf(QStringLiteral("pão"));
+        const qsizetype leite = text.indexOf(QStringLiteral("leite"));
+        const qsizetype cafe = text.indexOf(QStringLiteral("café"));
+        QVERIFY2(title >= 0 && rule > title && pao > rule && leite > pao && cafe > leite, qPrintable(text));
+        QVERIFY(!text.contains(QString(81, QLatin1Char('-'))));
+
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {pdf});
+        if (info.waitForFinished(30000) && info.exitCode() == 0)
+            QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QStringLiteral("Corkvane  - Lista de compras")));
+    }
+
+    // --- title dialog -------------------------------------------------------------------------
+
+    void titleFieldStopsAtFiftyCharacters()
+    {
+        TfrmMudaCaption dialog;
+        dialog.prepare(QString(), &settings);
+        auto *field = dialog.findChild<QLineEdit *>(QStringLiteral("txtCaptionNota"));
+        auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("cmdOK"));
+        QVERIFY(ok->isEnabled());  // an empty title may be confirmed as it is
+        QTest::keyClicks(field, QString(50, QLatin1Char('a')));
+        QCOMPARE(field->text().size(), 50);
+        QTest::keyClicks(field, QStringLiteral("b"));
+        QCOMPARE(field->text(), QString(50, QLatin1Char('a')));
+
+        field->clear();
+        QVERIFY(!ok->isEnabled());
+        QTest::keyClicks(field, QStringLiteral("x"));
+        QVERIFY(ok->isEnabled());
+        QCOMPARE(dialog.size(), QSize(247, 84));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Muda Título"));
+    }
+
+    void defaultButtonBuildsTheTitleFromSettings()
+    {
+        Locale::overrideLocaleId(Locale::kPortugueseBrazil);
+        MockClock clock(QDateTime(QDate(2026, 3, 9), QTime(8, 5, 1)));
+        TfrmMudaCaption dialog;
+        auto *field = dialog.findChild<QLineEdit *>(QStringLiteral("txtCaptionNota"));
+        auto *padrao = dialog.findChild<QPushButton *>(QStringLiteral("cmdPadrao"));
+        auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("cmdOK"));
+
+        settings.recGeral.ShowDate = false;
+        settings.recGeral.ShowTime = true;
+        dialog.prepare(QStringLiteral("antigo"), &settings);
+        QTest::mouseClick(padrao, Qt::LeftButton);
+        QCOMPARE(field->text(), QStringLiteral("08:05:01"));
+
+        settings.recGeral.ShowDate = true;
+        QTest::mouseClick(padrao, Qt::LeftButton);
+        QCOMPARE(field->text(), QStringLiteral("09/03/2026 08:05:01"));
+
+        settings.recGeral.ShowDate = false;
+        settings.recGeral.ShowTime = false;
+        QTest::mouseClick(padrao, Qt::LeftButton);
+        QCOMPARE(field->text(), QString());
+        QVERIFY(!ok->isEnabled());
+        Locale::overrideLocaleId(-1);
+    }
+
+    void noteMenuOpensTheTitleDialog()
+    {
+        auto note = makeNote();
+        note->setTitle(QStringLiteral("velho"));
+        TfrmMudaCaption *dialog = TfrmMudaCaption::instance();
+        auto *field = dialog->findChild<QLineEdit *>(QStringLiteral("txtCaptionNota"));
+
+        // "&Cancelar" after "&Padrão" leaves the title alone.
+        QString seen;
+        QTimer::singleShot(0, dialog, [&] {
+            seen = field->text();
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdPadrao")), Qt::LeftButton);
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdCancelar")), Qt::LeftButton);
+        });
+        child<QAction>(note.get(), "mnuMudaCaption")->trigger();
+        QCOMPARE(seen, QStringLiteral("velho"));
+        QCOMPARE(note->title(), QStringLiteral("velho"));
+
+        QTimer::singleShot(0, dialog, [&] {
+            field->setText(QStringLiteral("novo título"));
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        });
+        note->openTitleDialog();
+        QCOMPARE(note->title(), QStringLiteral("novo título"));
+
+        // A longer title that came from elsewhere survives an unchanged OK whole.
+        const QString received(64, QLatin1Char('r'));
+        note->setTitle(received);
+        QTimer::singleShot(0, dialog, [&] {
+            QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        });
+        note->openTitleDialog();
+        QCOMPARE(note->title(), received);
+    }
+};
+
+QTEST_MAIN(TestPostIt)
+#include "tst_postit.moc"
