@@ -1,0 +1,402 @@
+#include "app/StickyNote.h"
+
+#include "alarms/WavePlayer.h"
+#include "app/ControllerEvents.h"
+#include "app/Artwork.h"
+#include "app/Sobre.h"
+#include "app/TrayIcon.h"
+#include "app/TrayMenu.h"
+#include "notes/PostIt.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Locale.h"
+#include "platform/MessageEndpoint.h"
+#include "platform/Paths.h"
+#include "platform/SignalWatcher.h"
+#include "store/Backup.h"
+#include "store/DataFolder.h"
+#include "store/NoteStore.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QThread>
+#include <QUrl>
+#include <stdexcept>
+
+namespace {
+
+QRect virtualDesktop()
+{
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        return screen->virtualGeometry();
+    return QRect(0, 0, 1024, 768);
+}
+
+} // namespace
+
+TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("fStickyNote"));
+    setAttribute(Qt::WA_DontShowOnScreen);
+
+    m_ringingNote = -1;
+    buildFolders(folders);
+
+    m_tmrInicio.setObjectName(QStringLiteral("tmrInicio"));
+    m_tmrInicio.setInterval(500);
+    m_tmrInicio.setSingleShot(true);
+    connect(&m_tmrInicio, &QTimer::timeout, this, [this] { runGuarded([this] { startupStep(); }); });
+
+    m_tmrAlarme.setObjectName(QStringLiteral("tmrAlarme"));
+    m_tmrAlarme.setInterval(1000);
+    connect(&m_tmrAlarme, &QTimer::timeout, this, [this] { runGuarded([this] { alarmTick(); }); });
+    m_tmrAlarme.start();
+
+    m_tmrClip.setObjectName(QStringLiteral("tmrClip"));
+    m_tmrClip.setInterval(5000);
+    m_tmrClip.setSingleShot(true);
+
+    m_tmrConecta.setObjectName(QStringLiteral("tmrConecta"));
+    m_tmrConecta.setInterval(5000);
+    m_tmrConecta.setSingleShot(true);
+
+    m_wavSom = new TWavePlayer(this);
+    m_wavSom->setObjectName(QStringLiteral("wavSom"));
+
+    m_trayMenu = new TrayMenu(this);
+    m_trayMenu->setNoteProvider([this] { return trayNotes(); });
+    m_trayIcon = new TrayIcon(m_trayMenu->menu(), this);
+    connect(m_trayIcon, &TrayIcon::clicked, this, [this] { runGuarded([this] { trayClick(); }); });
+    connect(m_trayIcon, &TrayIcon::doubleClicked, this, [this] { runGuarded([this] { createNote(NoteKind::User); }); });
+    connect(m_trayMenu, &TrayMenu::newNoteRequested, this, [this] { runGuarded([this] { createNote(NoteKind::User); }); });
+    connect(m_trayMenu, &TrayMenu::showNoteRequested, this, &TfStickyNote::showNote);
+    connect(m_trayMenu, &TrayMenu::showAllRequested, this, &TfStickyNote::showAllNotes);
+    connect(m_trayMenu, &TrayMenu::saveRequested, this, [this] {
+        const QString error = saveStore();
+        if (!error.isEmpty())
+            Dialogs::showException(error);
+    });
+    connect(m_trayMenu, &TrayMenu::backupRequested, this, [this] { runGuarded([this] { backupFromMenu(); }); });
+    connect(m_trayMenu, &TrayMenu::webRequested, this, [] { QDesktopServices::openUrl(QUrl::fromUserInput(productWebAddress())); });
+    connect(m_trayMenu, &TrayMenu::aboutRequested, this, [this] { m_about->exec(); });
+    connect(m_trayMenu, &TrayMenu::quitRequested, this, &TfStickyNote::shutdown);
+
+    m_about = new TfrmSobre(this);
+    m_about->setWindowIcon(Artwork::applicationIcon());
+
+    m_endpoint = new MessageEndpoint(this);
+    connect(m_endpoint, &MessageEndpoint::messageReceived, this, [this] { runGuarded([this] { clipboardMessage(); }); });
+
+    m_signals = new SignalWatcher(this);
+    connect(m_signals, &SignalWatcher::terminationRequested, this, &TfStickyNote::shutdown);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { saveStore(); });
+
+    chooseStartupLanguage();
+    m_trayIcon->show();
+}
+
+TfStickyNote::~TfStickyNote()
+{
+    destroyAllNotes();
+}
+
+void TfStickyNote::buildFolders(const Folders &folders)
+{
+    m_programFolder = Paths::withSlash(folders.programFolder);
+    const QString personal = folders.personalFolder.isEmpty() ? m_programFolder : Paths::withSlash(folders.personalFolder);
+    m_loginName = folders.loginName.isEmpty() ? QStringLiteral("Default") : folders.loginName;
+
+    QDir().mkpath(personal);
+    const QString corkvane = personal + QStringLiteral("Corkvane/");
+    const QString user = corkvane + m_loginName + QLatin1Char('/');
+    m_dataFolder = user + QStringLiteral("data/");
+    // Readable by the owner only: the store holds the mail password.
+    DataFolder::createPrivate(corkvane);
+    DataFolder::createPrivate(user);
+    DataFolder::createPrivate(m_dataFolder);
+
+    if (!QFileInfo::exists(storePath())) {
+        const QString first = Locale::userLocaleId() == Locale::kPortugueseBrazil ? QStringLiteral("default_ptb.cvf")
+                                                                                  : QStringLiteral("default_enu.cvf");
+        if (QFile::copy(m_programFolder + first, storePath()))
+            QFile::setPermissions(storePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+}
+
+void TfStickyNote::chooseStartupLanguage()
+{
+    const QString lang = NoteStore::readDefaultLang(storePath());
+    if (!lang.isEmpty()) {
+        m_language = lang.toUpper() == QLatin1String("PORT") ? Language::Portuguese : Language::English;
+    } else {
+        switch (Locale::userLocaleId()) {
+        case Locale::kEnglishUS:
+            m_language = Language::English;
+            break;
+        case Locale::kPortugueseBrazil:
+            m_language = Language::Portuguese;
+            break;
+        default:
+            m_language = Language::None;  // the built-in Portuguese texts stay, nothing is checked
+        }
+    }
+    if (m_language != Language::None)
+        m_trayMenu->setPortugueseChecked(m_language == Language::Portuguese);
+}
+
+void TfStickyNote::start()
+{
+    m_tmrInicio.start();
+}
+
+void TfStickyNote::runGuarded(const std::function<void()> &step)
+{
+    try {
+        step();
+    } catch (const std::exception &e) {
+        if (!m_shuttingDown)
+            Dialogs::showException(QString::fromUtf8(e.what()));
+    }
+}
+
+void TfStickyNote::startupStep()
+{
+    m_tmrInicio.stop();
+    loadStore();
+    m_tmrClip.stop();
+    for (const auto &hook : m_startupHooks)
+        hook();
+    if (!m_endpoint->isListening() && !m_endpoint->listen())
+        qWarning("Corkvane: the CorkvaneMsg endpoint is not available: %s", qPrintable(m_endpoint->errorString()));
+    m_hookInstalled = true;
+}
+
+TfPostIt *TfStickyNote::makeNoteWindow()
+{
+    const int slot = m_table.count();
+    auto *note = new TfPostIt(slot, this, &m_settings);
+    note->setWindowIcon(Artwork::applicationIcon());
+    m_table.add(note);
+    if (m_noteHook)
+        m_noteHook(note);
+    return note;
+}
+
+void TfStickyNote::loadStore()
+{
+    const LoadedStore stored = NoteStore::load(storePath(), Clock::now(), m_loginName, m_programFolder);
+    m_settings = stored.settings;
+    m_autoSaveCountdown = stored.autoSaveCountdown;
+    for (const NoteData &data : stored.notes) {
+        TfPostIt *note = makeNoteWindow();
+        note->applyData(data);
+    }
+    QCoreApplication::processEvents();
+    m_loaded = true;
+    if (stored.truncated)
+        Dialogs::warning(nullptr, NoteStore::tooManyNotesText());
+}
+
+QString TfStickyNote::saveStore()
+{
+    QList<NoteData> notes;
+    m_table.forEach([&notes](int, TfPostIt *note) { notes.append(note->data()); });
+    return NoteStore::save(storePath(), m_settings, notes, m_language == Language::Portuguese).error;
+}
+
+void TfStickyNote::playEventSound(const QString &file)
+{
+    if (!m_settings.recGeral.UseSounds || file.isEmpty())
+        return;
+    m_wavSom->setFileName(file);
+    m_wavSom->play();
+}
+
+int TfStickyNote::createNote(NoteKind kind)
+{
+    if (m_table.full()) {
+        if (kind == NoteKind::User)
+            Dialogs::error(nullptr, tr("Não é possível criar mais notas nesta sessão: o limite de 1001 notas foi atingido. "
+                                       "Salve, feche e abra o Corkvane novamente para reaproveitar as notas apagadas."));
+        else
+            qWarning("Corkvane: a received note was ignored: all 1001 note slots of this run are used");
+        return -1;
+    }
+    const GeneralSettings &general = m_settings.recGeral;
+    playEventSound(kind == NoteKind::User ? general.SoundNewSticky : general.SoundRecSticky);
+
+    TfPostIt *note = makeNoteWindow();
+    note->resize(TfPostIt::kCreatedWidth, TfPostIt::kCreatedHeight);
+    if (kind == NoteKind::User) {
+        note->move(m_placement.nextUserNotePosition());
+        note->setColor(general.DefaultColor);
+    } else {
+        note->setColor(255);
+        note->resize(note->width() * 2, note->height());
+        note->move(centredPosition(virtualDesktop(), note->width(), note->height()));
+    }
+    note->setTitle(newNoteTitle(Clock::now(), general.ShowDate, general.ShowTime));
+    if (kind == NoteKind::User)
+        note->setNoteFont(general.DefaultFont);
+    else
+        note->setNoteFont(NoteFont{QStringLiteral("Courier New"), 8, 0xFFFFFF, true, false});
+    if (general.DarkCaption) {
+        note->setTrackPosition(general.TrackPosition);
+        note->setDarkCaption(true);
+    }
+    note->setScrollBar(general.ScrollBar);
+    note->setTitleFontColour(general.DefaultFont.colour);
+    note->bringToFront();
+    return note->Tag();
+}
+
+void TfStickyNote::clipboardMessage()
+{
+    if (!m_hookInstalled || m_tmrClip.isActive())
+        return;
+    m_tmrClip.start();
+    if (createNote(NoteKind::User) < 0)
+        return;
+    for (int i = 0; i < 51; ++i) {
+        QThread::msleep(10);
+        QCoreApplication::processEvents();
+    }
+    if (TfPostIt *note = m_table.at(m_table.count() - 1))
+        note->pasteClipboard();
+}
+
+void TfStickyNote::deleteNoteRequest(int slot)
+{
+    TfPostIt *note = m_table.at(slot);
+    if (!note)
+        return;
+    if (m_settings.recGeral.AskDelete && !Dialogs::confirm(nullptr, tr("Aviso"), tr("Deseja realmente eliminar esta nota?")))
+        return;
+    // The note may have gone while the question was open.
+    note = m_table.at(slot);
+    if (!note)
+        return;
+    playEventSound(m_settings.recGeral.SoundDelSticky);
+    if (m_ringingNote == slot)
+        m_ringingNote = -1;
+    if (note->ringingIconShown())
+        QCoreApplication::postEvent(this, new AlarmAcknowledged);
+    m_table.take(slot);
+    delete note;
+}
+
+bool TfStickyNote::event(QEvent *event)
+{
+    if (event->type() == DeleteNoteRequestType) {
+        const int slot = static_cast<DeleteNoteRequest *>(event)->slot();
+        runGuarded([this, slot] { deleteNoteRequest(slot); });
+        return true;
+    }
+    if (event->type() == AlarmAcknowledgedType) {
+        setAlarmAnimation(false);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TfStickyNote::setAlarmAnimation(bool on)
+{
+    m_trayIcon->setAnimated(on);
+}
+
+QList<TrayNoteEntry> TfStickyNote::trayNotes() const
+{
+    QList<TrayNoteEntry> entries;
+    m_table.forEach([&entries](int slot, TfPostIt *note) { entries.append({slot, note->title(), note->isHidden()}); });
+    return entries;
+}
+
+void TfStickyNote::showNote(int slot)
+{
+    if (TfPostIt *note = m_table.at(slot))
+        note->bringToFront();
+}
+
+void TfStickyNote::showAllNotes()
+{
+    m_table.forEach([](int, TfPostIt *note) { note->bringToFront(); });
+}
+
+void TfStickyNote::trayClick()
+{
+    if (m_ringingNote == -1)
+        return;
+    if (TfPostIt *note = m_table.at(m_ringingNote))
+        note->bringToFront();
+    m_ringingNote = -1;
+    setAlarmAnimation(false);
+}
+
+void TfStickyNote::alarmTick()
+{
+    // The auto-save countdown. A failing save is reported, but the alarm check still runs: a
+    // full disk must not silence the alarms.
+    if (--m_autoSaveCountdown == 0) {
+        m_autoSaveCountdown = m_settings.recGeral.TimeAutoSave * 60;
+        if (m_settings.recGeral.AutoSave) {
+            const QString error = saveStore();
+            if (!error.isEmpty())
+                QTimer::singleShot(0, this, [error] { Dialogs::showException(error); });
+        }
+    }
+    if (m_alarmCheck)
+        m_alarmCheck();
+}
+
+void TfStickyNote::backupFromMenu()
+{
+    const QDateTime now = Clock::now();
+    const QString chosen = Dialogs::getSaveFileName(nullptr, tr("Selecione o Local para Backup"),
+                                                    QDir::homePath() + QLatin1Char('/') + backupFileName(now), QString());
+    if (chosen.isEmpty())
+        return;
+    const QString folder = QFileInfo(chosen).absolutePath();
+    const QString copy = backupStore(storePath(), folder, now);
+    if (copy.isEmpty())
+        Dialogs::error(nullptr, QStringLiteral("Unable to write to %1").arg(Paths::withSlash(folder) + backupFileName(now)));
+    else
+        Dialogs::warning(nullptr, tr("Backup efetuado em ") + QLatin1Char(' ') + copy);
+}
+
+void TfStickyNote::destroyAllNotes()
+{
+    m_table.forEach([](int, TfPostIt *note) { delete note; });
+    m_table.reset();
+}
+
+void TfStickyNote::shutdown()
+{
+    if (m_shuttingDown)
+        return;
+    m_shuttingDown = true;
+    m_tmrAlarme.stop();
+    const auto quietly = [](const std::function<void()> &step) {
+        try {
+            step();
+        } catch (...) {
+        }
+    };
+    // A store that was never loaded is not overwritten with an empty one.
+    if (m_loaded)
+        quietly([this] { saveStore(); });
+    if (m_loaded && m_settings.recGeral.BackupOnExit && !m_settings.recGeral.BackupPath.trimmed().isEmpty())
+        quietly([this] { backupStore(storePath(), m_settings.recGeral.BackupPath, Clock::now()); });
+    for (const auto &hook : m_shutdownHooks)
+        quietly(hook);
+    quietly([this] { destroyAllNotes(); });
+    m_trayIcon->hide();
+    emit shutdownFinished();
+    QCoreApplication::exit(0);
+}

@@ -1,0 +1,150 @@
+#pragma once
+// TfStickyNote: the hidden controller. It owns the note table, the settings, the tray icon and
+// its menu, the timers, the wave player and the note server, starts the program up, creates and
+// deletes notes, and shuts the program down. It is never shown.
+#include "app/NewNote.h"
+#include "notes/NoteTable.h"
+#include "store/AppSettings.h"
+
+#include <QList>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class MessageEndpoint;
+class SignalWatcher;
+class TfPostIt;
+class TfrmSobre;
+class TrayIcon;
+class TrayMenu;
+class TWavePlayer;
+
+struct TrayNoteEntry;
+
+class TfStickyNote : public QWidget
+{
+    Q_OBJECT
+public:
+    enum class Language { None, Portuguese, English };
+    enum class NoteKind { User, Received };
+
+    struct Folders
+    {
+        QString programFolder;   // with a trailing '/'
+        QString personalFolder;  // empty: the platform reports none
+        QString loginName;
+    };
+
+    // Builds the folder tree and the first store, and chooses the start-up language.
+    explicit TfStickyNote(const Folders &folders, QWidget *parent = nullptr);
+    ~TfStickyNote() override;
+
+    // Starts tmrInicio: the start-up step runs 500 ms later from the event loop.
+    void start();
+
+    // --- state -----------------------------------------------------------------------------
+    const QString &ProgramFolder() const { return m_programFolder; }
+    const QString &DataFolder() const { return m_dataFolder; }
+    const QString &LoginName() const { return m_loginName; }
+    QString storePath() const { return m_dataFolder + QStringLiteral("stickies.cvf"); }
+    AppSettings &settings() { return m_settings; }
+    const NoteTable &noteTable() const { return m_table; }
+    TfPostIt *note(int slot) const { return m_table.at(slot); }
+    int RingingNote() const { return m_ringingNote; }
+    int &ringingNoteRef() { return m_ringingNote; }
+    Language activeLanguage() const { return m_language; }
+    int AutoSaveCountdown() const { return m_autoSaveCountdown; }
+    bool loaded() const { return m_loaded; }
+
+    TrayMenu *trayMenu() const { return m_trayMenu; }
+    TrayIcon *trayIcon() const { return m_trayIcon; }
+    TWavePlayer *wavSom() const { return m_wavSom; }
+    TfrmSobre *aboutBox() const { return m_about; }
+    QTimer &tmrInicio() { return m_tmrInicio; }
+    QTimer &tmrAlarme() { return m_tmrAlarme; }
+    QTimer &tmrClip() { return m_tmrClip; }
+    QTimer &tmrConecta() { return m_tmrConecta; }
+
+    // --- operations ------------------------------------------------------------------------
+    // The start-up step: Load, then the server, today's tasks and the "CorkvaneMsg" hook.
+    void startupStep();
+    // Reads the store into the settings and one hidden-or-shown window per note.
+    void loadStore();
+    // Writes the settings and every note; on failure returns "Unable to write to <path>".
+    QString saveStore();
+    // Creates a note of the given kind in slot `count`; -1 when every slot of the run is used
+    // (a user request is then refused with a message box).
+    int createNote(NoteKind kind);
+    // The "CorkvaneMsg" message: a user note holding the clipboard's text.
+    void clipboardMessage();
+    // Shows one note, or every note, and brings it to the front.
+    void showNote(int slot);
+    void showAllNotes();
+    // The tray's single click: brings up the ringing note and stops the blinking.
+    void trayClick();
+    // One tick of tmrAlarme: the auto-save countdown, then the alarm check.
+    void alarmTick();
+    // The "&Sair" sequence; every step's failure is swallowed.
+    void shutdown();
+    // The tray menu's backup command.
+    void backupFromMenu();
+
+    // Replaceable for tests: the alarm check run by each tick after the auto-save countdown.
+    void setAlarmCheck(std::function<void()> check) { m_alarmCheck = std::move(check); }
+    // Run once the start-up step has loaded the store (the note server and today's tasks
+    // hook in here); a thrown error is shown and ends that pass of the step.
+    void addStartupHook(std::function<void()> hook) { m_startupHooks.push_back(std::move(hook)); }
+    void addShutdownHook(std::function<void()> hook) { m_shutdownHooks.push_back(std::move(hook)); }
+    // Called with each new note window, so other parts can connect its signals.
+    void setNoteWindowHook(std::function<void(TfPostIt *)> hook) { m_noteHook = std::move(hook); }
+
+    void setAlarmAnimation(bool on);
+
+signals:
+    void shutdownFinished();
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    void buildFolders(const Folders &folders);
+    void chooseStartupLanguage();
+    void deleteNoteRequest(int slot);
+    TfPostIt *makeNoteWindow();
+    QList<TrayNoteEntry> trayNotes() const;
+    void playEventSound(const QString &file);
+    void runGuarded(const std::function<void()> &step);
+    void destroyAllNotes();
+
+    QString m_programFolder;
+    QString m_dataFolder;
+    QString m_loginName;
+    AppSettings m_settings;
+    NoteTable m_table;
+    int m_ringingNote = -1;
+    int m_autoSaveCountdown = 0;
+    Language m_language = Language::None;
+    bool m_loaded = false;
+    bool m_hookInstalled = false;
+    bool m_shuttingDown = false;
+    NotePlacement m_placement;
+
+    QTimer m_tmrInicio;
+    QTimer m_tmrAlarme;
+    QTimer m_tmrClip;
+    QTimer m_tmrConecta;
+
+    TrayMenu *m_trayMenu = nullptr;
+    TrayIcon *m_trayIcon = nullptr;
+    TWavePlayer *m_wavSom = nullptr;
+    TfrmSobre *m_about = nullptr;
+    MessageEndpoint *m_endpoint = nullptr;
+    SignalWatcher *m_signals = nullptr;
+
+    std::function<void()> m_alarmCheck;
+    std::vector<std::function<void()>> m_startupHooks;
+    std::vector<std::function<void()>> m_shutdownHooks;
+    std::function<void(TfPostIt *)> m_noteHook;
+};

@@ -1,0 +1,139 @@
+#include "app/TrayMenu.h"
+
+#include "platform/Locale.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+
+TrayMenu::TrayMenu(QObject *parent) : QObject(parent), m_menu(new QMenu)
+{
+    m_menu->setObjectName(QStringLiteral("popPrincipal"));
+
+    connect(addItem(m_menu, "cmdNovaNota"), &QAction::triggered, this, &TrayMenu::newNoteRequested);
+    addSeparator(m_menu, "N8");
+    m_mostrar = m_menu->addMenu(QString());
+    m_mostrar->setObjectName(QStringLiteral("mnuMostrarMenu"));
+    m_mostrar->menuAction()->setObjectName(QStringLiteral("mnuMostrar"));
+    m_escondidos = m_menu->addMenu(QString());
+    m_escondidos->setObjectName(QStringLiteral("mnuEscondidosMenu"));
+    m_escondidos->menuAction()->setObjectName(QStringLiteral("mnuEscondidos"));
+    connect(addItem(m_menu, "mnuMostrarTarefasparaHoje1"), &QAction::triggered, this, &TrayMenu::todayTasksRequested);
+    addSeparator(m_menu, "N7");
+    connect(addItem(m_menu, "mnuSalvarNotas"), &QAction::triggered, this, &TrayMenu::saveRequested);
+    m_copiaSeg = m_menu->addMenu(QString());
+    m_copiaSeg->menuAction()->setObjectName(QStringLiteral("mnuCopiaSeg"));
+    connect(addItem(m_copiaSeg, "mnuBackup"), &QAction::triggered, this, &TrayMenu::backupRequested);
+    addSeparator(m_menu, "N4");
+    connect(addItem(m_menu, "mnuAddressBook"), &QAction::triggered, this, &TrayMenu::addressBookRequested);
+    addSeparator(m_menu, "N3");
+    connect(addItem(m_menu, "mnuPreferencias"), &QAction::triggered, this, &TrayMenu::preferencesRequested);
+    m_idioma = m_menu->addMenu(QString());
+    m_idioma->menuAction()->setObjectName(QStringLiteral("mnuIdioma"));
+    auto *languages = new QActionGroup(this);
+    QAction *portugues = addItem(m_idioma, "mnuPortugues");
+    QAction *ingles = addItem(m_idioma, "mnuIngles");
+    for (QAction *a : {portugues, ingles}) {
+        a->setCheckable(true);
+        languages->addAction(a);
+    }
+    connect(portugues, &QAction::triggered, this, [this] { emit languageRequested(Locale::kPortugueseBrazil); });
+    connect(ingles, &QAction::triggered, this, [this] { emit languageRequested(Locale::kEnglishUS); });
+    addSeparator(m_menu, "N2");
+    connect(addItem(m_menu, "mnuWeb"), &QAction::triggered, this, &TrayMenu::webRequested);
+    connect(addItem(m_menu, "mnuSobre"), &QAction::triggered, this, &TrayMenu::aboutRequested);
+    addSeparator(m_menu, "N5");
+    connect(addItem(m_menu, "Ajuda1"), &QAction::triggered, this, &TrayMenu::helpRequested);
+    addSeparator(m_menu, "N1");
+    connect(addItem(m_menu, "Sair1"), &QAction::triggered, this, &TrayMenu::quitRequested);
+
+    connect(m_menu, &QMenu::aboutToShow, this, &TrayMenu::rebuildNoteLists);
+    retranslate();
+    rebuildNoteLists();
+}
+
+TrayMenu::~TrayMenu()
+{
+    delete m_menu;
+}
+
+namespace {
+// Titles show as they stand: an ampersand in a title is not an access key.
+QString menuCaption(const QString &title)
+{
+    return QString(title).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+} // namespace
+
+QAction *TrayMenu::addItem(QMenu *menu, const char *objectName)
+{
+    QAction *action = menu->addAction(QString());
+    action->setObjectName(QString::fromLatin1(objectName));
+    return action;
+}
+
+void TrayMenu::addSeparator(QMenu *menu, const char *objectName)
+{
+    menu->addSeparator()->setObjectName(QString::fromLatin1(objectName));
+}
+
+QAction *TrayMenu::item(const QString &objectName) const
+{
+    return m_menu->findChild<QAction *>(objectName);
+}
+
+void TrayMenu::setPortugueseChecked(bool portuguese)
+{
+    item(QStringLiteral("mnuPortugues"))->setChecked(portuguese);
+    item(QStringLiteral("mnuIngles"))->setChecked(!portuguese);
+}
+
+void TrayMenu::retranslate()
+{
+    const auto set = [this](const char *name, const QString &caption) { item(QString::fromLatin1(name))->setText(caption); };
+    set("cmdNovaNota", tr("&Nova Nota"));
+    set("mnuMostrar", tr("Mo&strar"));
+    set("mnuEscondidos", tr("M&ostrar Escondidas"));
+    set("mnuMostrarTarefasparaHoje1", tr("Mostrar Tarefas para &Hoje"));
+    set("mnuSalvarNotas", tr("Salvar A&gora"));
+    set("mnuCopiaSeg", tr("Cópia de &Segurança"));
+    set("mnuBackup", tr("&Salvar"));
+    set("mnuAddressBook", tr("&Caderneta de Contatos"));
+    set("mnuPreferencias", tr("&Preferências..."));
+    set("mnuIdioma", tr("&Idioma"));
+    set("mnuPortugues", tr("Português"));
+    set("mnuIngles", tr("Inglês"));
+    set("mnuWeb", tr("Corkvane na Web..."));
+    set("mnuSobre", tr("Sobre o Sistema..."));
+    set("Ajuda1", tr("A&juda"));
+    set("Sair1", tr("&Sair"));
+}
+
+void TrayMenu::rebuildNoteLists()
+{
+    const QList<TrayNoteEntry> notes = m_notes ? m_notes() : QList<TrayNoteEntry>();
+
+    m_escondidos->clear();
+    for (const TrayNoteEntry &note : notes) {
+        if (!note.hidden)
+            continue;
+        const int slot = note.slot;
+        QAction *a = m_escondidos->addAction(menuCaption(note.title));
+        a->setData(slot);
+        connect(a, &QAction::triggered, this, [this, slot] { emit showNoteRequested(slot); });
+    }
+    m_escondidos->menuAction()->setEnabled(!m_escondidos->actions().isEmpty());
+
+    m_mostrar->clear();
+    QAction *all = m_mostrar->addAction(tr("<Todos>"));
+    all->setObjectName(QStringLiteral("mnuTodos"));
+    connect(all, &QAction::triggered, this, &TrayMenu::showAllRequested);
+    m_mostrar->addSeparator();
+    for (const TrayNoteEntry &note : notes) {
+        const int slot = note.slot;
+        QAction *a = m_mostrar->addAction(menuCaption(note.title));
+        a->setData(slot);
+        connect(a, &QAction::triggered, this, [this, slot] { emit showNoteRequested(slot); });
+    }
+    m_mostrar->menuAction()->setEnabled(!notes.isEmpty());
+}

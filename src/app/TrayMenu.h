@@ -1,0 +1,60 @@
+#pragma once
+// The tray menu popPrincipal. Its two note lists are rebuilt from the note table every time the
+// menu opens, so they always show the current notes and titles.
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QAction;
+class QMenu;
+
+struct TrayNoteEntry
+{
+    int slot;
+    QString title;
+    bool hidden;
+};
+
+class TrayMenu : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TrayMenu(QObject *parent = nullptr);
+    ~TrayMenu() override;
+
+    QMenu *menu() const { return m_menu; }
+    // The notes in slot order, empty slots left out.
+    void setNoteProvider(std::function<QList<TrayNoteEntry>()> provider) { m_notes = std::move(provider); }
+    // Runs the menu-opening step: both note lists are built again.
+    void rebuildNoteLists();
+    QAction *item(const QString &objectName) const;
+    void setPortugueseChecked(bool portuguese);
+    void retranslate();
+
+signals:
+    void newNoteRequested();
+    void showNoteRequested(int slot);
+    void showAllRequested();
+    void todayTasksRequested();
+    void saveRequested();
+    void backupRequested();
+    void addressBookRequested();
+    void preferencesRequested();
+    void languageRequested(int localeId);
+    void webRequested();
+    void aboutRequested();
+    void helpRequested();
+    void quitRequested();
+
+private:
+    QAction *addItem(QMenu *menu, const char *objectName);
+    void addSeparator(QMenu *menu, const char *objectName);
+
+    QMenu *m_menu;
+    QMenu *m_mostrar = nullptr;
+    QMenu *m_escondidos = nullptr;
+    QMenu *m_copiaSeg = nullptr;
+    QMenu *m_idioma = nullptr;
+    std::function<QList<TrayNoteEntry>()> m_notes;
+};

@@ -1,0 +1,27 @@
+#pragma once
+// The "CorkvaneMsg" message that any process of this user may send: a local socket in the
+// user's runtime folder; every accepted connection is one message, whatever it carries.
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+class MessageEndpoint : public QObject
+{
+    Q_OBJECT
+public:
+    explicit MessageEndpoint(QObject *parent = nullptr);
+
+    static QString socketPath();
+    // Starts listening; a stale socket left by a crashed run is replaced, a live one is not.
+    bool listen();
+    bool isListening() const;
+    QString errorString() const { return m_error; }
+
+signals:
+    void messageReceived();
+
+private:
+    QLocalServer *m_server;
+    QString m_error;
+};

@@ -1,0 +1,128 @@
+#include "app/Sobre.h"
+#include "app/TrayIcon.h"
+#include "app/TrayMenu.h"
+#include "platform/Locale.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+QStringList captions(QMenu *menu)
+{
+    QStringList out;
+    for (QAction *a : menu->actions())
+        out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return out;
+}
+
+} // namespace
+
+class TestTrayMenu : public QObject
+{
+    Q_OBJECT
+private slots:
+    void theMenuHoldsEveryItemInOrder()
+    {
+        TrayMenu tray;
+        QCOMPARE(captions(tray.menu()),
+                 (QStringList{"&Nova Nota", "-", "Mo&strar", "M&ostrar Escondidas", "Mostrar Tarefas para &Hoje", "-",
+                              "Salvar A&gora", "Cópia de &Segurança", "-", "&Caderneta de Contatos", "-",
+                              "&Preferências...", "&Idioma", "-", "Corkvane na Web...", "Sobre o Sistema...", "-",
+                              "A&juda", "-", "&Sair"}));
+        QCOMPARE(captions(tray.item("mnuCopiaSeg")->menu()), QStringList{"&Salvar"});
+        QCOMPARE(captions(tray.item("mnuIdioma")->menu()), (QStringList{"Português", "Inglês"}));
+    }
+
+    void noteListsAreRebuiltAtEachOpening()
+    {
+        TrayMenu tray;
+        QList<TrayNoteEntry> notes;
+        tray.setNoteProvider([&notes] { return notes; });
+        tray.rebuildNoteLists();
+        QVERIFY(!tray.item("mnuMostrar")->isEnabled());
+        QVERIFY(!tray.item("mnuEscondidos")->isEnabled());
+
+        notes = {{0, "shown A", false}, {2, "hidden & B", true}, {5, "shown C", false}};
+        emit tray.menu()->aboutToShow();
+        QVERIFY(tray.item("mnuMostrar")->isEnabled());
+        QVERIFY(tray.item("mnuEscondidos")->isEnabled());
+        QCOMPARE(captions(tray.item("mnuMostrar")->menu()),
+                 (QStringList{"<Todos>", "-", "shown A", "hidden && B", "shown C"}));
+        QCOMPARE(captions(tray.item("mnuEscondidos")->menu()), QStringList{"hidden && B"});
+
+        QSignalSpy show(&tray, &TrayMenu::showNoteRequested);
+        QSignalSpy all(&tray, &TrayMenu::showAllRequested);
+        tray.item("mnuEscondidos")->menu()->actions().at(0)->trigger();
+        QCOMPARE(show.size(), 1);
+        QCOMPARE(show.at(0).at(0).toInt(), 2);
+        tray.item("mnuMostrar")->menu()->actions().at(4)->trigger();
+        QCOMPARE(show.at(1).at(0).toInt(), 5);
+        tray.item("mnuMostrar")->menu()->actions().at(0)->trigger();
+        QCOMPARE(all.size(), 1);
+
+        notes = {{5, "shown C", false}};
+        emit tray.menu()->aboutToShow();
+        QVERIFY(!tray.item("mnuEscondidos")->isEnabled());
+        QCOMPARE(captions(tray.item("mnuMostrar")->menu()), (QStringList{"<Todos>", "-", "shown C"}));
+    }
+
+    void languageItemsAreExclusiveAndCarryTheirLocale()
+    {
+        TrayMenu tray;
+        QSignalSpy language(&tray, &TrayMenu::languageRequested);
+        tray.setPortugueseChecked(true);
+        QVERIFY(tray.item("mnuPortugues")->isChecked());
+        QVERIFY(!tray.item("mnuIngles")->isChecked());
+        tray.item("mnuIngles")->trigger();
+        QCOMPARE(language.at(0).at(0).toInt(), Locale::kEnglishUS);
+    }
+
+    void clicksAndTheBlinkingOfTheIcon()
+    {
+        QMenu menu;
+        TrayIcon icon(&menu);
+        QCOMPARE(icon.systemIcon()->toolTip(), QStringLiteral("Duplo-clique para criar nota"));
+        QSignalSpy clicked(&icon, &TrayIcon::clicked);
+        QSignalSpy doubled(&icon, &TrayIcon::doubleClicked);
+        icon.handleActivation(QSystemTrayIcon::Trigger);
+        icon.handleActivation(QSystemTrayIcon::DoubleClick);
+        icon.handleActivation(QSystemTrayIcon::Context);
+        QCOMPARE(clicked.size(), 1);
+        QCOMPARE(doubled.size(), 1);
+
+        QCOMPARE(icon.currentFrame(), -1);
+        icon.setAnimated(true);
+        QCOMPARE(icon.currentFrame(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(icon.currentFrame(), 1, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(icon.currentFrame(), 0, 2000);
+        icon.setAnimated(false);
+        QCOMPARE(icon.currentFrame(), -1);
+        QVERIFY(!icon.animated());
+    }
+
+    void aboutBoxShowsTheCompiledVersion()
+    {
+        TfrmSobre about;
+        QCOMPARE(about.windowTitle(), QStringLiteral("Sobre o Sistema"));
+        about.show();
+        const QString expected = QStringLiteral(CORKVANE_VERSION " ") + QStringLiteral(" (Build ")
+                                 + QStringLiteral(CORKVANE_VERSION).remove('.') + QStringLiteral(")\r");
+        QCOMPARE(about.findChild<QLabel *>("lblVersao")->text(), expected);
+        about.hide();
+
+        TfrmSobre bare(nullptr, std::nullopt);
+        bare.show();
+        QCOMPARE(bare.findChild<QLabel *>("lblVersao")->text(), QStringLiteral("Aqui fica a versão"));
+        TfrmSobre noProduct(nullptr, VersionInfo{std::nullopt, QStringLiteral("1.0")});
+        QCOMPARE(noProduct.findChild<QLabel *>("lblVersao")->text(), QString());
+        noProduct.show();
+        QCOMPARE(noProduct.findChild<QLabel *>("lblVersao")->text(), QStringLiteral("v1.2 (build 200)"));
+    }
+};
+
+QTEST_MAIN(TestTrayMenu)
+#include "tst_traymenu.moc"
