@@ -24,11 +24,17 @@ NoteReceiver::NoteReceiver(const AppSettings &settings, NoteSink &sink, QString 
 {
 }
 
-void NoteReceiver::handleLine(const QByteArray &received, int &noteInProgress, CommandChannel &channel)
+QByteArray NoteReceiver::stripLineEnd(const QByteArray &received)
 {
     QByteArray line = received;
     while (!line.isEmpty() && (line.endsWith('\n') || line.endsWith('\r')))
         line.chop(1);
+    return line;
+}
+
+void NoteReceiver::handleLine(const QByteArray &received, int &noteInProgress, CommandChannel &channel)
+{
+    const QByteArray line = stripLineEnd(received);
 
     const QString peer = channel.peerAddress();
     channel.log(QStringLiteral("Received from ") + peer + QStringLiteral(": '") + TextCodec::fromWin1252(line)

@@ -36,6 +36,9 @@ public:
     // in progress is `noteInProgress`. Throws what the interpreter throws.
     void handleLine(const QByteArray &received, int &noteInProgress, CommandChannel &channel);
 
+    // The line without its line end and any further CR and LF bytes at its end.
+    static QByteArray stripLineEnd(const QByteArray &received);
+
     // The last line handed to the interpreter by any connection.
     const QByteArray &previousLine() const { return m_previousLine; }
 

@@ -1,0 +1,161 @@
+#include "net/NoteServer.h"
+
+#include "platform/Clock.h"
+
+#include <QCoreApplication>
+#include <netdb.h>
+
+namespace {
+
+QString describe(const std::exception &e)
+{
+    const auto *command = dynamic_cast<const ENoteCommandError *>(&e);
+    const QString name = command ? QString::fromLatin1(command->className()) : exceptionClassName(e);
+    return name + QStringLiteral(": ") + QString::fromUtf8(e.what());
+}
+
+// Commands of one connection act on that connection and write to the server's log.
+class ClientChannel : public CommandChannel
+{
+public:
+    ClientChannel(NoteServer &server, TNoteClient &client) : m_server(server), m_client(client) {}
+    QString peerAddress() const override { return m_client.PeerAddr(); }
+    void reply(const QByteArray &bytes) override { m_client.SendText(bytes); }
+    void closeLater() override { m_client.CloseLater(); }
+    void log(const QString &text) override { m_server.LogNetEvent(text); }
+
+private:
+    NoteServer &m_server;
+    TNoteClient &m_client;
+};
+
+} // namespace
+
+NoteServer::NoteServer(const AppSettings &settings, NoteSink &sink, QString programFolder, QObject *parent)
+    : QObject(parent), m_settings(settings), m_receiver(settings, sink, std::move(programFolder)),
+      m_socket(new TSocketServer(this))
+{
+    m_socket->setObjectName(QStringLiteral("NoteServer"));
+    m_socket->setBanner(NoteProtocol::kBanner);
+    m_socket->setBannerToBusy(QByteArrayLiteral("busy"));
+    m_socket->setMaxClients(0);
+    m_socket->setLineMode(false);
+    m_socket->setClientClass<TNoteClient>();
+    m_socket->OnClientConnect = [this](TCustomSocketServer *, TSocketClient *client, int) { clientConnect(client); };
+    m_socket->OnClientDisconnect = [this](TCustomSocketServer *, TSocketClient *client, int) {
+        clientDisconnect(client);
+    };
+    m_socket->OnBgException = [this](TAsyncSocket *, const std::exception &e, bool &CanClose) {
+        LogNetEvent(QStringLiteral("Server exception occured: ") + describe(e));
+        CanClose = false;
+    };
+}
+
+NoteServer::~NoteServer()
+{
+    // The socket objects go before this object's members would; none of their events may
+    // reach a half-destroyed server.
+    for (int i = 0; i < m_socket->ClientCount(); ++i) {
+        TSocketClient *client = m_socket->Client(i);
+        client->OnDataAvailable = nullptr;
+        client->OnLineLimitExceeded = nullptr;
+        client->OnBgException = nullptr;
+    }
+    m_socket->OnClientConnect = nullptr;
+    m_socket->OnClientDisconnect = nullptr;
+    m_socket->OnBgException = nullptr;
+    delete m_socket;
+}
+
+int NoteServer::portNumber(const QString &portText)
+{
+    const QString text = portText.trimmed();
+    if (text.isEmpty())
+        return -1;
+    bool digits = true;
+    for (QChar c : text)
+        digits = digits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    if (digits) {
+        bool ok = false;
+        const int port = text.toInt(&ok);
+        return ok && port >= 1 && port <= 65535 ? port : -1;
+    }
+    const QByteArray name = text.toLatin1();
+    const servent *service = ::getservbyname(name.constData(), "tcp");
+    return service ? ntohs(static_cast<uint16_t>(service->s_port)) : -1;
+}
+
+void NoteServer::StartNoteServer()
+{
+    if (m_socket->State() == ssListening || m_socket->State() == ssConnected)
+        return;
+    const QString portText = m_settings.recRede.PortTCP.trimmed();
+    if (portNumber(portText) < 0)
+        throw ENoteServerError(
+            QCoreApplication::translate("NoteServer", "A porta TCP \"%1\" não é válida: informe um número de 1 a "
+                                                      "65535 ou o nome de um serviço TCP.")
+                .arg(portText)
+                .toStdString());
+    m_socket->setProto(QStringLiteral("tcp"));
+    m_socket->setPort(portText);
+    m_socket->setAddr(QStringLiteral("0.0.0.0"));
+    m_socket->Listen();
+    LogNetEvent(QStringLiteral("Waiting for clients..."));
+}
+
+void NoteServer::StopNoteServer()
+{
+    m_socket->Close();
+}
+
+bool NoteServer::isListening() const
+{
+    return m_socket->State() == ssListening;
+}
+
+QString NoteServer::listeningPort() const
+{
+    return m_socket->BoundPort();
+}
+
+void NoteServer::LogNetEvent(const QString &text)
+{
+    m_log.append(text);
+    emit netEventLogged(text);
+}
+
+void NoteServer::clientConnect(TSocketClient *socket)
+{
+    auto *client = static_cast<TNoteClient *>(socket);
+    LogNetEvent(QStringLiteral("Client connected. Remote: ") + client->PeerAddr() + QLatin1Char('/') + client->PeerPort()
+                + QStringLiteral(" Local: ") + client->BoundAddr() + QLatin1Char('/') + client->BoundPort());
+    client->setLineMode(true);
+    client->setLineEdit(true);
+    client->setLineLimit(80);
+    client->OnDataAvailable = [this](TAsyncSocket *sender, int) { clientDataAvailable(static_cast<TNoteClient *>(sender)); };
+    client->OnLineLimitExceeded = [this](TAsyncSocket *sender, qsizetype, bool &ClearData) {
+        LogNetEvent(QStringLiteral("Line limit exceeded from ") + sender->PeerAddr() + QStringLiteral(". Closing."));
+        ClearData = true;
+        sender->Close();
+    };
+    client->OnBgException = [this](TAsyncSocket *, const std::exception &e, bool &CanClose) {
+        LogNetEvent(QStringLiteral("Client exception occured: ") + describe(e));
+        CanClose = true;
+    };
+    client->ConnectedAt = Clock::now();
+    client->NoteInProgress = -1;
+}
+
+void NoteServer::clientDisconnect(TSocketClient *socket)
+{
+    auto *client = static_cast<TNoteClient *>(socket);
+    LogNetEvent(QStringLiteral("Client disconnecting: ") + client->PeerAddr() + QStringLiteral("   Duration: ")
+                + formatConnectionDuration(client->ConnectedAt.secsTo(Clock::now())));
+}
+
+void NoteServer::clientDataAvailable(TNoteClient *client)
+{
+    client->ReceivedLine = NoteReceiver::stripLineEnd(client->ReceiveText());
+    ClientChannel channel(*this, *client);
+    m_receiver.handleLine(client->ReceivedLine, client->NoteInProgress, channel);
+}

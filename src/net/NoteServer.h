@@ -1,0 +1,74 @@
+#pragma once
+// The listening note server: accepts connections from other installations on the PortTCP port,
+// greets them, and runs every line they send through the receiving pipeline (log, block list,
+// repeat filter, interpreter). A failing command aborts only its own connection; the note it
+// was building stays as far as it got.
+//
+// Everything runs on the GUI thread. The server reads the settings live, so a changed block
+// list applies to the next line; a changed port applies after a stop and a new start. The sink
+// and the settings must outlive the server.
+#include "net/NoteReceiver.h"
+#include "net/SocketServer.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <stdexcept>
+
+// The server's own refusal to start (the socket layer raises ESocketError for the rest).
+class ENoteServerError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One accepted connection of the note server.
+class TNoteClient : public TSocketClient
+{
+    Q_OBJECT
+public:
+    explicit TNoteClient(QObject *owner = nullptr) : TSocketClient(owner) {}
+
+    QByteArray ReceivedLine;  // the line being handled, without its line end
+    QDateTime ConnectedAt;
+    int NoteInProgress = -1;  // NoteTable slot of the note this connection is building
+};
+
+class NoteServer : public QObject
+{
+    Q_OBJECT
+public:
+    NoteServer(const AppSettings &settings, NoteSink &sink, QString programFolder, QObject *parent = nullptr);
+    ~NoteServer() override;
+
+    // Starts listening on all interfaces at PortTCP; does nothing while already listening.
+    // Throws ENoteServerError for a port text that names no port, ESocketError when the
+    // socket cannot listen (the server then stays stopped).
+    void StartNoteServer();
+    // Closes the listening socket; connections already accepted go on until they end.
+    void StopNoteServer();
+    bool isListening() const;
+    // The port actually listened on, "error" when stopped.
+    QString listeningPort() const;
+
+    void LogNetEvent(const QString &text);
+    const NetEventLog &eventLog() const { return m_log; }
+    const NoteReceiver &receiver() const { return m_receiver; }
+    int connectionCount() const { return m_socket->ClientCount(); }
+
+    // The port a PortTCP text names: a number 1..65535 or a TCP service name; -1 for anything
+    // else (0 would let the system pick a port no sender knows).
+    static int portNumber(const QString &portText);
+
+signals:
+    void netEventLogged(const QString &text);
+
+private:
+    void clientConnect(TSocketClient *client);
+    void clientDisconnect(TSocketClient *client);
+    void clientDataAvailable(TNoteClient *client);
+
+    const AppSettings &m_settings;
+    NoteReceiver m_receiver;
+    NetEventLog m_log;
+    TSocketServer *m_socket;
+};
