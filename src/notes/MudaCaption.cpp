@@ -13,11 +13,10 @@ TfrmMudaCaption::TfrmMudaCaption(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("TfrmMudaCaption"));
-    setWindowTitle(tr("Muda Título"));
     setFixedSize(247, 84);
     setModal(true);
 
-    m_label1 = new QLabel(tr("&Título da Nota:"), this);
+    m_label1 = new QLabel(this);
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setGeometry(8, 6, 231, 15);
 
@@ -27,25 +26,43 @@ TfrmMudaCaption::TfrmMudaCaption(QWidget *parent)
     m_txtCaptionNota->setMaxLength(kMaxTitleLength);
     m_label1->setBuddy(m_txtCaptionNota);
 
-    m_cmdPadrao = new QPushButton(tr("&Padrão"), this);
+    m_cmdPadrao = new QPushButton(this);
     m_cmdPadrao->setObjectName(QStringLiteral("cmdPadrao"));
     m_cmdPadrao->setGeometry(8, 52, 75, 25);
     m_cmdPadrao->setAutoDefault(false);
 
-    m_cmdOK = new QPushButton(tr("&OK"), this);
+    m_cmdOK = new QPushButton(this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     m_cmdOK->setGeometry(86, 52, 75, 25);
     m_cmdOK->setDefault(true);
 
-    m_cmdCancelar = new QPushButton(tr("&Cancelar"), this);
+    m_cmdCancelar = new QPushButton(this);
     m_cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
     m_cmdCancelar->setGeometry(164, 52, 75, 25);
     m_cmdCancelar->setAutoDefault(false);
+
+    retranslateUi();
 
     connect(m_txtCaptionNota, &QLineEdit::textChanged, this, &TfrmMudaCaption::textChanged);
     connect(m_cmdPadrao, &QPushButton::clicked, this, &TfrmMudaCaption::defaultClicked);
     connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfrmMudaCaption::retranslateUi()
+{
+    setWindowTitle(tr("Muda Título"));
+    m_label1->setText(tr("&Título da Nota:"));
+    m_cmdPadrao->setText(tr("&Padrão"));
+    m_cmdOK->setText(tr("&OK"));
+    m_cmdCancelar->setText(tr("&Cancelar"));
+}
+
+void TfrmMudaCaption::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
 }
 
 TfrmMudaCaption *TfrmMudaCaption::instance()

@@ -29,7 +29,11 @@ public:
     // Fills the dialog, runs it modally and returns whether it closed with OK.
     bool edit(QString &title, const AppSettings *settings);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void retranslateUi();
     void textChanged(const QString &text);
     void defaultClicked();
 

@@ -27,6 +27,7 @@
 #include <QToolTip>
 #include <QUrl>
 #include <QWindow>
+#include <utility>
 
 namespace {
 
@@ -156,6 +157,7 @@ TfPostIt::TfPostIt(int tag, QObject *controller, const AppSettings *settings, QW
 
     buildChildren();
     buildMenu();
+    retranslateUi();
     resize(kCreatedWidth, kCreatedHeight);
     repaintColours();
     applyTitleFont();
@@ -193,9 +195,7 @@ void TfPostIt::buildChildren()
     m_lblCaption->setTextFormat(Qt::PlainText);
 
     m_cmdEsconder = titleButton(m_pnlCaption, "cmdEsconder", QStringLiteral("-"), smallFont(false, false));
-    m_cmdEsconder->setToolTip(tr("Esconder esta nota"));
     m_cmdApagarPostit = titleButton(m_pnlCaption, "cmdApagarPostit", QStringLiteral("X"), smallFont(true, false));
-    m_cmdApagarPostit->setToolTip(tr("Apagar esta nota"));
     connect(m_cmdEsconder, &QPushButton::clicked, this, &TfPostIt::hideButtonClicked);
     connect(m_cmdApagarPostit, &QPushButton::clicked, this, &TfPostIt::postDelete);
 
@@ -241,8 +241,8 @@ void TfPostIt::buildMenu()
     m_menu->setObjectName(QStringLiteral("popPrincipal"));
     connect(m_menu, &QMenu::aboutToShow, this, &TfPostIt::popPrincipalPopup);
 
-    auto item = [this](QMenu *menu, const char *name, const QString &caption, const QKeySequence &key = {}) {
-        QAction *a = menu->addAction(caption);
+    auto item = [this](QMenu *menu, const char *name, const QKeySequence &key = {}) {
+        QAction *a = menu->addAction(QString());
         a->setObjectName(QLatin1String(name));
         if (!key.isEmpty()) {
             a->setShortcut(key);
@@ -258,32 +258,32 @@ void TfPostIt::buildMenu()
         return a;
     };
 
-    m_mnuURL = item(m_menu, "mnuURL", tr("Abrir &URL"));
+    m_mnuURL = item(m_menu, "mnuURL");
     m_sepURL = separator(m_menu, "sepURL");
     m_mnuURL->setVisible(false);
     m_sepURL->setVisible(false);
     connect(m_mnuURL, &QAction::triggered, this, &TfPostIt::openSelectedAddress);
 
-    QAction *configurar = item(m_menu, "mnuConfigurar", tr("C&onfigurar..."));
+    QAction *configurar = item(m_menu, "mnuConfigurar");
     connect(configurar, &QAction::triggered, this, [this] { emit configureRequested(m_tag, false); });
-    QAction *mudaCaption = item(m_menu, "mnuMudaCaption", tr("&Título da Nota..."), QKeySequence(Qt::CTRL | Qt::Key_T));
+    QAction *mudaCaption = item(m_menu, "mnuMudaCaption", QKeySequence(Qt::CTRL | Qt::Key_T));
     connect(mudaCaption, &QAction::triggered, this, &TfPostIt::openTitleDialog);
-    QAction *alarme = item(m_menu, "mnuAlarme", tr("Alarme..."), QKeySequence(Qt::CTRL | Qt::Key_A));
+    QAction *alarme = item(m_menu, "mnuAlarme", QKeySequence(Qt::CTRL | Qt::Key_A));
     connect(alarme, &QAction::triggered, this, [this] { emit configureRequested(m_tag, true); });
     separator(m_menu, "N4");
 
-    m_mnuOnTop = item(m_menu, "mnuOnTop", tr("Sempre &Visível"));
+    m_mnuOnTop = item(m_menu, "mnuOnTop");
     m_mnuOnTop->setCheckable(true);
     connect(m_mnuOnTop, &QAction::triggered, this, &TfPostIt::setTopmost);
     separator(m_menu, "N5");
 
-    QAction *copiar = item(m_menu, "mnuCopiar", tr("Co&piar"));
+    QAction *copiar = item(m_menu, "mnuCopiar");
     connect(copiar, &QAction::triggered, this, &TfPostIt::copySelection);
-    QAction *colar = item(m_menu, "mnuColar", tr("C&olar"));
+    QAction *colar = item(m_menu, "mnuColar");
     connect(colar, &QAction::triggered, this, &TfPostIt::pasteClipboard);
     separator(m_menu, "N2");
 
-    m_mnuEnviar = m_menu->addMenu(tr("Enviar..."));
+    m_mnuEnviar = m_menu->addMenu(QString());
     m_mnuEnviar->setObjectName(QStringLiteral("mnuEnviarMenu"));
     m_mnuEnviarAction = m_mnuEnviar->menuAction();
     m_mnuEnviarAction->setObjectName(QStringLiteral("mnuEnviar"));
@@ -291,31 +291,62 @@ void TfPostIt::buildMenu()
     // The send commands depend on the network setting at the moment they run, so a shortcut
     // pressed while networking is off does nothing, as the disabled submenu would.
     auto networkOn = [this] { return m_settings && m_settings->recRede.Enabled; };
-    QAction *rede = item(m_mnuEnviar, "EnviarpelaRede1", tr("&Para um Computador..."), QKeySequence(Qt::CTRL | Qt::Key_S));
+    QAction *rede = item(m_mnuEnviar, "EnviarpelaRede1", QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(rede, &QAction::triggered, this, [this, networkOn] {
         if (networkOn())
             emit sendToComputerRequested(m_tag, false);
     });
-    m_mnuResponder = item(m_mnuEnviar, "mnuResponder", tr("&Responder para Computador..."), QKeySequence(Qt::CTRL | Qt::Key_R));
+    m_mnuResponder = item(m_mnuEnviar, "mnuResponder", QKeySequence(Qt::CTRL | Qt::Key_R));
     m_mnuResponder->setVisible(false);
     connect(m_mnuResponder, &QAction::triggered, this, [this, networkOn] {
         if (networkOn() && footerShown())
             emit sendToComputerRequested(m_tag, true);
     });
     separator(m_mnuEnviar, "N3");
-    QAction *email = item(m_mnuEnviar, "EMail1", tr("E-Mail..."), QKeySequence(Qt::CTRL | Qt::Key_E));
+    QAction *email = item(m_mnuEnviar, "EMail1", QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(email, &QAction::triggered, this, [this, networkOn] {
         if (networkOn())
             emit emailRequested(m_tag);
     });
 
-    QAction *imprimir = item(m_menu, "mnuImprimir", tr("&Imprimir"));
+    QAction *imprimir = item(m_menu, "mnuImprimir");
     connect(imprimir, &QAction::triggered, this, &TfPostIt::printNote);
     separator(m_menu, "N1");
-    QAction *sair = item(m_menu, "Sair1", tr("&Apagar Nota..."), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QAction *sair = item(m_menu, "Sair1", QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(sair, &QAction::triggered, this, &TfPostIt::postDelete);
 
     m_mnuEnviarAction->setEnabled(networkOn());
+}
+
+void TfPostIt::retranslateUi()
+{
+    m_cmdEsconder->setToolTip(tr("Esconder esta nota"));
+    m_cmdApagarPostit->setToolTip(tr("Apagar esta nota"));
+    const std::pair<const char *, QString> captions[] = {
+        {"mnuURL", tr("Abrir &URL")},
+        {"mnuConfigurar", tr("C&onfigurar...")},
+        {"mnuMudaCaption", tr("&Título da Nota...")},
+        {"mnuAlarme", tr("Alarme...")},
+        {"mnuOnTop", tr("Sempre &Visível")},
+        {"mnuCopiar", tr("Co&piar")},
+        {"mnuColar", tr("C&olar")},
+        {"mnuEnviar", tr("Enviar...")},
+        {"EnviarpelaRede1", tr("&Para um Computador...")},
+        {"mnuResponder", tr("&Responder para Computador...")},
+        {"EMail1", tr("E-Mail...")},
+        {"mnuImprimir", tr("&Imprimir")},
+        {"Sair1", tr("&Apagar Nota...")},
+    };
+    for (const auto &[name, caption] : captions)
+        if (QAction *a = findChild<QAction *>(QLatin1String(name)))
+            a->setText(caption);
+}
+
+void TfPostIt::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QWidget::changeEvent(event);
 }
 
 // --- state ---------------------------------------------------------------------------------
@@ -725,12 +756,22 @@ bool TfPostIt::eventFilter(QObject *watched, QEvent *event)
     }
 
     if (watched == m_memPostit) {
-        if (type == QEvent::ShortcutOverride && isShortcutKey(static_cast<QKeyEvent *>(event))) {
-            // The note's own shortcuts win over the text area's (Ctrl+A, for one).
-            event->ignore();
-            return true;
+        if (type == QEvent::ShortcutOverride) {
+            auto *ke = static_cast<QKeyEvent *>(event);
+            if (isShortcutKey(ke)) {
+                // The note's own shortcuts win over the text area's (Ctrl+A, for one).
+                event->ignore();
+                return true;
+            }
+            if (ke->key() == Qt::Key_F1 && ke->modifiers() == Qt::NoModifier) {
+                // F1 here is the text area's own help topic, whatever else is bound to it.
+                event->accept();
+                return true;
+            }
+            return false;
         }
-        if (type == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1) {
+        if (type == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1
+            && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
             emit helpRequested(1);
             return true;
         }

@@ -123,6 +123,8 @@ public:
     void openTitleDialog();
     // Prints through the print dialog; cancelled or failing prints do nothing.
     void printNote();
+    // Lays the children out for the current size and footer; runs by itself on every resize.
+    void layOut();
     // Whether hovering shows hints (decided when the pointer enters the title text).
     bool hintsShown() const { return m_hintsShown; }
 
@@ -144,11 +146,12 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildChildren();
     void buildMenu();
-    void layOut();
+    void retranslateUi();
     void repaintColours();
     void applyTitleFont();
     void postDelete();

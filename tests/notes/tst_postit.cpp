@@ -250,6 +250,54 @@ private slots:
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     }
 
+    void noteMenuOpensFromTitleBarFooterAndRim()
+    {
+        auto note = makeNote();
+        note->setFooterText(QStringLiteral("De: Ana"));
+        QMenu *menu = note->popPrincipal();
+        for (const char *name : {"pnlCaption", "lblCaption", "lblRodape", "TfPostIt"}) {
+            QWidget *w = qstrcmp(name, "TfPostIt") == 0 ? note.get() : child<QWidget>(note.get(), name);
+            const QPoint local = w == note.get() ? QPoint(90, 14) : QPoint(2, 2);
+            QContextMenuEvent e(QContextMenuEvent::Mouse, local, w->mapToGlobal(local));
+            QCoreApplication::sendEvent(w, &e);
+            QVERIFY2(menu->isVisible(), name);
+            menu->hide();
+        }
+    }
+
+    void dragMovesByTitleFooterAndRimButNotFromAGrip()
+    {
+        auto note = makeNote();
+        note->setFooterText(QStringLiteral("De: Ana"));
+        note->move(200, 150);
+        auto drag = [](QWidget *w, QPoint local, QPoint delta) {
+            const QPoint g = w->mapToGlobal(local);
+            QMouseEvent press(QEvent::MouseButtonPress, local, g, Qt::LeftButton, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(w, &press);
+            QMouseEvent move(QEvent::MouseMove, local + delta, g + delta, Qt::NoButton, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(w, &move);
+            QMouseEvent release(QEvent::MouseButtonRelease, local + delta, g + delta, Qt::LeftButton, Qt::NoButton, {});
+            QCoreApplication::sendEvent(w, &release);
+        };
+        // The window system of the test run has no move loop, so the window follows the pointer.
+        drag(child<QLabel>(note.get(), "lblCaption"), QPoint(4, 4), QPoint(30, 20));
+        QCOMPARE(note->pos(), QPoint(230, 170));
+        drag(child<QWidget>(note.get(), "pnlRodape"), QPoint(60, 4), QPoint(-10, 5));
+        QCOMPARE(note->pos(), QPoint(220, 175));
+        drag(note.get(), QPoint(90, 14), QPoint(5, 5));  // the gap under the title bar
+        QCOMPARE(note->pos(), QPoint(225, 180));
+        // A corner grip resizes (through the window system) and never moves the window.
+        drag(note.get(), QPoint(note->width() - 2, note->height() - 1), QPoint(40, 40));
+        QCOMPARE(note->pos(), QPoint(225, 180));
+
+        // The pointer shape follows the zone on the bare rim.
+        QMouseEvent hover(QEvent::MouseMove, QPoint(note->width() - 3, note->height() - 20),
+                          note->mapToGlobal(QPoint(note->width() - 3, note->height() - 20)), Qt::NoButton,
+                          Qt::NoButton, {});
+        QCoreApplication::sendEvent(note.get(), &hover);
+        QCOMPARE(note->cursor().shape(), Qt::SizeHorCursor);
+    }
+
     void deleteAndHideButtons()
     {
         auto note = makeNote(42);
