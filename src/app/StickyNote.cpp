@@ -295,8 +295,10 @@ void TfStickyNote::deleteNoteRequest(int slot)
 bool TfStickyNote::event(QEvent *event)
 {
     if (event->type() == DeleteNoteRequestType) {
-        const int slot = static_cast<DeleteNoteRequest *>(event)->slot();
-        runGuarded([this, slot] { deleteNoteRequest(slot); });
+        if (const auto *request = dynamic_cast<DeleteNoteRequest *>(event)) {
+            const int slot = request->slot();
+            runGuarded([this, slot] { deleteNoteRequest(slot); });
+        }
         return true;
     }
     if (event->type() == AlarmAcknowledgedType) {
