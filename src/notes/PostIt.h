@@ -12,9 +12,11 @@
 
 #include <QDateTime>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class QAction;
 class QKeyEvent;
@@ -75,6 +77,9 @@ public:
     int trackPosition() const { return m_trackPosition; }
     void setTrackPosition(int step);        // repaints the title bar
     ColourValue captionColour() const;      // what the title bar is painted with
+    // Paints the title bar in `colour` (a received note's own title colour) until the colour,
+    // the dark caption or its step is set again.
+    void paintCaption(ColourValue colour);
     bool scrollBar() const;
     void setScrollBar(bool vertical);
     bool topmost() const;
@@ -85,6 +90,7 @@ public:
     // The footer is shown exactly when its text is not empty; the layout follows.
     void setFooterText(const QString &text);
     bool footerShown() const;
+    int footerHeight() const;               // of the footer panel, shown or not
     QString ReplyAddress() const { return m_replyAddress; }
     void setReplyAddress(const QString &address) { m_replyAddress = address; }
 
@@ -167,12 +173,13 @@ private:
     bool isShortcutKey(const QKeyEvent *event) const;
 
     const int m_tag;
-    QObject *const m_controller;
+    const QPointer<QObject> m_controller;  // requests are dropped once it is gone
     const AppSettings *const m_settings;
 
     ColourValue m_color = kDefaultNoteColour;
     ColourValue m_titleFontColour = 0;
     bool m_darkCaption = false;
+    std::optional<ColourValue> m_captionPainted;
     int m_trackPosition = 12;
     NoteFont m_font;
     QString m_replyAddress;
