@@ -525,6 +525,32 @@ private slots:
             QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QStringLiteral("Corkvane  - Lista de compras")));
     }
 
+    void longTextIsPrintedWhole()
+    {
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext is not installed");
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+        auto note = makeNote();
+        QStringList lines;
+        for (int i = 1; i <= 150; ++i)
+            lines << QStringLiteral("linha%1").arg(i);
+        // One line far wider than the page: its last word must not run off the paper.
+        lines << QStringList(40, QStringLiteral("palavra")).join(QLatin1Char(' ')) + QStringLiteral(" FIM");
+        note->setText(lines.join(QStringLiteral("\r\n")));
+        Dialogs::setNextPrintToPdf(pdf);
+        note->printNote();
+
+        QProcess p;
+        p.start(pdftotext, {pdf, QStringLiteral("-")});
+        QVERIFY(p.waitForFinished(30000));
+        const QString text = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY(text.contains(QStringLiteral("linha150")));
+        QVERIFY(text.contains(QStringLiteral("FIM")));
+        QVERIFY2(text.count(QLatin1Char('\f')) >= 2, "150 lines fill more than one page");
+    }
+
     // --- title dialog -------------------------------------------------------------------------
 
     void titleFieldStopsAtFiftyCharacters()
