@@ -65,7 +65,7 @@ TfrmMostraAlarmes::TfrmMostraAlarmes(const NoteTable *table, QWidget *parent)
     layout->addWidget(m_lstTem);
     layout->addLayout(buttons);
 
-    connect(m_lstTem, &QListWidget::itemClicked, this, [this] { m_cmdVisualizar->setEnabled(m_lstTem->count() > 0); });
+    m_lstTem->viewport()->installEventFilter(this);
     connect(m_lstTem, &QListWidget::itemDoubleClicked, this, &TfrmMostraAlarmes::showSelectedNote);
     connect(m_cmdVisualizar, &QPushButton::clicked, this, &TfrmMostraAlarmes::showSelectedNote);
     connect(m_cmdFechar, &QPushButton::clicked, this, &QWidget::hide);
@@ -102,6 +102,14 @@ void TfrmMostraAlarmes::showSelectedNote()
         return;
     if (TfPostIt *note = m_table->at(SlotOfTaskLine(item->text())))
         note->bringToFront();
+}
+
+bool TfrmMostraAlarmes::eventFilter(QObject *watched, QEvent *event)
+{
+    // Any click on the list, on a line or beside the lines, makes "&Visualizar" usable.
+    if (watched == m_lstTem->viewport() && event->type() == QEvent::MouseButtonRelease)
+        m_cmdVisualizar->setEnabled(m_lstTem->count() > 0);
+    return QWidget::eventFilter(watched, event);
 }
 
 void TfrmMostraAlarmes::showEvent(QShowEvent *event)

@@ -48,6 +48,7 @@ public:
     QListWidget *lstTem() const { return m_lstTem; }
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:

@@ -42,7 +42,7 @@ QFont toQFont(const NoteFont &f)
     return font;
 }
 
-// The chosen face, size and style; the colour is not part of a font choice and stays.
+// The chosen face, size and style; the colour is not part of a QFont and is kept.
 NoteFont fromQFont(const QFont &font, const NoteFont &previous)
 {
     NoteFont f = previous;
@@ -451,7 +451,13 @@ void TfrmConfNota::cmdFonteClick()
     const std::optional<QFont> chosen = Dialogs::getFont(this, toQFont(m_previewFont));
     if (!chosen)
         return;
-    m_previewFont = fromQFont(*chosen, m_previewFont);
+    NoteFont font = fromQFont(*chosen, m_previewFont);
+    // The platform's font dialog offers no colour, so the text colour is asked for right after
+    // it; cancelling that keeps the colour the text had.
+    const QColor colour = Dialogs::getColor(this, toQColor(font.colour));
+    if (colour.isValid())
+        font.colour = fromQColor(colour);
+    m_previewFont = font;
     updatePreview();
 }
 

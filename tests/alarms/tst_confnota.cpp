@@ -138,8 +138,13 @@ private slots:
             click(d, "cmdCordeFundo");
             QCOMPARE(d->previewColour(), fromQColor(blue));
             Dialogs::setNextFont(courier);
+            Dialogs::setNextColor(QColor(0x10, 0x20, 0x30));  // the text colour asked right after
             click(d, "cmdFonte");
             QCOMPARE(d->previewFont().name, QStringLiteral("Courier New"));
+            QCOMPARE(d->previewFont().colour, 0x302010);
+            Dialogs::setNextFont(courier);
+            click(d, "cmdFonte");  // the colour question cancelled: the colour stays
+            QCOMPARE(d->previewFont().colour, 0x302010);
             click(d, "chkScroll");
 
             auto *slider = child<QSlider>(d, "TrackBar1");
@@ -163,8 +168,8 @@ private slots:
         QCOMPARE(font.name, QStringLiteral("Courier New"));
         QCOMPARE(font.size, 14);
         QVERIFY(font.bold && !font.italic);
-        QCOMPARE(font.colour, 0x000080);  // the font choice leaves the colour alone
-        QCOMPARE(m_note->titleFontColour(), 0x000080);
+        QCOMPARE(font.colour, 0x302010);
+        QCOMPARE(m_note->titleFontColour(), 0x302010);
         QVERIFY(m_note->scrollBar());
         QVERIFY(m_note->darkCaption());
         QCOMPARE(m_note->trackPosition(), 25);
