@@ -41,7 +41,6 @@ TfrmMostraAlarmes::TfrmMostraAlarmes(const NoteTable *table, QWidget *parent)
     : QWidget(parent, Qt::Tool), m_table(table)
 {
     setObjectName(QStringLiteral("TfrmMostraAlarmes"));
-    setWindowTitle(tr("Tarefas para Hoje"));
     QFont small(QStringLiteral("Small Fonts"));
     small.setPixelSize(9);
     setFont(small);
@@ -50,9 +49,9 @@ TfrmMostraAlarmes::TfrmMostraAlarmes(const NoteTable *table, QWidget *parent)
     m_lstTem = new QListWidget(this);
     m_lstTem->setObjectName(QStringLiteral("lstTem"));
     m_lstTem->setFixedHeight(79);
-    m_cmdVisualizar = new QPushButton(tr("&Visualizar"), this);
+    m_cmdVisualizar = new QPushButton(this);
     m_cmdVisualizar->setObjectName(QStringLiteral("cmdVisualizar"));
-    m_cmdFechar = new QPushButton(tr("&Fechar"), this);
+    m_cmdFechar = new QPushButton(this);
     m_cmdFechar->setObjectName(QStringLiteral("cmdFechar"));
 
     auto *buttons = new QHBoxLayout;
@@ -64,6 +63,7 @@ TfrmMostraAlarmes::TfrmMostraAlarmes(const NoteTable *table, QWidget *parent)
     layout->setSpacing(2);
     layout->addWidget(m_lstTem);
     layout->addLayout(buttons);
+    retranslate();
 
     m_lstTem->viewport()->installEventFilter(this);
     connect(m_lstTem, &QListWidget::itemDoubleClicked, this, &TfrmMostraAlarmes::showSelectedNote);
@@ -102,6 +102,21 @@ void TfrmMostraAlarmes::showSelectedNote()
         return;
     if (TfPostIt *note = m_table->at(SlotOfTaskLine(item->text())))
         note->bringToFront();
+}
+
+void TfrmMostraAlarmes::retranslate()
+{
+    setWindowTitle(tr("Tarefas para Hoje"));
+    m_cmdVisualizar->setText(tr("&Visualizar"));
+    m_cmdFechar->setText(tr("&Fechar"));
+}
+
+void TfrmMostraAlarmes::changeEvent(QEvent *event)
+{
+    // The window lives for the whole run, so it follows a switch of language.
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
 }
 
 bool TfrmMostraAlarmes::eventFilter(QObject *watched, QEvent *event)

@@ -48,10 +48,13 @@ public:
     QListWidget *lstTem() const { return m_lstTem; }
 
 protected:
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
+    void retranslate();
+
     const NoteTable *m_table;
     QListWidget *m_lstTem = nullptr;
     QPushButton *m_cmdVisualizar = nullptr;
