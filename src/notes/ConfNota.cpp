@@ -369,8 +369,10 @@ void TfrmConfNota::prepareAlarmPage(const TfPostIt &note)
         days = note.dia();
         m_chkRemarca->setChecked(note.remember());
         m_updCada->setValue(note.rememberNo());
-        if (note.rememberUnit() >= 0 && note.rememberUnit() < m_cboUnidade->count())
-            m_cboUnidade->setCurrentIndex(note.rememberUnit());
+        // A unit the list does not know (a hand-edited store) is shown as the days the alarm
+        // check steps it by, so that OK keeps the alarm's meaning.
+        const int unit = note.rememberUnit();
+        m_cboUnidade->setCurrentIndex(unit >= 0 && unit < m_cboUnidade->count() ? unit : 2);
     } else {
         moment = Clock::now().addSecs(5 * 60);
         m_chkTocaSom->setChecked(false);

@@ -311,13 +311,14 @@ private slots:
     void disarmingKeepsTheOtherFields()
     {
         const std::array<bool, 7> days{false, true, false, true, false, true, false};
-        NoteFixture::arm(m_note, kNow.addDays(2), true, 45, 0, days);
+        NoteFixture::arm(m_note, kNow.addDays(2), true, 45, 9, days);  // unit 9: hand-edited
         m_note->setUseSound(true);
         m_note->setSoundFile(QStringLiteral("/sounds/ring.wav"));
         whenDialogOpens([&](TfrmConfNota *d) {
             // The page shows the armed alarm as it is.
             QCOMPARE(d->chosenAlarmMoment(), kNow.addDays(2));
             QCOMPARE(child<QSpinBox>(d, "updCada")->value(), 45);
+            QCOMPARE(child<QComboBox>(d, "cboUnidade")->currentText(), QStringLiteral("dia(s)"));
             QCOMPARE(child<QLineEdit>(d, "fleSom")->text(), QStringLiteral("/sounds/ring.wav"));
             QCOMPARE(child<QListWidget>(d, "chkDiasDaSemana")->item(0)->checkState(), Qt::Unchecked);
             QCOMPARE(child<QListWidget>(d, "chkDiasDaSemana")->item(1)->checkState(), Qt::Checked);
@@ -332,6 +333,7 @@ private slots:
         QCOMPARE(m_note->alarmDateTime(), kNow.addDays(2));
         QVERIFY(m_note->remember());
         QCOMPARE(m_note->rememberNo(), 45);
+        QCOMPARE(m_note->rememberUnit(), 9);
         QCOMPARE(m_note->dia(), days);
         QVERIFY(m_note->useSound());
         QCOMPARE(m_note->soundFile(), QStringLiteral("/sounds/ring.wav"));
