@@ -1,11 +1,17 @@
 #include "app/StickyNote.h"
 
+#include "alarms/AlarmCheck.h"
+#include "alarms/MostraAlarmes.h"
 #include "alarms/WavePlayer.h"
 #include "app/ControllerEvents.h"
 #include "app/Artwork.h"
 #include "app/Sobre.h"
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
+#include "app/ReceivedNotes.h"
+#include "net/NoteServer.h"
+#include "notes/ConfNota.h"
+#include "notes/MudaCaption.h"
 #include "notes/PostIt.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -88,8 +94,17 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     connect(m_trayMenu, &TrayMenu::aboutRequested, this, [this] { m_about->exec(); });
     connect(m_trayMenu, &TrayMenu::quitRequested, this, &TfStickyNote::shutdown);
 
+    // The dialogs live for the whole run: the title dialog, today's tasks and the about box.
+    TfrmMudaCaption::instance();
     m_about = new TfrmSobre(this);
     m_about->setWindowIcon(Artwork::applicationIcon());
+
+    m_tasks = new TfrmMostraAlarmes(&m_table);
+    connect(m_trayMenu, &TrayMenu::todayTasksRequested, this, &TfStickyNote::listTodaysTasks);
+
+    m_receivedNotes = std::make_unique<ReceivedNotes>(*this);
+    m_noteServer = new NoteServer(m_settings, *m_receivedNotes, m_programFolder, this);
+    m_alarmCheck = [this] { checkAlarms(); };
 
     m_endpoint = new MessageEndpoint(this);
     connect(m_endpoint, &MessageEndpoint::messageReceived, this, [this] { runGuarded([this] { clipboardMessage(); }); });
@@ -105,6 +120,7 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
 TfStickyNote::~TfStickyNote()
 {
     destroyAllNotes();
+    delete m_tasks;
 }
 
 void TfStickyNote::buildFolders(const Folders &folders)
@@ -171,8 +187,12 @@ void TfStickyNote::startupStep()
     m_tmrInicio.stop();
     loadStore();
     m_tmrClip.stop();
-    for (const auto &hook : m_startupHooks)
-        hook();
+    // A server that cannot start (its port taken, say) is reported, and the rest of the step
+    // still runs: today's tasks and the clipboard message do not depend on the network.
+    if (m_settings.recRede.Enabled)
+        runGuarded([this] { m_noteServer->StartNoteServer(); });
+    if (m_settings.recGeral.NoteDaily)
+        listTodaysTasks();
     if (!m_endpoint->isListening() && !m_endpoint->listen())
         qWarning("Corkvane: the CorkvaneMsg endpoint is not available: %s", qPrintable(m_endpoint->errorString()));
     m_hookInstalled = true;
@@ -184,8 +204,9 @@ TfPostIt *TfStickyNote::makeNoteWindow()
     auto *note = new TfPostIt(slot, this, &m_settings);
     note->setWindowIcon(Artwork::applicationIcon());
     m_table.add(note);
-    if (m_noteHook)
-        m_noteHook(note);
+    connect(note, &TfPostIt::configureRequested, this, [this, note](int, bool alarmsPage) {
+        runGuarded([this, note, alarmsPage] { OpenNoteSettings(note, alarmsPage, &m_settings); });
+    });
     return note;
 }
 
@@ -357,6 +378,29 @@ void TfStickyNote::alarmTick()
         m_alarmCheck();
 }
 
+void TfStickyNote::checkAlarms()
+{
+    AlarmHooks hooks;
+    hooks.startTrayAnimation = [this] { setAlarmAnimation(true); };
+    hooks.saveStore = [this] {
+        // Reported once the tick is over, so that the other due notes still ring now.
+        const QString error = saveStore();
+        if (!error.isEmpty())
+            QTimer::singleShot(0, this, [error] { Dialogs::showException(error); });
+    };
+    hooks.playSound = [this](const QString &file) {
+        m_wavSom->setFileName(file);
+        m_wavSom->play();
+    };
+    hooks.beep = &TWavePlayer::defaultBeep;
+    RunAlarmTick(m_table, m_ringingNote, Clock::now(), hooks);
+}
+
+void TfStickyNote::listTodaysTasks()
+{
+    m_tasks->listTodaysTasks();
+}
+
 void TfStickyNote::backupFromMenu()
 {
     const QDateTime now = Clock::now();
@@ -395,8 +439,7 @@ void TfStickyNote::shutdown()
         quietly([this] { saveStore(); });
     if (m_loaded && m_settings.recGeral.BackupOnExit && !m_settings.recGeral.BackupPath.trimmed().isEmpty())
         quietly([this] { backupStore(storePath(), m_settings.recGeral.BackupPath, Clock::now()); });
-    for (const auto &hook : m_shutdownHooks)
-        quietly(hook);
+    quietly([this] { m_noteServer->StopNoteServer(); });
     quietly([this] { destroyAllNotes(); });
     m_trayIcon->hide();
     emit shutdownFinished();

@@ -14,6 +14,9 @@
 #include <memory>
 
 class MessageEndpoint;
+class NoteServer;
+class ReceivedNotes;
+class TfrmMostraAlarmes;
 class SignalWatcher;
 class TfPostIt;
 class TfrmSobre;
@@ -62,6 +65,8 @@ public:
     TrayIcon *trayIcon() const { return m_trayIcon; }
     TWavePlayer *wavSom() const { return m_wavSom; }
     TfrmSobre *aboutBox() const { return m_about; }
+    NoteServer *noteServer() const { return m_noteServer; }
+    TfrmMostraAlarmes *todaysTasks() const { return m_tasks; }
     QTimer &tmrInicio() { return m_tmrInicio; }
     QTimer &tmrAlarme() { return m_tmrAlarme; }
     QTimer &tmrClip() { return m_tmrClip; }
@@ -93,12 +98,10 @@ public:
 
     // Replaceable for tests: the alarm check run by each tick after the auto-save countdown.
     void setAlarmCheck(std::function<void()> check) { m_alarmCheck = std::move(check); }
-    // Run once the start-up step has loaded the store (the note server and today's tasks
-    // hook in here); a thrown error is shown and ends that pass of the step.
-    void addStartupHook(std::function<void()> hook) { m_startupHooks.push_back(std::move(hook)); }
-    void addShutdownHook(std::function<void()> hook) { m_shutdownHooks.push_back(std::move(hook)); }
-    // Called with each new note window, so other parts can connect its signals.
-    void setNoteWindowHook(std::function<void(TfPostIt *)> hook) { m_noteHook = std::move(hook); }
+    // Runs the alarm check of one tick with the controller's clock, player and tray.
+    void checkAlarms();
+    // Lists today's tasks (the tray item, and start-up with NoteDaily).
+    void listTodaysTasks();
 
     void setAlarmAnimation(bool on);
 
@@ -144,7 +147,7 @@ private:
     SignalWatcher *m_signals = nullptr;
 
     std::function<void()> m_alarmCheck;
-    std::vector<std::function<void()>> m_startupHooks;
-    std::vector<std::function<void()>> m_shutdownHooks;
-    std::function<void(TfPostIt *)> m_noteHook;
+    std::unique_ptr<ReceivedNotes> m_receivedNotes;
+    NoteServer *m_noteServer = nullptr;
+    TfrmMostraAlarmes *m_tasks = nullptr;
 };

@@ -460,6 +460,7 @@ QString TfPostIt::selectedText() const
 void TfPostIt::setColor(ColourValue colour)
 {
     m_color = colour;
+    m_captionPainted.reset();
     repaintColours();
 }
 
@@ -488,17 +489,32 @@ void TfPostIt::setTitleFontColour(ColourValue colour)
 void TfPostIt::setDarkCaption(bool dark)
 {
     m_darkCaption = dark;
+    m_captionPainted.reset();
     repaintColours();
 }
 
 void TfPostIt::setTrackPosition(int step)
 {
     m_trackPosition = step;
+    m_captionPainted.reset();
     repaintColours();
+}
+
+void TfPostIt::paintCaption(ColourValue colour)
+{
+    m_captionPainted = colour;
+    repaintColours();
+}
+
+int TfPostIt::footerHeight() const
+{
+    return m_pnlRodape->height();
 }
 
 ColourValue TfPostIt::captionColour() const
 {
+    if (m_captionPainted)
+        return *m_captionPainted;
     return m_darkCaption ? CaptionShade(m_color, m_trackPosition) : m_color;
 }
 

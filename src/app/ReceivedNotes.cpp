@@ -1,0 +1,118 @@
+#include "app/ReceivedNotes.h"
+
+#include "app/StickyNote.h"
+#include "notes/PostIt.h"
+
+#include <QPlainTextEdit>
+#include <stdexcept>
+
+TfPostIt &ReceivedNotes::note(int slot) const
+{
+    TfPostIt *found = m_controller.note(slot);
+    if (!found)
+        throw std::logic_error("received note slot is empty");
+    return *found;
+}
+
+int ReceivedNotes::createReceivedNote()
+{
+    return m_controller.createNote(TfStickyNote::NoteKind::Received);
+}
+
+bool ReceivedNotes::noteExists(int slot) const
+{
+    return m_controller.note(slot) != nullptr;
+}
+
+void ReceivedNotes::setTitle(int slot, const QString &title)
+{
+    note(slot).setTitle(title);
+}
+
+void ReceivedNotes::setNoteColour(int slot, ColourValue colour)
+{
+    note(slot).setColor(colour);
+}
+
+void ReceivedNotes::setCaptionColour(int slot, ColourValue colour)
+{
+    note(slot).paintCaption(colour);
+}
+
+void ReceivedNotes::setWidth(int slot, int width)
+{
+    TfPostIt &n = note(slot);
+    n.resize(width, n.height());
+}
+
+void ReceivedNotes::setHeight(int slot, int height)
+{
+    TfPostIt &n = note(slot);
+    n.resize(n.width(), height);
+}
+
+int ReceivedNotes::footerHeight(int slot) const
+{
+    return note(slot).footerHeight();
+}
+
+void ReceivedNotes::setReplyAddress(int slot, const QString &address)
+{
+    note(slot).setReplyAddress(address);
+}
+
+NoteFont ReceivedNotes::textFont(int slot) const
+{
+    return note(slot).noteFont();
+}
+
+void ReceivedNotes::setTextFont(int slot, const NoteFont &font)
+{
+    note(slot).setNoteFont(font);
+}
+
+void ReceivedNotes::setFooter(int slot, const QString &text)
+{
+    note(slot).setFooterText(text);
+}
+
+NoteAlarm ReceivedNotes::alarm(int slot) const
+{
+    const TfPostIt &n = note(slot);
+    return {n.alarm(), n.alarmDateTime(), n.useSound(), n.soundFile(), n.remember(), n.rememberNo(), n.rememberUnit(), n.dia()};
+}
+
+void ReceivedNotes::setAlarm(int slot, const NoteAlarm &alarm)
+{
+    TfPostIt &n = note(slot);
+    n.setAlarm(alarm.armed);
+    n.setAlarmDateTime(alarm.moment);
+    n.setUseSound(alarm.useSound);
+    n.setSoundFile(alarm.soundFile);
+    n.setRemember(alarm.remember);
+    n.setRememberNo(alarm.rememberNo);
+    n.setRememberUnit(alarm.rememberUnit);
+    n.setDia(alarm.dia);
+}
+
+void ReceivedNotes::showAlarmIcon(int slot)
+{
+    note(slot).setArmedIconShown(true);
+}
+
+void ReceivedNotes::appendLine(int slot, const QString &line)
+{
+    note(slot).appendText(line);
+}
+
+void ReceivedNotes::finishNote(int slot)
+{
+    TfPostIt &n = note(slot);
+    if (auto *text = n.findChild<QPlainTextEdit *>(QStringLiteral("memPostit"))) {
+        QTextCursor cursor = text->textCursor();
+        cursor.movePosition(QTextCursor::Start);
+        text->setTextCursor(cursor);
+        text->ensureCursorVisible();
+    }
+    n.bringToFront();
+}

@@ -1,0 +1,2 @@
+corkvane_test(tst_program SOURCES tst_program.cpp LIBS cv_store cv_platform)
+add_dependencies(tst_program corkvane corkvane-msg corkvane_shipped)

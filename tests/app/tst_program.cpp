@@ -1,0 +1,201 @@
+// The built program as a user runs it: first start, SIGTERM, a store written by a Windows
+// installation, the clipboard message, and an overdue recurring alarm.
+#include "platform/Locale.h"
+#include "store/IniFile.h"
+#include "store/NoteStore.h"
+#include "support/ProgramRun.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+
+QByteArray crlf(const char *text)
+{
+    return QByteArray(text).replace("\n", "\r\n");
+}
+
+QByteArray shipped(const QString &name)
+{
+    QFile f(ProgramRun::binFolder() + name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+LoadedStore loadStore(const QString &path, const QDateTime &moment = QDateTime(QDate(2000, 1, 1), QTime(0, 0)))
+{
+    return NoteStore::load(path, moment, Paths::loginName(), ProgramRun::binFolder());
+}
+
+} // namespace
+
+class TestProgram : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QFile::exists(ProgramRun::binFolder() + "corkvane"));
+        QVERIFY(QFile::exists(ProgramRun::binFolder() + "corkvane-msg"));
+    }
+
+    void firstStartCopiesTheStoreOfTheLocaleAndSigtermSaves_data()
+    {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QString>("first");
+        QTest::newRow("Portuguese") << "pt_BR.UTF-8" << "default_ptb.cvf";
+        QTest::newRow("C") << "C" << "default_enu.cvf";
+    }
+    void firstStartCopiesTheStoreOfTheLocaleAndSigtermSaves()
+    {
+        QFETCH(QString, lang);
+        QFETCH(QString, first);
+        ProgramRun run(lang);
+        QVERIFY(run.start());
+        QCOMPARE(run.storeBytes(), shipped(first));
+        QCOMPARE(QFileInfo(run.dataFolder()).permissions() & 0077, QFileDevice::Permissions());
+        QCOMPARE(run.terminate(), 0);
+
+        QCOMPARE(QFileInfo(run.storePath()).permissions() & 0077, QFileDevice::Permissions());
+        const LoadedStore saved = loadStore(run.storePath());
+        const LoadedStore original = NoteStore::read(IniFile(shipped(first)), QDateTime(), Paths::loginName(), ProgramRun::binFolder());
+        QCOMPARE(saved.notes, original.notes);
+        QCOMPARE(saved.settings, original.settings);
+    }
+
+    void aStoreFromWindowsSurvivesStartAndStop()
+    {
+        ProgramRun run;
+        const QByteArray windowsStore = crlf(
+            "[Stick2]\n"
+            "caption=Reuni\xE3o de equipe\n"
+            "visible=1\n"
+            "alarm=1\n"
+            "AlarmDateTime=25/12/2099 14:30:00\n"
+            "UseSound=1\n"
+            "SoundFile=C:\\WINDOWS\\Media\\tada.wav\n"
+            "Dia1=0\nDia2=1\nDia3=1\nDia4=1\nDia5=1\nDia6=1\nDia7=0\n"
+            "Remember=1\nRememberNo=2\nRememberUnit=1\n"
+            "note=Pauta:\\n- or\xE7""amento\\n- f\xE9rias\\n\n"
+            "posx=abc\nposy=0x20\nwidth=300\nheight=200\n"
+            "FontName=Courier New\nFontSize=12\nFontColor=255\nFontBold=1\nFontItalic=2\nColor=16777215\n"
+            "[General]\n"
+            "NumStickies=3\n"
+            "UseSounds=0\n"
+            "User=Jos\xE9\n"
+            "DefaultLang=Port\n"
+            "DefaultColor=8454143\n"
+            "TimeAutoSave=0x0F\n"
+            "AutoSave=1\n"
+            "[stick0]\n"
+            "caption=escondida\n"
+            "VISIBLE=0\n"
+            "note=  \"entre aspas\"  \n"
+            "Color=8126463\n"
+            "[Network]\n"
+            "Enabled=0\nPortTCP=7801\nListcount=2\nList0=10.0.0.1\nList1=host.example\nBlocktype=2\n"
+            "[Stick1]\n"
+            "caption=com rodap\xE9\n"
+            "Rodape=De ana (10.0.0.7)\n"
+            "topmost=1\n"
+            "DarkCaption=1\nTrackPosition=20\n");
+        run.writeStore(windowsStore);
+        const LoadedStore before = NoteStore::read(IniFile(windowsStore), QDateTime(), Paths::loginName(), ProgramRun::binFolder());
+        QCOMPARE(before.notes.size(), 3);
+
+        QVERIFY(run.start());
+        QCOMPARE(run.terminate(), 0);
+        const LoadedStore after = loadStore(run.storePath());
+        QCOMPARE(after.settings, before.settings);
+        QCOMPARE(after.notes, before.notes);
+        QCOMPARE(after.notes[0].caption, QStringLiteral("escondida"));
+        QVERIFY(!after.notes[0].visible);
+        QCOMPARE(after.notes[2].note, QString::fromUtf8("Pauta:\r\n- orçamento\r\n- férias\r\n"));
+        QCOMPARE(after.notes[2].posx, 400);
+        QCOMPARE(after.notes[2].posy, 32);
+        const IniFile saved = IniFile::fromFile(run.storePath());
+        QVERIFY(saved.sectionExists("Stick0") && saved.sectionExists("Stick2") && !saved.sectionExists("Stick3"));
+        QCOMPARE(saved.readInteger("General", "TimeAutoSave", 0), 15);
+
+        const QByteArray firstSave = run.storeBytes();
+        QVERIFY(run.start());
+        QCOMPARE(run.terminate(), 0);
+        QCOMPARE(run.storeBytes(), firstSave);
+    }
+
+    void clipboardMessagesCreateUserNotesOnePerGuardPeriod()
+    {
+        Locale::overrideLocaleId(Locale::kPortugueseBrazil);
+        ProgramRun run;
+        QVERIFY(run.start());
+        QCOMPARE(run.sendClipboardMessage(), 0);
+        QCOMPARE(run.sendClipboardMessage(), 0);  // within 5 s of the first: no second note
+        QTest::qWait(6000);
+        QCOMPARE(run.sendClipboardMessage(), 0);
+        QTest::qWait(6000);
+        QCOMPARE(run.sendClipboardMessage(), 0);
+        QTest::qWait(1000);
+        QCOMPARE(run.terminate(), 0);
+
+        const LoadedStore saved = loadStore(run.storePath());
+        QCOMPARE(saved.notes.size(), 4);  // the welcome note and three new ones
+        const QList<QPoint> places{{3, 0}, {20, 86}, {67, 27}};
+        const QRegularExpression dated(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d$"));
+        for (int i = 0; i < 3; ++i) {
+            const NoteData &note = saved.notes[i + 1];
+            QCOMPARE(QPoint(note.posx, note.posy), places[i]);
+            QCOMPARE(note.color, saved.settings.recGeral.DefaultColor);
+            QVERIFY2(dated.match(note.caption).hasMatch(), qPrintable(note.caption));
+        }
+        Locale::overrideLocaleId(-1);
+    }
+
+    void theMessageCommandFailsWithoutAProgram()
+    {
+        ProgramRun run;
+        QByteArray error;
+        QCOMPARE(run.sendClipboardMessage(&error), 1);
+        QCOMPARE(error.count('\n'), 1);
+        QVERIFY(error.startsWith("corkvane-msg: no Corkvane is running"));
+    }
+
+    void anOverdueRecurringAlarmRingsAndIsSavedAtOnce()
+    {
+        Locale::overrideLocaleId(Locale::kPortugueseBrazil);
+        ProgramRun run;
+        const QDateTime yesterdayTen(QDate::currentDate().addDays(-1), QTime(10, 0));
+        const QDateTime oneShot = QDateTime::currentDateTime().addSecs(-60);
+        run.writeStore(crlf("[General]\nNumStickies=2\nAutoSave=0\nDefaultLang=Port\n"
+                            "[Stick0]\ncaption=every two hours\nalarm=1\nAlarmDateTime=")
+                       + Locale::formatStoredDateTime(yesterdayTen).toLatin1()
+                       + crlf("\nRemember=1\nRememberNo=2\nRememberUnit=1\n"
+                              "[Stick1]\ncaption=once\nalarm=1\nAlarmDateTime=")
+                       + Locale::formatStoredDateTime(oneShot).toLatin1() + "\r\n");
+        const QByteArray written = run.storeBytes();
+
+        QElapsedTimer sinceStart;
+        QVERIFY(run.start());
+        sinceStart.start();
+        while (run.storeBytes() == written && sinceStart.elapsed() < 5000)
+            QTest::qWait(50);
+        QVERIFY2(sinceStart.elapsed() < 3000, "the recurring alarm did not rewrite the store at once");
+
+        // One step of two hours, then whole days until the moment is not in the past.
+        QDateTime expected = yesterdayTen.addSecs(2 * 3600);
+        const QDateTime now = QDateTime::currentDateTime();
+        while (expected < now)
+            expected = expected.addDays(1);
+        LoadedStore rewritten = loadStore(run.storePath());
+        QVERIFY(rewritten.notes[0].alarm);
+        QCOMPARE(rewritten.notes[0].alarmDateTime, expected);
+        QVERIFY(!rewritten.notes[1].alarm);  // the one-shot alarm rang and was cleared in memory
+
+        QCOMPARE(run.terminate(), 0);
+        rewritten = loadStore(run.storePath());
+        QVERIFY(!rewritten.notes[1].alarm);
+        QVERIFY(!IniFile::fromFile(run.storePath()).valueExists("Stick1", "AlarmDateTime"));
+        Locale::overrideLocaleId(-1);
+    }
+};
+
+QTEST_MAIN(TestProgram)
+#include "tst_program.moc"
