@@ -30,6 +30,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QAction>
 #include <QMenu>
 #include <QScreen>
 #include <QThread>
@@ -163,8 +164,6 @@ void TfStickyNote::chooseStartupLanguage()
             m_language = Language::None;  // the built-in Portuguese texts stay, nothing is checked
         }
     }
-    if (m_language != Language::None)
-        m_trayMenu->setPortugueseChecked(m_language == Language::Portuguese);
 }
 
 void TfStickyNote::start()
@@ -204,6 +203,11 @@ TfPostIt *TfStickyNote::makeNoteWindow()
     auto *note = new TfPostIt(slot, this, &m_settings);
     note->setWindowIcon(Artwork::applicationIcon());
     m_table.add(note);
+    // Sending a note to a computer or by e-mail has no dialog in this program yet, so the note
+    // menu does not offer it.
+    for (const char *name : {"mnuEnviar", "N2"})
+        if (QAction *item = note->popPrincipal()->findChild<QAction *>(QLatin1String(name)))
+            item->setVisible(false);
     connect(note, &TfPostIt::configureRequested, this, [this, note](int, bool alarmsPage) {
         runGuarded([this, note, alarmsPage] { OpenNoteSettings(note, alarmsPage, &m_settings); });
     });
@@ -354,12 +358,7 @@ void TfStickyNote::showAllNotes()
 
 void TfStickyNote::trayClick()
 {
-    if (m_ringingNote == -1)
-        return;
-    if (TfPostIt *note = m_table.at(m_ringingNote))
-        note->bringToFront();
-    m_ringingNote = -1;
-    setAlarmAnimation(false);
+    AnswerRingingNote(m_table, m_ringingNote, [this] { setAlarmAnimation(false); });
 }
 
 void TfStickyNote::alarmTick()

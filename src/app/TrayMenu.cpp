@@ -1,9 +1,6 @@
 #include "app/TrayMenu.h"
 
-#include "platform/Locale.h"
-
 #include <QAction>
-#include <QActionGroup>
 #include <QMenu>
 
 TrayMenu::TrayMenu(QObject *parent) : QObject(parent), m_menu(new QMenu)
@@ -24,26 +21,9 @@ TrayMenu::TrayMenu(QObject *parent) : QObject(parent), m_menu(new QMenu)
     m_copiaSeg = m_menu->addMenu(QString());
     m_copiaSeg->menuAction()->setObjectName(QStringLiteral("mnuCopiaSeg"));
     connect(addItem(m_copiaSeg, "mnuBackup"), &QAction::triggered, this, &TrayMenu::backupRequested);
-    addSeparator(m_menu, "N4");
-    connect(addItem(m_menu, "mnuAddressBook"), &QAction::triggered, this, &TrayMenu::addressBookRequested);
-    addSeparator(m_menu, "N3");
-    connect(addItem(m_menu, "mnuPreferencias"), &QAction::triggered, this, &TrayMenu::preferencesRequested);
-    m_idioma = m_menu->addMenu(QString());
-    m_idioma->menuAction()->setObjectName(QStringLiteral("mnuIdioma"));
-    auto *languages = new QActionGroup(this);
-    QAction *portugues = addItem(m_idioma, "mnuPortugues");
-    QAction *ingles = addItem(m_idioma, "mnuIngles");
-    for (QAction *a : {portugues, ingles}) {
-        a->setCheckable(true);
-        languages->addAction(a);
-    }
-    connect(portugues, &QAction::triggered, this, [this] { emit languageRequested(Locale::kPortugueseBrazil); });
-    connect(ingles, &QAction::triggered, this, [this] { emit languageRequested(Locale::kEnglishUS); });
     addSeparator(m_menu, "N2");
     connect(addItem(m_menu, "mnuWeb"), &QAction::triggered, this, &TrayMenu::webRequested);
     connect(addItem(m_menu, "mnuSobre"), &QAction::triggered, this, &TrayMenu::aboutRequested);
-    addSeparator(m_menu, "N5");
-    connect(addItem(m_menu, "Ajuda1"), &QAction::triggered, this, &TrayMenu::helpRequested);
     addSeparator(m_menu, "N1");
     connect(addItem(m_menu, "Sair1"), &QAction::triggered, this, &TrayMenu::quitRequested);
 
@@ -82,12 +62,6 @@ QAction *TrayMenu::item(const QString &objectName) const
     return m_menu->findChild<QAction *>(objectName);
 }
 
-void TrayMenu::setPortugueseChecked(bool portuguese)
-{
-    item(QStringLiteral("mnuPortugues"))->setChecked(portuguese);
-    item(QStringLiteral("mnuIngles"))->setChecked(!portuguese);
-}
-
 void TrayMenu::retranslate()
 {
     const auto set = [this](const char *name, const QString &caption) { item(QString::fromLatin1(name))->setText(caption); };
@@ -98,14 +72,8 @@ void TrayMenu::retranslate()
     set("mnuSalvarNotas", tr("Salvar A&gora"));
     set("mnuCopiaSeg", tr("Cópia de &Segurança"));
     set("mnuBackup", tr("&Salvar"));
-    set("mnuAddressBook", tr("&Caderneta de Contatos"));
-    set("mnuPreferencias", tr("&Preferências..."));
-    set("mnuIdioma", tr("&Idioma"));
-    set("mnuPortugues", tr("Português"));
-    set("mnuIngles", tr("Inglês"));
     set("mnuWeb", tr("Corkvane na Web..."));
     set("mnuSobre", tr("Sobre o Sistema..."));
-    set("Ajuda1", tr("A&juda"));
     set("Sair1", tr("&Sair"));
 }
 

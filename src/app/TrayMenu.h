@@ -1,6 +1,7 @@
 #pragma once
 // The tray menu popPrincipal. Its two note lists are rebuilt from the note table every time the
-// menu opens, so they always show the current notes and titles.
+// menu opens, so they always show the current notes and titles. The contact book, the
+// preferences, the language choice and the help join the menu together with their dialogs.
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -29,7 +30,6 @@ public:
     // Runs the menu-opening step: both note lists are built again.
     void rebuildNoteLists();
     QAction *item(const QString &objectName) const;
-    void setPortugueseChecked(bool portuguese);
     void retranslate();
 
 signals:
@@ -39,12 +39,8 @@ signals:
     void todayTasksRequested();
     void saveRequested();
     void backupRequested();
-    void addressBookRequested();
-    void preferencesRequested();
-    void languageRequested(int localeId);
     void webRequested();
     void aboutRequested();
-    void helpRequested();
     void quitRequested();
 
 private:
@@ -55,6 +51,5 @@ private:
     QMenu *m_mostrar = nullptr;
     QMenu *m_escondidos = nullptr;
     QMenu *m_copiaSeg = nullptr;
-    QMenu *m_idioma = nullptr;
     std::function<QList<TrayNoteEntry>()> m_notes;
 };

@@ -30,11 +30,9 @@ private slots:
         TrayMenu tray;
         QCOMPARE(captions(tray.menu()),
                  (QStringList{"&Nova Nota", "-", "Mo&strar", "M&ostrar Escondidas", "Mostrar Tarefas para &Hoje", "-",
-                              "Salvar A&gora", "Cópia de &Segurança", "-", "&Caderneta de Contatos", "-",
-                              "&Preferências...", "&Idioma", "-", "Corkvane na Web...", "Sobre o Sistema...", "-",
-                              "A&juda", "-", "&Sair"}));
+                              "Salvar A&gora", "Cópia de &Segurança", "-", "Corkvane na Web...", "Sobre o Sistema...",
+                              "-", "&Sair"}));
         QCOMPARE(captions(tray.item("mnuCopiaSeg")->menu()), QStringList{"&Salvar"});
-        QCOMPARE(captions(tray.item("mnuIdioma")->menu()), (QStringList{"Português", "Inglês"}));
     }
 
     void noteListsAreRebuiltAtEachOpening()
@@ -68,17 +66,6 @@ private slots:
         emit tray.menu()->aboutToShow();
         QVERIFY(!tray.item("mnuEscondidos")->isEnabled());
         QCOMPARE(captions(tray.item("mnuMostrar")->menu()), (QStringList{"<Todos>", "-", "shown C"}));
-    }
-
-    void languageItemsAreExclusiveAndCarryTheirLocale()
-    {
-        TrayMenu tray;
-        QSignalSpy language(&tray, &TrayMenu::languageRequested);
-        tray.setPortugueseChecked(true);
-        QVERIFY(tray.item("mnuPortugues")->isChecked());
-        QVERIFY(!tray.item("mnuIngles")->isChecked());
-        tray.item("mnuIngles")->trigger();
-        QCOMPARE(language.at(0).at(0).toInt(), Locale::kEnglishUS);
     }
 
     void clicksAndTheBlinkingOfTheIcon()

@@ -1,0 +1,64 @@
+// Times what the user waits for with a full table: the controller's Load of a store of 1001
+// notes with 2000-character texts, windows included, and its Save from those windows.
+// Run headless: QT_QPA_PLATFORM=offscreen build/bin/bench_startup
+#include "app/StickyNote.h"
+#include "platform/Dialogs.h"
+#include "platform/Paths.h"
+#include "store/NoteStore.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Dialogs::setTestMode(true);
+
+    QTemporaryDir home;
+    const QString dataFolder = home.path() + QStringLiteral("/Corkvane/bench/data/");
+    QDir().mkpath(dataFolder);
+
+    QList<NoteData> notes;
+    for (int i = 0; i < NoteStore::kMaxNotes; ++i) {
+        NoteData n;
+        n.caption = QStringLiteral("Nota %1").arg(i);
+        QString text;
+        while (text.size() < 2000)
+            text += QStringLiteral("Linha de texto com acentuação nº %1.\r\n").arg(text.size());
+        n.note = text.left(2000);
+        n.visible = false;
+        n.posx = i % 1200;
+        n.posy = i % 800;
+        notes.append(n);
+    }
+    AppSettings settings;
+    settings.recGeral.AutoSave = false;
+    NoteStore::save(dataFolder + NoteStore::fileName(), settings, notes, true);
+
+    TfStickyNote controller({Paths::programFolder(), home.path(), QStringLiteral("bench")});
+    QElapsedTimer timer;
+    timer.start();
+    controller.loadStore();
+    const double loadMs = timer.nsecsElapsed() / 1e6;
+
+    double bestSave = 1e9;
+    for (int i = 0; i < 11; ++i) {
+        timer.restart();
+        const QString error = controller.saveStore();
+        bestSave = std::min(bestSave, timer.nsecsElapsed() / 1e6);
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+    }
+    std::printf("notes loaded: %d\n", controller.noteTable().count());
+    std::printf("Load with hidden windows: %.1f ms\n", loadMs);
+    std::printf("Save from the windows (best of 11): %.2f ms\n", bestSave);
+    std::printf("store size: %lld bytes\n", static_cast<long long>(QFileInfo(controller.storePath()).size()));
+    return 0;
+}
