@@ -6,8 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QVarLengthArray>
 #include <array>
+#include <charconv>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -32,18 +37,180 @@ constexpr std::array<char, 256> makeFoldTable()
 
 constexpr std::array<char, 256> kFold = makeFoldTable();
 
+inline char foldByte(char c)
+{
+    return kFold[static_cast<unsigned char>(c)];
+}
+
 QByteArray fold(QByteArrayView name)
 {
     QByteArray out(name.size(), Qt::Uninitialized);
     char *dst = out.data();
     for (qsizetype i = 0; i < name.size(); ++i)
-        dst[i] = kFold[static_cast<unsigned char>(name[i])];
+        dst[i] = foldByte(name[i]);
     return out;
 }
 
-QByteArray foldName(const QString &name)
+// FNV-1a over the folded bytes.
+quint32 foldedHash(QByteArrayView folded)
 {
-    return fold(QByteArrayView(TextCodec::toWin1252(name)).trimmed());
+    quint32 h = 2166136261u;
+    for (char c : folded)
+        h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return h;
+}
+
+quint32 hashOfRawName(QByteArrayView name)
+{
+    quint32 h = 2166136261u;
+    for (char c : name)
+        h = (h ^ static_cast<unsigned char>(foldByte(c))) * 16777619u;
+    return h;
+}
+
+bool sameFolded(QByteArrayView raw, QByteArrayView folded)
+{
+    if (raw.size() != folded.size())
+        return false;
+    for (qsizetype i = 0; i < raw.size(); ++i)
+        if (foldByte(raw[i]) != folded[i])
+            return false;
+    return true;
+}
+
+bool sameName(QByteArrayView a, QByteArrayView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (foldByte(a[i]) != foldByte(b[i]))
+            return false;
+    return true;
+}
+
+bool isSpace(char16_t c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Writes the Windows-1252 form of `text` (at most one byte per character) and returns the
+// number of bytes. Line breaks become blanks when `oneLine` is set.
+qsizetype toWin1252(char *const out, QStringView text, bool oneLine)
+{
+    const char16_t *src = text.utf16();
+    const qsizetype n = text.size();
+    char *dst = out;
+    qsizetype i = 0;
+    while (i < n) {
+#if defined(__SSE2__)
+        // Blocks of eight printable characters that are the same byte in both (ASCII and
+        // the Latin-1 letters), by far the most of any store.
+        const __m128i asciiFrom = _mm_set1_epi16(0x1F);
+        const __m128i asciiTo = _mm_set1_epi16(0x80);
+        const __m128i latinFrom = _mm_set1_epi16(0x9F);
+        const __m128i latinTo = _mm_set1_epi16(0x100);
+        while (i + 8 <= n) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + i));
+            const __m128i plain = _mm_or_si128(
+                _mm_and_si128(_mm_cmpgt_epi16(v, asciiFrom), _mm_cmplt_epi16(v, asciiTo)),
+                _mm_and_si128(_mm_cmpgt_epi16(v, latinFrom), _mm_cmplt_epi16(v, latinTo)));
+            if (_mm_movemask_epi8(plain) != 0xFFFF)
+                break;
+            _mm_storel_epi64(reinterpret_cast<__m128i *>(dst), _mm_packus_epi16(v, v));
+            dst += 8;
+            i += 8;
+        }
+        const qsizetype stop = std::min(n, i + 8);
+#else
+        const qsizetype stop = n;
+#endif
+        for (; i < stop; ++i) {
+            const char16_t u = src[i];
+            if (u < 0x80) {
+                *dst++ = (oneLine && (u == '\r' || u == '\n')) ? ' ' : static_cast<char>(u);
+            } else if (u >= 0xA0 && u <= 0xFF) {
+                *dst++ = static_cast<char>(u);
+            } else {
+                // The rest of the code page, and what it cannot hold, as the codec has it.
+                const qsizetype len = (QChar::isHighSurrogate(u) && i + 1 < n
+                                       && QChar::isLowSurrogate(src[i + 1])) ? 2 : 1;
+                const QByteArray b = TextCodec::toWin1252(text.sliced(i, len).toString());
+                *dst++ = b.isEmpty() ? '?' : b.front();
+                i += len - 1;
+            }
+        }
+    }
+    return dst - out;
+}
+
+// TextCodec::fromWin1252, taking the short way when no byte needs its table.
+QString fromWin1252(QByteArrayView bytes)
+{
+    bool plain = true;
+#if defined(__SSE2__)
+    // Bytes 0x80..0x9F are the ones that differ from Latin-1.
+    const __m128i limit = _mm_set1_epi8(static_cast<char>(0xA0));
+    qsizetype i = 0;
+    for (; plain && i + 16 <= bytes.size(); i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes.data() + i));
+        plain = _mm_movemask_epi8(_mm_cmplt_epi8(v, limit)) == 0;
+    }
+    for (; plain && i < bytes.size(); ++i)
+#else
+    for (qsizetype i = 0; plain && i < bytes.size(); ++i)
+#endif
+        plain = static_cast<unsigned char>(bytes[i]) < 0x80 || static_cast<unsigned char>(bytes[i]) >= 0xA0;
+    if (plain)
+        return QString::fromLatin1(bytes);
+    return TextCodec::fromWin1252(bytes.data(), bytes.size());
+}
+
+void appendWin1252(QByteArray &out, QStringView text, bool oneLine)
+{
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    out.resize(start + toWin1252(out.data() + start, text, oneLine));
+}
+
+// A name given by a caller, trimmed and folded as names read from the file are.
+using NameBuffer = QVarLengthArray<char, 96>;
+
+QStringView trimmedName(const QString &name)
+{
+    QStringView v(name);
+    while (!v.isEmpty() && isSpace(v.front().unicode()))
+        v = v.sliced(1);
+    while (!v.isEmpty() && isSpace(v.back().unicode()))
+        v.chop(1);
+    return v;
+}
+
+void foldedName(const QString &name, NameBuffer *out)
+{
+    const QStringView v = trimmedName(name);
+    out->resize(v.size());
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < v.size(); ++i) {
+        const char16_t u = v[i].unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            (*out)[n++] = foldByte(u == '\r' || u == '\n' ? ' ' : static_cast<char>(u));
+        } else {
+            QByteArray b;
+            const qsizetype len = (QChar::isHighSurrogate(u) && i + 1 < v.size()
+                                   && v[i + 1].isLowSurrogate()) ? 2 : 1;
+            appendWin1252(b, v.sliced(i, len), true);
+            (*out)[n++] = foldByte(b.front());
+            i += len - 1;
+        }
+    }
+    out->resize(n);
+}
+
+QByteArray nameBytes(const QString &name)
+{
+    QByteArray bytes;
+    appendWin1252(bytes, trimmedName(name), true);
+    return bytes;
 }
 
 // The name between the brackets of a header line; false when the line is no header.
@@ -71,20 +238,17 @@ qsizetype keySeparator(QByteArrayView line)
     return eq;
 }
 
+QByteArrayView keyOf(const QByteArray &text, qsizetype eq)
+{
+    return QByteArrayView(text).first(eq).trimmed();
+}
+
 bool isBlank(const QByteArray &line)
 {
     for (char c : line)
         if (c != ' ' && c != '\t')
             return false;
     return true;
-}
-
-QByteArray oneLine(QByteArray value)
-{
-    for (char &c : value)
-        if (c == '\r' || c == '\n')
-            c = ' ';
-    return value;
 }
 
 } // namespace
@@ -159,22 +323,25 @@ IniFile::IniFile()
 }
 
 IniFile::IniFile(const QByteArray &bytes)
+    : m_source(bytes)
 {
-    parse(bytes);
+    parse();
 }
 
-void IniFile::parse(const QByteArray &bytes)
+void IniFile::parse()
 {
+    m_lastSection = -1;
     m_sections.clear();
     m_sectionIndex.clear();
     m_sections.emplace_back();
-    // A store of 1001 notes holds some 30 lines per section.
-    m_sectionIndex.reserve(bytes.size() / 2048 + 16);
+    // A note section holds some 30 lines of about 80 bytes, most of its size being the text.
+    m_sections.reserve(size_t(m_source.size() / 2048) + 16);
+    m_sectionIndex.reserve(m_source.size() / 2048 + 16);
 
-    const char *p = bytes.constData();
-    const char *const end = p + bytes.size();
+    const char *p = m_source.constData();
+    const char *const end = p + m_source.size();
     while (p < end) {
-        const char *nl = static_cast<const char *>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        const char *nl = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
         const char *lineEnd = nl ? nl : end;
         if (lineEnd > p && lineEnd[-1] == '\r')
             --lineEnd;
@@ -184,25 +351,35 @@ void IniFile::parse(const QByteArray &bytes)
         QByteArrayView name;
         if (headerName(line, &name)) {
             Section s;
-            s.header = line.toByteArray();
+            s.header = QByteArray::fromRawData(line.data(), line.size());
             s.folded = fold(name);
-            m_sectionIndex[s.folded].append(int(m_sections.size()));
-            m_sections.push_back(std::move(s));
+            addSection(std::move(s));
             continue;
         }
         Section &s = m_sections.back();
         Line l;
-        l.text = line.toByteArray();
+        l.text = QByteArray::fromRawData(line.data(), line.size());
         // Text before the first section belongs to no section and holds no keys.
         if (m_sections.size() > 1)
             l.eq = keySeparator(line);
-        if (l.eq >= 0) {
-            QByteArray key = fold(line.first(l.eq).trimmed());
-            if (!s.keyIndex.contains(key))
-                s.keyIndex.insert(key, int(s.lines.size()));
-        }
         s.lines.push_back(std::move(l));
+        if (s.lines.back().eq >= 0) {
+            const QByteArrayView key = keyOf(s.lines.back().text, s.lines.back().eq);
+            const quint32 h = hashOfRawName(key);
+            if (findKey(s, key, h, false) < 0)
+                addKey(s, h, int(s.lines.size()) - 1);
+        }
     }
+}
+
+int IniFile::addSection(Section &&s)
+{
+    const int index = int(m_sections.size());
+    SectionEntry &entry = m_sectionIndex[s.folded];
+    if (entry.count++ == 0)
+        entry.first = index;
+    m_sections.push_back(std::move(s));
+    return index;
 }
 
 QByteArray IniFile::toBytes() const
@@ -216,19 +393,21 @@ QByteArray IniFile::toBytes() const
         for (const Line &l : s.lines)
             size += l.text.size() + 2;
     }
-    QByteArray out;
-    out.reserve(size);
+    QByteArray out(size, Qt::Uninitialized);
+    char *dst = out.data();
+    auto put = [&dst](const QByteArray &text) {
+        std::memcpy(dst, text.constData(), size_t(text.size()));
+        dst += text.size();
+        *dst++ = '\r';
+        *dst++ = '\n';
+    };
     for (const Section &s : m_sections) {
         if (s.erased)
             continue;
-        if (&s != &m_sections.front()) {
-            out.append(s.header);
-            out.append("\r\n", 2);
-        }
-        for (const Line &l : s.lines) {
-            out.append(l.text);
-            out.append("\r\n", 2);
-        }
+        if (&s != &m_sections.front())
+            put(s.header);
+        for (const Line &l : s.lines)
+            put(l.text);
     }
     return out;
 }
@@ -276,25 +455,93 @@ bool IniFile::saveToFile(const QString &path, QString *error) const
     return ok;
 }
 
-int IniFile::findSection(const QByteArray &folded) const
+int IniFile::findSection(QByteArrayView folded) const
 {
-    const auto it = m_sectionIndex.constFind(folded);
-    return it == m_sectionIndex.cend() ? -1 : it->front();
+    const auto it = m_sectionIndex.constFind(QByteArray::fromRawData(folded.data(), folded.size()));
+    return it == m_sectionIndex.cend() ? -1 : it->first;
+}
+
+int IniFile::sectionIndexOf(const QString &section) const
+{
+    if (m_lastSection >= 0 && section == m_lastName)
+        return m_lastSection;
+    NameBuffer name;
+    foldedName(section, &name);
+    const int si = findSection(QByteArrayView(name.constData(), name.size()));
+    if (si >= 0) {
+        m_lastName = section;
+        m_lastSection = si;
+    }
+    return si;
+}
+
+int IniFile::findKey(const Section &s, QByteArrayView name, quint32 hash, bool folded)
+{
+    if (s.keys.empty())
+        return -1;
+    const size_t mask = s.keys.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const KeySlot &slot = s.keys[i];
+        if (slot.line < 0)
+            return -1;
+        if (slot.hash == hash) {
+            const Line &l = s.lines[size_t(slot.line)];
+            const QByteArrayView key = keyOf(l.text, l.eq);
+            if (folded ? sameFolded(key, name) : sameName(key, name))
+                return slot.line;
+        }
+    }
+}
+
+void IniFile::addKey(Section &s, quint32 hash, int line)
+{
+    if (size_t(s.keyCount + 1) * 2 > s.keys.size()) {
+        std::vector<KeySlot> old = std::move(s.keys);
+        s.keys.assign(std::max<size_t>(64, old.size() * 2), KeySlot());
+        s.keyCount = 0;
+        for (const KeySlot &k : old)
+            if (k.line >= 0)
+                addKey(s, k.hash, k.line);
+    }
+    const size_t mask = s.keys.size() - 1;
+    size_t i = hash & mask;
+    while (s.keys[i].line >= 0)
+        i = (i + 1) & mask;
+    s.keys[i] = KeySlot{hash, line};
+    ++s.keyCount;
+}
+
+void IniFile::rebuildKeys(Section &s)
+{
+    s.keys.clear();
+    s.keyCount = 0;
+    for (size_t i = 0; i < s.lines.size(); ++i) {
+        const Line &l = s.lines[i];
+        if (l.eq < 0)
+            continue;
+        const QByteArrayView key = keyOf(l.text, l.eq);
+        const quint32 h = hashOfRawName(key);
+        if (findKey(s, key, h, false) < 0)
+            addKey(s, h, int(i));
+    }
 }
 
 const IniFile::Line *IniFile::findLine(const QString &section, const QString &key) const
 {
-    const int si = findSection(foldName(section));
+    const int si = sectionIndexOf(section);
     if (si < 0)
         return nullptr;
     const Section &s = m_sections[size_t(si)];
-    const auto it = s.keyIndex.constFind(foldName(key));
-    return it == s.keyIndex.cend() ? nullptr : &s.lines[size_t(*it)];
+    NameBuffer name;
+    foldedName(key, &name);
+    const QByteArrayView folded(name.constData(), name.size());
+    const int li = findKey(s, folded, foldedHash(folded), true);
+    return li < 0 ? nullptr : &s.lines[size_t(li)];
 }
 
 bool IniFile::sectionExists(const QString &section) const
 {
-    return findSection(foldName(section)) >= 0;
+    return sectionIndexOf(section) >= 0;
 }
 
 bool IniFile::valueExists(const QString &section, const QString &key) const
@@ -317,12 +564,12 @@ QStringList IniFile::sections() const
 QStringList IniFile::keys(const QString &section) const
 {
     QStringList names;
-    const int si = findSection(foldName(section));
+    const int si = sectionIndexOf(section);
     if (si < 0)
         return names;
     for (const Line &l : m_sections[size_t(si)].lines)
         if (l.eq >= 0) {
-            const QByteArrayView key = QByteArrayView(l.text).first(l.eq).trimmed();
+            const QByteArrayView key = keyOf(l.text, l.eq);
             names.append(TextCodec::fromWin1252(key.data(), key.size()));
         }
     return names;
@@ -334,8 +581,7 @@ QString IniFile::readString(const QString &section, const QString &key,
     const Line *l = findLine(section, key);
     if (!l)
         return defaultValue;
-    const QByteArrayView v = IniValue::cleanValue(QByteArrayView(l->text).sliced(l->eq + 1));
-    return TextCodec::fromWin1252(v.data(), v.size());
+    return fromWin1252(IniValue::cleanValue(QByteArrayView(l->text).sliced(l->eq + 1)));
 }
 
 qint32 IniFile::readInteger(const QString &section, const QString &key, qint32 defaultValue) const
@@ -355,94 +601,159 @@ bool IniFile::readBool(const QString &section, const QString &key, bool defaultV
     return readInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-int IniFile::sectionForWrite(const QString &section)
+IniFile::TextArena &IniFile::TextArena::operator=(const TextArena &other)
 {
-    const QByteArray name = QByteArrayView(TextCodec::toWin1252(section)).trimmed().toByteArray();
-    QByteArray folded = fold(name);
-    const int existing = findSection(folded);
-    if (existing >= 0)
-        return existing;
-    Section s;
-    s.header = '[' + name + ']';
-    s.folded = folded;
-    m_sectionIndex[folded].append(int(m_sections.size()));
-    m_sections.push_back(std::move(s));
-    return int(m_sections.size()) - 1;
+    m_blocks = other.m_blocks;
+    m_next = nullptr;
+    m_left = 0;
+    return *this;
 }
 
-void IniFile::writeRaw(const QString &section, const QString &key, QByteArray value)
+IniFile::TextArena::TextArena(TextArena &&other) noexcept
+    : m_blocks(std::move(other.m_blocks)), m_next(other.m_next), m_left(other.m_left)
 {
-    value = oneLine(std::move(value));
-    Section &s = m_sections[size_t(sectionForWrite(section))];
-    const QByteArray keyName = oneLine(QByteArrayView(TextCodec::toWin1252(key)).trimmed().toByteArray());
-    QByteArray folded = fold(keyName);
-    const auto it = s.keyIndex.constFind(folded);
-    if (it != s.keyIndex.cend()) {
-        Line &l = s.lines[size_t(*it)];
-        const QByteArray fileKey = QByteArrayView(l.text).first(l.eq).trimmed().toByteArray();
-        l.text = fileKey + '=' + value;
-        l.eq = fileKey.size();
+    other.m_blocks.clear();
+    other.m_next = nullptr;
+    other.m_left = 0;
+}
+
+IniFile::TextArena &IniFile::TextArena::operator=(TextArena &&other) noexcept
+{
+    m_blocks = std::move(other.m_blocks);
+    m_next = other.m_next;
+    m_left = other.m_left;
+    other.m_blocks.clear();
+    other.m_next = nullptr;
+    other.m_left = 0;
+    return *this;
+}
+
+char *IniFile::TextArena::allocate(qsizetype size)
+{
+    if (size > m_left) {
+        constexpr qsizetype kBlock = 256 * 1024;
+        QByteArray block(std::max(size, kBlock), Qt::Uninitialized);
+        m_next = block.data();
+        m_left = block.size();
+        m_blocks.push_back(std::move(block));
+    }
+    char *p = m_next;
+    m_next += size;
+    m_left -= size;
+    return p;
+}
+
+void IniFile::TextArena::giveBack(qsizetype size)
+{
+    m_next -= size;
+    m_left += size;
+}
+
+template <typename Fill>
+void IniFile::writeLine(const QString &section, const QString &key, qsizetype maxValue, Fill fill)
+{
+    NameBuffer name;
+    int si = sectionIndexOf(section);
+    if (si < 0) {
+        foldedName(section, &name);
+        Section s;
+        s.header = '[' + nameBytes(section) + ']';
+        s.folded = QByteArray(name.constData(), name.size());
+        si = addSection(std::move(s));
+    }
+    Section &s = m_sections[size_t(si)];
+
+    foldedName(key, &name);
+    const QByteArrayView folded(name.constData(), name.size());
+    const quint32 hash = foldedHash(folded);
+    const int li = findKey(s, folded, hash, true);
+
+    // The file's spelling of an existing key stays.
+    QByteArray newKey;
+    const QByteArrayView keyText = li >= 0 ? keyOf(s.lines[size_t(li)].text, s.lines[size_t(li)].eq)
+                                           : QByteArrayView(newKey = nameBytes(key));
+    const qsizetype reserved = keyText.size() + 1 + maxValue;
+    char *const start = m_arena.allocate(reserved);
+    std::memcpy(start, keyText.data(), size_t(keyText.size()));
+    start[keyText.size()] = '=';
+    const qsizetype valueSize = fill(start + keyText.size() + 1);
+    m_arena.giveBack(maxValue - valueSize);
+
+    Line line;
+    line.eq = keyText.size();
+    line.text = QByteArray::fromRawData(start, keyText.size() + 1 + valueSize);
+    if (li >= 0) {
+        s.lines[size_t(li)] = std::move(line);
         return;
     }
-    // After the last non-blank line: only blank lines follow, so no key index moves.
+    // After the last non-blank line: only blank lines follow, so no key's line moves.
     size_t pos = s.lines.size();
     while (pos > 0 && isBlank(s.lines[pos - 1].text))
         --pos;
-    Line l;
-    l.text = keyName + '=' + value;
-    l.eq = keyName.size();
-    s.lines.insert(s.lines.begin() + qsizetype(pos), std::move(l));
-    s.keyIndex.insert(std::move(folded), int(pos));
+    s.lines.insert(s.lines.begin() + qsizetype(pos), std::move(line));
+    addKey(s, hash, int(pos));
 }
 
 void IniFile::writeString(const QString &section, const QString &key, const QString &value)
 {
-    writeRaw(section, key, TextCodec::toWin1252(value));
+    writeLine(section, key, value.size(),
+              [&value](char *dst) { return toWin1252(dst, value, true); });
 }
 
 void IniFile::writeInteger(const QString &section, const QString &key, qint32 value)
 {
-    writeRaw(section, key, QByteArray::number(value));
+    writeLine(section, key, 11, [value](char *dst) {
+        return std::to_chars(dst, dst + 11, value).ptr - dst;
+    });
 }
 
 void IniFile::writeBool(const QString &section, const QString &key, bool value)
 {
-    writeRaw(section, key, value ? QByteArray("1") : QByteArray("0"));
+    writeLine(section, key, 1, [value](char *dst) {
+        *dst = value ? '1' : '0';
+        return qsizetype(1);
+    });
 }
 
 void IniFile::eraseSection(const QString &section)
 {
-    const QByteArray folded = foldName(section);
+    NameBuffer name;
+    foldedName(section, &name);
+    const QByteArray folded = QByteArray::fromRawData(name.constData(), name.size());
     const auto it = m_sectionIndex.find(folded);
     if (it == m_sectionIndex.end())
         return;
-    Section &s = m_sections[size_t(it->front())];
+    Section &s = m_sections[size_t(it->first)];
+    m_lastSection = -1;
     s.erased = true;
-    s.lines.clear();
-    s.keyIndex.clear();
-    it->removeFirst();
-    if (it->isEmpty())
+    s.lines = {};
+    s.keys = {};
+    s.keyCount = 0;
+    if (--it->count == 0) {
         m_sectionIndex.erase(it);
+        return;
+    }
+    // A repeated section further down now counts.
+    for (size_t i = size_t(it->first) + 1; i < m_sections.size(); ++i)
+        if (!m_sections[i].erased && m_sections[i].folded == s.folded) {
+            it->first = int(i);
+            break;
+        }
 }
 
 void IniFile::deleteKey(const QString &section, const QString &key)
 {
-    const int si = findSection(foldName(section));
+    const int si = sectionIndexOf(section);
     if (si < 0)
         return;
     Section &s = m_sections[size_t(si)];
-    const auto it = s.keyIndex.constFind(foldName(key));
-    if (it == s.keyIndex.cend())
+    NameBuffer name;
+    foldedName(key, &name);
+    const QByteArrayView folded(name.constData(), name.size());
+    const int li = findKey(s, folded, foldedHash(folded), true);
+    if (li < 0)
         return;
-    s.lines.erase(s.lines.begin() + *it);
-    // A repeated key further down now becomes the one that counts.
-    s.keyIndex.clear();
-    for (size_t i = 0; i < s.lines.size(); ++i) {
-        const Line &l = s.lines[i];
-        if (l.eq < 0)
-            continue;
-        QByteArray k = fold(QByteArrayView(l.text).first(l.eq).trimmed());
-        if (!s.keyIndex.contains(k))
-            s.keyIndex.insert(k, int(i));
-    }
+    s.lines.erase(s.lines.begin() + li);
+    // Line positions moved, and a repeated key further down now counts.
+    rebuildKeys(s);
 }

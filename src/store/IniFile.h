@@ -14,6 +14,7 @@
 // - Lines that are neither a section header nor "key=value" (comments, stray text, lines before
 //   the first section) are ignored on reading and written back unchanged, as is every line
 //   that was not written to. Lines are written back with CR LF, whatever ended them before.
+// - One profile is used from one thread at a time (reads remember the last section found).
 // - A value never spans lines: a line break in a written value becomes a blank, so a value can
 //   never plant keys or sections of its own in the file.
 #include <QByteArray>
@@ -69,26 +70,74 @@ public:
 private:
     struct Line
     {
-        QByteArray text;     // as in the file, without its line break
+        // As in the file, without its line break. Lines read from the file point into
+        // m_source rather than holding a copy of their own.
+        QByteArray text;
         qsizetype eq = -1;   // position of the '=' of a key line, -1 for any other line
+    };
+    struct KeySlot
+    {
+        quint32 hash = 0;
+        int line = -1;       // -1: empty slot
     };
     struct Section
     {
         QByteArray header;   // the header line as in the file; empty for the lines before any
         QByteArray folded;   // the name folded for matching
         std::vector<Line> lines;
-        QHash<QByteArray, int> keyIndex;  // folded key -> index of its first line
+        std::vector<KeySlot> keys;  // open addressing: first line of each key, by folded name
+        int keyCount = 0;
         bool erased = false;
     };
+    struct SectionEntry
+    {
+        int first = -1;      // the live section that counts
+        int count = 0;       // live sections of this name
+    };
 
-    void parse(const QByteArray &bytes);
-    int findSection(const QByteArray &folded) const;
+    // Written lines live in large blocks that never move, so that a line can point into them
+    // just as lines read from the file point into m_source. A copy keeps the blocks its lines
+    // point into but fills blocks of its own.
+    class TextArena
+    {
+    public:
+        TextArena() = default;
+        TextArena(const TextArena &other) : m_blocks(other.m_blocks) {}
+        TextArena &operator=(const TextArena &other);
+        TextArena(TextArena &&other) noexcept;
+        TextArena &operator=(TextArena &&other) noexcept;
+        char *allocate(qsizetype size);
+        // Returns the unused end of the last allocation.
+        void giveBack(qsizetype size);
+
+    private:
+        std::vector<QByteArray> m_blocks;
+        char *m_next = nullptr;
+        qsizetype m_left = 0;
+    };
+
+    void parse();
+    int findSection(QByteArrayView folded) const;
+    // findSection for a caller's name, remembering the last one found: the store reads and
+    // writes some thirty keys of one section in a row.
+    int sectionIndexOf(const QString &section) const;
+    // `name` as written in the file, or already folded.
+    static int findKey(const Section &s, QByteArrayView name, quint32 hash, bool folded);
+    static void addKey(Section &s, quint32 hash, int line);
+    static void rebuildKeys(Section &s);
     const Line *findLine(const QString &section, const QString &key) const;
-    int sectionForWrite(const QString &section);
-    void writeRaw(const QString &section, const QString &key, QByteArray value);
+    int addSection(Section &&s);
+    // Writes the key's line (created when missing): "key=" and then the value that `fill`
+    // puts at the pointer it is given, at most `maxValue` bytes; `fill` returns their number.
+    template <typename Fill>
+    void writeLine(const QString &section, const QString &key, qsizetype maxValue, Fill fill);
 
+    QByteArray m_source;
+    TextArena m_arena;
     std::vector<Section> m_sections;  // [0] holds the lines before the first section
-    QHash<QByteArray, QList<int>> m_sectionIndex;  // folded name -> live sections, file order
+    QHash<QByteArray, SectionEntry> m_sectionIndex;
+    mutable QString m_lastName;
+    mutable int m_lastSection = -1;
 };
 
 namespace IniValue {

@@ -179,6 +179,28 @@ private slots:
         QCOMPARE(IniFile(QByteArray()).toBytes(), QByteArray());
     }
 
+    void textConvertsAsTheCodecDoes()
+    {
+        // Every character the code page holds, some it does not, and line breaks, at every
+        // offset so that each lands both inside and at the edge of the blocks converted at once.
+        QString sample = QString::fromUtf8("plain ASCII text, Latin-1 àçãõ ÀÉÎ ÿ, ");
+        for (char16_t c = 0x80; c < 0x100; ++c)
+            sample.append(QChar(c));
+        sample += QString::fromUtf8("€ŠšŒœŽžŸ ƒ†‡‰•–—˜™ 日本 😀 \t\x01 end\r\nnext\nline");
+        for (int offset = 0; offset < 9; ++offset) {
+            const QString value = QString(offset, 'x') + sample;
+            IniFile ini;
+            ini.writeString("S", "v", value);
+            QByteArray expected = TextCodec::toWin1252(value);
+            expected.replace('\r', ' ').replace('\n', ' ');
+            QCOMPARE(ini.toBytes(), "[S]\r\nv=" + expected + "\r\n");
+            QCOMPARE(IniFile(ini.toBytes()).readString("S", "v"),
+                     TextCodec::fromWin1252(expected).trimmed());
+        }
+        const IniFile latin("[S]\r\nv=" + TextCodec::toWin1252(QString::fromUtf8("só Latin-1: ação ÿ")) + "\r\n");
+        QCOMPARE(latin.readString("S", "v"), QString::fromUtf8("só Latin-1: ação ÿ"));
+    }
+
     void eraseSectionRemovesItWhole()
     {
         IniFile ini(crlf("[Stick0]\ncaption=a\n; a comment\n\n[Keep]\nk=1\n[stick0]\ncaption=b\n"));

@@ -1,0 +1,127 @@
+// Times the store with a full table: 1001 notes of 2000-character texts.
+#include "platform/Locale.h"
+#include "store/NoteStore.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <vector>
+
+namespace {
+
+QList<NoteData> fullTable()
+{
+    QList<NoteData> notes;
+    for (int i = 0; i < NoteStore::kMaxNotes; ++i) {
+        NoteData n;
+        n.caption = QStringLiteral("Nota %1 de 07/12/2026 21:00:00").arg(i);
+        QString text;
+        while (text.size() < 2000)
+            text += QStringLiteral("Linha de texto com acentuação nº %1.\r\n").arg(text.size());
+        n.note = text.left(2000);
+        n.posx = i % 1200;
+        n.posy = i % 800;
+        if (i % 3 == 0) {
+            n.alarm = true;
+            n.alarmDateTime = QDateTime(QDate(2026, 12, 24), QTime(i % 24, 30, 0));
+            n.dia.fill(true);
+            n.rememberNo = 1;
+            n.rememberUnit = 2;
+            n.remember = true;
+        }
+        n.rodape = (i % 5 == 0) ? QStringLiteral("de: Maria") : QString();
+        notes.append(n);
+    }
+    return notes;
+}
+
+double cpuMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+struct Timing
+{
+    double wall;  // median elapsed time, ms
+    double cpu;   // median processor time, ms: what the figure would be on an idle machine
+};
+
+// Medians of several runs. On a busy machine the elapsed time includes waiting for a core.
+int g_runs = 21;
+
+Timing timeIt(const std::function<void()> &step)
+{
+    const int runs = g_runs;
+    std::vector<double> wall, cpu;
+    for (int r = 0; r < runs; ++r) {
+        QElapsedTimer t;
+        const double c0 = cpuMs();
+        t.start();
+        step();
+        wall.push_back(double(t.nsecsElapsed()) / 1e6);
+        cpu.push_back(cpuMs() - c0);
+    }
+    std::sort(wall.begin(), wall.end());
+    std::sort(cpu.begin(), cpu.end());
+    return {wall[wall.size() / 2], cpu[cpu.size() / 2]};
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc > 1)  // the number of runs, 21 by default
+        g_runs = std::max(1, QByteArray(argv[1]).toInt());
+    Locale::overrideLocaleId(Locale::kPortugueseBrazil);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(NoteStore::fileName());
+    const QDateTime moment = QDateTime::currentDateTime();
+
+    AppSettings settings;
+    settings.recRede.BlockList = {QStringLiteral("10.0.0.1"), QStringLiteral("10.0.0.2")};
+    const QList<NoteData> notes = fullTable();
+    if (!NoteStore::save(path, settings, notes, true)) {
+        std::fprintf(stderr, "first save failed\n");
+        return 1;
+    }
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    const QByteArray bytes = f.readAll();
+    f.close();
+
+    volatile qsizetype sink = 0;
+    const Timing parse = timeIt([&] { sink = IniFile(bytes).sections().size(); });
+    const IniFile parsed(bytes);
+    const Timing read = timeIt([&] { sink = NoteStore::read(parsed, moment, "u", "/p/").notes.size(); });
+    const Timing load = timeIt([&] { sink = NoteStore::load(path, moment, "u", "/p/").notes.size(); });
+    const Timing image = timeIt([&] {
+        IniFile ini(bytes);
+        NoteStore::write(ini, settings, notes, true);
+        sink = ini.toBytes().size();
+    });
+    const Timing save = timeIt([&] { sink = NoteStore::save(path, settings, notes, true).ok; });
+    const Timing flushed = timeIt([&] { sink = parsed.saveToFile(path); });
+
+    std::printf("store of %d notes, 2000-character texts: %lld bytes\n", int(notes.size()),
+                static_cast<long long>(QFileInfo(path).size()));
+    std::printf("median of %2d runs %-21s %9s %9s\n", g_runs, "", "elapsed", "processor");
+    auto line = [](const char *what, const Timing &t) {
+        std::printf("%-40s %6.2f ms %6.2f ms\n", what, t.wall, t.cpu);
+    };
+    line("parse (bytes -> profile)", parse);
+    line("read (profile -> settings and notes)", read);
+    line("Load (file -> settings and notes)", load);
+    line("write (notes -> profile -> bytes)", image);
+    line("atomic flushed write of the bytes", flushed);
+    line("Save (read file, write, atomic save)", save);
+    return 0;
+}

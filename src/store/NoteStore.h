@@ -1,0 +1,64 @@
+#pragma once
+// The store file stickies.cvf: settings, block list and notes. The store works on plain data:
+// the controller hands it the notes of its table in table order and builds the note windows
+// from what a load returns.
+#include "store/AppSettings.h"
+#include "store/IniFile.h"
+#include "store/NoteData.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+struct LoadedStore
+{
+    AppSettings settings;
+    QList<NoteData> notes;     // note n of the file, for table slot n
+    QString defaultLang;       // [General] DefaultLang as written, empty when missing
+    int autoSaveCountdown = 0; // seconds to the first automatic save: TimeAutoSave x 60
+    int declaredNotes = 0;     // NumStickies as read
+    bool truncated = false;    // the file claims more notes than the table holds
+};
+
+struct SaveResult
+{
+    bool ok = false;
+    QString error;             // "Unable to write to <full path>" when not ok
+    explicit operator bool() const { return ok; }
+};
+
+class NoteStore
+{
+    Q_DECLARE_TR_FUNCTIONS(NoteStore)
+
+public:
+    // The note table's slots; a save erases exactly the sections Stick0 .. Stick1000.
+    static constexpr int kMaxNotes = 1001;
+    // A hand-edited Listcount cannot make a load build an unbounded list.
+    static constexpr int kMaxBlockListEntries = 65536;
+
+    static QString fileName() { return QStringLiteral("stickies.cvf"); }
+    static QString sectionName(int note) { return QStringLiteral("Stick") + QString::number(note); }
+
+    // Reads the file; a missing or unreadable file gives every default. `loadMoment` is the
+    // alarm moment of an armed note whose AlarmDateTime is missing or unparsable.
+    static LoadedStore load(const QString &path, const QDateTime &loadMoment,
+                            const QString &loginName, const QString &programFolder);
+    static LoadedStore read(const IniFile &ini, const QDateTime &loadMoment,
+                            const QString &loginName, const QString &programFolder);
+
+    // Writes the settings and the notes onto the file as it stands (sections the store does
+    // not own, such as the contact book, stay as they are) and replaces it atomically. On
+    // failure the file is left byte for byte as it was.
+    static SaveResult save(const QString &path, const AppSettings &settings,
+                           const QList<NoteData> &notesInTableOrder, bool portugueseActive);
+    static void write(IniFile &ini, const AppSettings &settings,
+                      const QList<NoteData> &notesInTableOrder, bool portugueseActive);
+
+    // [General] DefaultLang, read alone at start-up before the first load.
+    static QString readDefaultLang(const QString &path);
+
+    // Shown by the caller when a load comes back truncated.
+    static QString tooManyNotesText();
+};

@@ -1,0 +1,471 @@
+#include "platform/Locale.h"
+#include "store/NoteStore.h"
+#include "store/StoreValues.h"
+
+#include <QtTest>
+#include <sys/stat.h>
+
+namespace {
+
+QByteArray crlf(QByteArray text)
+{
+    return text.replace("\n", "\r\n");
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+const QDateTime kLoadMoment(QDate(2024, 3, 9), QTime(8, 15, 0));
+const QString kLogin = QStringLiteral("maria");
+const QString kProgram = QStringLiteral("/opt/corkvane/");
+
+LoadedStore loadFile(const QString &path)
+{
+    return NoteStore::load(path, kLoadMoment, kLogin, kProgram);
+}
+
+LoadedStore loadBytes(const QByteArray &bytes)
+{
+    return NoteStore::read(IniFile(bytes), kLoadMoment, kLogin, kProgram);
+}
+
+NoteData alarmNote(const QString &caption, const QDateTime &when, int unit)
+{
+    NoteData n;
+    n.caption = caption;
+    n.alarm = true;
+    n.alarmDateTime = when;
+    n.useSound = true;
+    n.soundFile = "/home/maria/som.wav";
+    n.dia = {true, false, true, false, true, false, true};
+    n.remember = true;
+    n.rememberNo = 3;
+    n.rememberUnit = unit;
+    return n;
+}
+
+// A store as a Windows installation leaves it after hand edits: sections out of order, key
+// names in other letter cases, accents in Windows-1252, values that do not parse.
+const QByteArray kWindowsStore = crlf(
+    "[Contatos]\n"
+    "Count=1\n"
+    "Nome1=Jo\xE3o\n"
+    "Email1=joao@example.com\n"
+    "Notes1=\n"
+    "[Stick1]\n"
+    "caption=Reuni\xE3o\n"
+    "visible=0\n"
+    "topmost=1\n"
+    "alarm=1\n"
+    "AlarmDateTime=25/12/2002 14:30:00\n"
+    "UseSound=1\n"
+    "SoundFile=C:\\Windows\\Media\\ding.wav\n"
+    "Dia1=0\n"
+    "Dia7=0\n"
+    "Remember=1\n"
+    "RememberNo=2\n"
+    "RememberUnit=3\n"
+    "note=Levar o caf\xE9\\n\\nSala 3 \x80 5\n"
+    "posx=abc\n"
+    "posy=-20\n"
+    "width=300\n"
+    "HEIGHT=0x96\n"
+    "FontName=Courier New\n"
+    "FontSize=12\n"
+    "FontColor=255\n"
+    "FontBold=2\n"
+    "FontItalic=1\n"
+    "Color=65535\n"
+    "DarkCaption=1\n"
+    "TrackPosition=20\n"
+    "scrollbar=1\n"
+    "Rodape=de: Jos\xE9\n"
+    "[network]\n"
+    "enabled=1\n"
+    "PortTCP=7802\n"
+    "SMTPServer=smtp.example.com\n"
+    "Password= \"s3nh@ x\" \n"
+    "Blocktype=2\n"
+    "Authtype=3\n"
+    "Listcount=3\n"
+    "List0=10.0.0.1\n"
+    "List2=maquina\n"
+    "[Stick0]\n"
+    "caption=25/12/2002 09:00:00\n"
+    "note=primeira\n"
+    "alarm=0\n"
+    "AlarmDateTime=01/01/2003\n"
+    "RememberNo=9\n"
+    "[General]\n"
+    "NumStickies=3\n"
+    "numstickies=99\n"
+    "User=Jos\xE9\n"
+    "DefaultLang=Port\n"
+    "TimeAutoSave=0x0F\n"
+    "DefaultColor=8454143\n"
+    "DefaultFontBold=1\n"
+    "DefaultFontItalic=0\n"
+    "ShowTime=0\n"
+    "AutoSave=sim\n"
+    "[Stick2]\n"
+    "alarm=1\n"
+    "AlarmDateTime=12/25/2002 2:30:00 PM\n");
+
+} // namespace
+
+class TestNoteStore : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { Locale::overrideLocaleId(Locale::kPortugueseBrazil); }
+    void cleanupTestCase() { Locale::overrideLocaleId(-1); }
+
+    void noteTextEncoding()
+    {
+        const QString text = "  \"linha 1\r\nlinha = 2\r\n";
+        const QString stored = StoreValues::encodeNoteText(text);
+        QCOMPARE(stored, "  \"linha 1\\nlinha = 2\\n");
+        QCOMPARE(stored.size(), text.size());
+        QCOMPARE(StoreValues::decodeNoteText(stored), text);
+        // Line breaks that did not come as CR LF still never split the stored line.
+        QCOMPARE(StoreValues::encodeNoteText("a\nb\rc\r"), "a\\nb\\nc\\n");
+        QCOMPARE(StoreValues::encodeNoteText("\r\r\n\n\r"), "\\n\\n\\n\\n");
+        QCOMPARE(StoreValues::decodeNoteText("\\\\n\\x\\"), "\\\r\n\\x\\");
+
+        // Through the file: the trailing break survives, a typed "\n" becomes a break, blanks
+        // around the text and enclosing quotes are lost.
+        QList<NoteData> notes(4);
+        notes[0].note = "fim com quebra\r\n";
+        notes[1].note = "digitado: C:\\novo";
+        notes[2].note = "   com brancos   ";
+        notes[3].note = "\"entre aspas\"";
+        IniFile ini;
+        NoteStore::write(ini, AppSettings(), notes, true);
+        const LoadedStore back = loadBytes(ini.toBytes());
+        QCOMPARE(back.notes.size(), 4);
+        QCOMPARE(back.notes[0].note, "fim com quebra\r\n");
+        QCOMPARE(back.notes[1].note, "digitado: C:\r\novo");
+        QCOMPARE(back.notes[2].note, "com brancos");
+        QCOMPARE(back.notes[3].note, "entre aspas");
+    }
+
+    void dateTimesInTheLocaleForm()
+    {
+        const QDateTime afternoon(QDate(2002, 12, 25), QTime(14, 30, 0));
+        const QDateTime midnight(QDate(2002, 12, 25), QTime(0, 0, 0));
+        QCOMPARE(StoreValues::formatDateTime(afternoon), "25/12/2002 14:30:00");
+        QCOMPARE(StoreValues::formatDateTime(midnight), "25/12/2002");
+        QCOMPARE(StoreValues::parseDateTime("25/12/2002", kLoadMoment), midnight);
+        QCOMPARE(StoreValues::parseDateTime("", kLoadMoment), kLoadMoment);
+        QCOMPARE(StoreValues::parseDateTime("amanh\xE3", kLoadMoment), kLoadMoment);
+
+        Locale::overrideLocaleId(Locale::kEnglishUS);
+        QCOMPARE(StoreValues::formatDateTime(afternoon), "12/25/2002 2:30:00 PM");
+        // A store written under Portuguese settings still reads.
+        QCOMPARE(StoreValues::parseDateTime("25/12/2002 14:30:00", kLoadMoment), afternoon);
+        Locale::overrideLocaleId(Locale::kPortugueseBrazil);
+    }
+
+    void dateTimesReadAsTheLocaleReadsThem()
+    {
+        const QStringList samples = {
+            "25/12/2002 14:30:00", "25/12/2002", "05/01/2003 00:00:01", "5/1/2003 7:05:00",
+            "12/25/2002 2:30:00 PM", "12/25/2002 12:00:00 AM", "1/2/2003 12:59:59 PM",
+            "1/2/2003", "31/02/2002", "25/12/2002 24:00:00", "25/12/2002 14:30", "2002-12-25",
+            " 25/12/2002 14:30:00 ", "25/12/2002 14:30:00 PM", "13/13/2002", ""};
+        for (int id : {Locale::kPortugueseBrazil, Locale::kEnglishUS, 0}) {
+            Locale::overrideLocaleId(id);
+            for (const QString &text : samples)
+                QCOMPARE(StoreValues::parseDateTime(text, kLoadMoment),
+                         Locale::parseStoredDateTime(text).isValid()
+                             ? Locale::parseStoredDateTime(text) : kLoadMoment);
+        }
+        Locale::overrideLocaleId(Locale::kPortugueseBrazil);
+    }
+
+    void missingFileGivesDefaults()
+    {
+        QTemporaryDir dir;
+        const LoadedStore s = loadFile(dir.filePath("stickies.cvf"));
+        QVERIFY(s.notes.isEmpty());
+        QVERIFY(!s.truncated);
+        QCOMPARE(s.settings.recGeral.User, kLogin);
+        QCOMPARE(s.settings.recGeral.SoundNewSticky, kProgram + "boing.wav");
+        QCOMPARE(s.settings.recGeral.SoundDelSticky, kProgram + "recycle.wav");
+        QCOMPARE(s.settings.recGeral.SoundRecSticky, kProgram + "BIPECOMP.WAV");
+        QCOMPARE(s.settings.recGeral.DefaultColor, 0x80FFFF);
+        QCOMPARE(s.settings.recRede.PortTCP, "7801");
+        QCOMPARE(s.autoSaveCountdown, 600);
+        QVERIFY(s.defaultLang.isEmpty());
+        AppSettings expected;
+        expected.recGeral.User = kLogin;
+        expected.recGeral.SoundNewSticky = kProgram + "boing.wav";
+        expected.recGeral.SoundDelSticky = kProgram + "recycle.wav";
+        expected.recGeral.SoundRecSticky = kProgram + "BIPECOMP.WAV";
+        QCOMPARE(s.settings, expected);
+    }
+
+    void windowsStoreLoads()
+    {
+        const LoadedStore s = loadBytes(kWindowsStore);
+        const GeneralSettings &g = s.settings.recGeral;
+        const NetworkSettings &r = s.settings.recRede;
+        QCOMPARE(s.declaredNotes, 3);
+        QCOMPARE(g.User, QString::fromUtf8("José"));
+        QCOMPARE(g.TimeAutoSave, 15);
+        QCOMPARE(s.autoSaveCountdown, 15 * 60);
+        QVERIFY(g.DefaultFont.bold);
+        QVERIFY(!g.DefaultFont.italic);
+        QVERIFY(!g.ShowTime);
+        QVERIFY(g.AutoSave);  // unparsable: the default
+        QCOMPARE(s.defaultLang, "Port");
+        QVERIFY(r.Enabled);
+        QCOMPARE(r.PortTCP, "7802");
+        QCOMPARE(r.SMTPPort, "25");
+        QCOMPARE(r.Password, "s3nh@ x");
+        QCOMPARE(r.Blocktype, 2);
+        QCOMPARE(r.Authtype, 3);
+        QCOMPARE(r.BlockList, (QStringList{"10.0.0.1", "", "maquina"}));
+
+        QCOMPARE(s.notes.size(), 3);
+        // Stick0: alarm off, so the alarm keys left in the section are not read.
+        const NoteData &n0 = s.notes[0];
+        QCOMPARE(n0.caption, "25/12/2002 09:00:00");
+        QVERIFY(!n0.alarm);
+        QVERIFY(!n0.alarmDateTime.isValid());
+        QCOMPARE(n0.rememberNo, 0);
+        QCOMPARE(n0.dia, (std::array<bool, 7>{}));
+        QCOMPARE(n0.color, 0x7BFFFF);
+        QCOMPARE(n0.posx, 400);
+
+        const NoteData &n1 = s.notes[1];
+        QCOMPARE(n1.caption, QString::fromUtf8("Reunião"));
+        QVERIFY(!n1.visible);
+        QVERIFY(n1.topmost);
+        QVERIFY(n1.alarm);
+        QCOMPARE(n1.alarmDateTime, QDateTime(QDate(2002, 12, 25), QTime(14, 30)));
+        QVERIFY(n1.useSound);
+        QCOMPARE(n1.soundFile, "C:\\Windows\\Media\\ding.wav");
+        QCOMPARE(n1.dia, (std::array<bool, 7>{false, true, true, true, true, true, false}));
+        QVERIFY(n1.remember);
+        QCOMPARE(n1.rememberNo, 2);
+        QCOMPARE(n1.rememberUnit, 3);
+        QCOMPARE(n1.note, QString::fromUtf8("Levar o café\r\n\r\nSala 3 € 5"));
+        QCOMPARE(n1.posx, 400);
+        QCOMPARE(n1.posy, -20);
+        QCOMPARE(n1.width, 300);
+        QCOMPARE(n1.height, 150);
+        QCOMPARE(n1.font.name, "Courier New");
+        QCOMPARE(n1.font.size, 12);
+        QCOMPARE(n1.font.colour, 255);
+        QVERIFY(!n1.font.bold);  // 2 is not exactly 1
+        QVERIFY(n1.font.italic);
+        QCOMPARE(n1.color, 65535);
+        QVERIFY(n1.darkCaption);
+        QCOMPARE(n1.trackPosition, 20);
+        QVERIFY(n1.scrollbar);
+        QCOMPARE(n1.rodape, QString::fromUtf8("de: José"));
+
+        // Stick2: an alarm whose moment does not parse rings at the next check.
+        const NoteData &n2 = s.notes[2];
+        QVERIFY(n2.alarm);
+        QCOMPARE(n2.alarmDateTime, kLoadMoment);
+        QCOMPARE(n2.dia, (std::array<bool, 7>{true, true, true, true, true, true, true}));
+        QCOMPARE(n2.rememberNo, 1);
+        QCOMPARE(n2.width, 180);
+        QCOMPARE(n2.height, 147);
+        QVERIFY(n2.visible);
+    }
+
+    void windowsStoreSavesAndResavesIdentically()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("stickies.cvf");
+        writeAll(path, kWindowsStore);
+        const LoadedStore first = loadFile(path);
+        QVERIFY(NoteStore::save(path, first.settings, first.notes, true));
+        const QByteArray once = readAll(path);
+
+        // Sections the store does not own keep their place and text.
+        QVERIFY(once.startsWith(crlf("[Contatos]\nCount=1\nNome1=Jo\xE3o\nEmail1=joao@example.com\nNotes1=\n")));
+        const IniFile ini(once);
+        QCOMPARE(ini.sections(), (QStringList{"Contatos", "network", "General", "Stick0", "Stick1", "Stick2"}));
+        QCOMPARE(ini.readString("General", "NumStickies"), "3");
+        QCOMPARE(ini.readString("Stick1", "AlarmDateTime"), "25/12/2002 14:30:00");
+        QCOMPARE(ini.readString("Stick2", "AlarmDateTime"), "09/03/2024 08:15:00");
+        QVERIFY(!ini.valueExists("Stick0", "alarm"));
+        QVERIFY(!ini.valueExists("Stick0", "RememberNo"));
+        QVERIFY(once.contains("\r\nwidth=300\r\n") == false);  // the old sections are gone whole
+
+        const LoadedStore second = loadFile(path);
+        QCOMPARE(second.settings, first.settings);
+        QCOMPARE(second.notes, first.notes);
+        QVERIFY(NoteStore::save(path, second.settings, second.notes, true));
+        QCOMPARE(readAll(path), once);
+    }
+
+    void freshStoreRoundTripsByteForByte()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("stickies.cvf");
+        AppSettings settings;
+        settings.recGeral.User = QString::fromUtf8("Zé");
+        settings.recGeral.SoundNewSticky = "/s/boing.wav";
+        settings.recGeral.DefaultFont = {"Small Fonts", 7, 0x123456, true, true};
+        settings.recGeral.TimeAutoSave = 30;
+        settings.recRede.Password = "p=ss;word";
+        settings.recRede.BlockList = {"a", QString::fromUtf8("bê"), "c"};
+
+        QList<NoteData> notes;
+        notes.append(alarmNote("meia-noite", QDateTime(QDate(2025, 1, 31), QTime(0, 0)), 4));
+        NoteData plain;
+        plain.caption = QString::fromUtf8("Acentuação ÀÉÎÕÜ");
+        plain.note = "linha 1\r\nlinha 2 = x\r\n\r\nfim";
+        plain.visible = false;
+        plain.rodape = QString::fromUtf8("rodapé");
+        plain.font = {"Arial", 14, 0xFF, false, true};
+        plain.posx = -5;
+        notes.append(plain);
+        notes.append(alarmNote("tarde", QDateTime(QDate(2025, 2, 1), QTime(17, 5, 9)), 0));
+
+        QVERIFY(NoteStore::save(path, settings, notes, false));
+        const QByteArray once = readAll(path);
+        QVERIFY(!once.contains("\n\n") && once.count("\r\n") == once.count('\n'));
+        QVERIFY(once.startsWith("[General]\r\nUseSounds=0\r\nSoundNewSticky=/s/boing.wav\r\nDefaultLang=Eng\r\n"));
+        QVERIFY(once.contains("TimeAutoSave=30\r\nNumStickies=3\r\n[Network]\r\nEnabled=0\r\nPortTCP=7801\r\n"));
+        QVERIFY(once.contains("[Stick0]\r\ncaption=meia-noite\r\nvisible=1\r\ntopmost=0\r\nalarm=1\r\n"
+                              "AlarmDateTime=31/01/2025\r\nUseSound=1\r\n"));
+        QVERIFY(once.contains("[Stick1]\r\ncaption=Acentua\xE7\xE3o \xC0\xC9\xCE\xD5\xDC\r\nvisible=0\r\n"
+                              "topmost=0\r\nnote=linha 1\\nlinha 2 = x\\n\\nfim\r\n"));
+        QVERIFY(once.endsWith("Color=8126463\r\n"));  // no footer on the last note
+
+        const LoadedStore back = loadFile(path);
+        QCOMPARE(back.settings, settings);
+        QCOMPARE(back.notes, notes);
+        QCOMPARE(back.defaultLang, "Eng");
+        QVERIFY(NoteStore::save(path, back.settings, back.notes, false));
+        QCOMPARE(readAll(path), once);
+    }
+
+    void deletedNotesAreRenumbered()
+    {
+        // Four notes saved, then the table's notes 0 and 2 deleted: slots 1 and 3 remain.
+        QTemporaryDir dir;
+        const QString path = dir.filePath("stickies.cvf");
+        QList<NoteData> four;
+        for (int i = 0; i < 4; ++i)
+            four.append(alarmNote(QString("nota %1").arg(i), QDateTime(QDate(2025, 5, 1 + i), QTime(9, 0)), i));
+        four[3].alarm = false;
+        QVERIFY(NoteStore::save(path, AppSettings(), four, true));
+
+        NoteData slot3 = four[3];
+        slot3.caption = "nota 3";
+        QVERIFY(NoteStore::save(path, AppSettings(), {four[1], slot3}, true));
+        const IniFile ini(readAll(path));
+        QCOMPARE(ini.readInteger("General", "NumStickies", -1), 2);
+        QVERIFY(!ini.sectionExists("Stick2"));
+        QVERIFY(!ini.sectionExists("Stick3"));
+        // Stick1 held an alarm before; the note now written there has none and no alarm keys.
+        QCOMPARE(ini.keys("Stick1").filter("Dia").size(), 0);
+        QVERIFY(!ini.valueExists("Stick1", "alarm"));
+
+        const LoadedStore back = loadFile(path);
+        QCOMPARE(back.notes.size(), 2);
+        QCOMPARE(back.notes[0], four[1]);
+        QCOMPARE(back.notes[0].rememberUnit, 1);
+        QCOMPARE(back.notes[1].caption, "nota 3");
+        QVERIFY(!back.notes[1].alarm);
+        QCOMPARE(back.notes[1].rememberNo, 0);
+    }
+
+    void shrunkBlockListLeavesOldKeys()
+    {
+        AppSettings settings;
+        settings.recRede.BlockList = {"um", "dois", "tres"};
+        IniFile ini;
+        NoteStore::write(ini, settings, {}, true);
+        settings.recRede.BlockList = {"so"};
+        NoteStore::write(ini, settings, {}, true);
+        QCOMPARE(ini.readString("Network", "List0"), "so");
+        QCOMPARE(ini.readString("Network", "List1"), "dois");
+        QCOMPARE(ini.readString("Network", "List2"), "tres");
+        QCOMPARE(loadBytes(ini.toBytes()).settings.recRede.BlockList, QStringList{"so"});
+
+        // A hand-edited count cannot make the list grow without bound.
+        const LoadedStore huge = loadBytes("[Network]\r\nListcount=2147483647\r\nList0=x\r\n");
+        QCOMPARE(huge.settings.recRede.BlockList.size(), NoteStore::kMaxBlockListEntries);
+        QCOMPARE(huge.settings.recRede.BlockList.first(), "x");
+        QVERIFY(loadBytes("[Network]\r\nListcount=-4\r\n").settings.recRede.BlockList.isEmpty());
+    }
+
+    void moreNotesThanTheTableHolds()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("stickies.cvf");
+        QByteArray bytes = "[General]\r\nNumStickies=1003\r\n";
+        for (int n = 0; n < 1003; ++n)
+            bytes += "[Stick" + QByteArray::number(n) + "]\r\ncaption=n" + QByteArray::number(n)
+                     + "\r\nposx=" + QByteArray::number(n) + "\r\n";
+        writeAll(path, bytes);
+
+        const LoadedStore s = loadFile(path);
+        QVERIFY(s.truncated);
+        QCOMPARE(s.declaredNotes, 1003);
+        QCOMPARE(s.notes.size(), 1001);
+        QCOMPARE(s.notes.last().caption, "n1000");
+        QVERIFY(NoteStore::tooManyNotesText().contains("1001"));
+
+        QVERIFY(NoteStore::save(path, s.settings, s.notes, true));
+        const QByteArray saved = readAll(path);
+        // The sections beyond the table stay in the file as they were.
+        QVERIFY(saved.contains("[Stick1001]\r\ncaption=n1001\r\nposx=1001\r\n"
+                               "[Stick1002]\r\ncaption=n1002\r\nposx=1002\r\n"));
+        const LoadedStore again = loadFile(path);
+        QVERIFY(!again.truncated);
+        QCOMPARE(again.notes, s.notes);
+
+        QVERIFY(loadBytes("[General]\r\nNumStickies=-3\r\n").notes.isEmpty());
+        // A note section missing below NumStickies is a note with every default.
+        QCOMPARE(loadBytes("[General]\r\nNumStickies=1\r\n").notes, QList<NoteData>{NoteData()});
+    }
+
+    void failedSaveKeepsTheStore()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("stickies.cvf");
+        writeAll(path, kWindowsStore);
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                | QFileDevice::ReadOther));
+        const LoadedStore s = loadFile(path);
+        QVERIFY(NoteStore::save(path, s.settings, s.notes, true));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 0777), 0600);  // it holds the mail password
+
+        const QString elsewhere = dir.filePath("gone/stickies.cvf");
+        const SaveResult r = NoteStore::save(elsewhere, s.settings, s.notes, true);
+        QVERIFY(!r);
+        QCOMPARE(r.error, "Unable to write to " + elsewhere);
+
+        // A store that exists but cannot be read is not replaced by one without its contacts.
+        const QString folderInTheWay = dir.filePath("folder.cvf");
+        QVERIFY(QDir(dir.path()).mkdir("folder.cvf"));
+        const SaveResult blocked = NoteStore::save(folderInTheWay, s.settings, s.notes, true);
+        QVERIFY(!blocked);
+        QCOMPARE(blocked.error, "Unable to write to " + folderInTheWay);
+        QVERIFY(QFileInfo(folderInTheWay).isDir());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNoteStore)
+#include "tst_notestore.moc"
