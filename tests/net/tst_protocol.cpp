@@ -10,6 +10,9 @@
 namespace {
 
 const QByteArray C("\xA2", 1);  // the field separator
+// A well-formed "new" whose values do not matter to the test using it.
+const QByteArray kPlainNew = "new" + C + "u" + C + "t" + C + "1" + C + "2" + C + "3" + C + "4" + C + "A" + C + "9" + C + "5" + C
+                             + "nobold" + C + "noitalic";
 
 // The stream cut into lines the way the socket's line mode delivers them (line end included).
 QList<QByteArray> wireLines(const QByteArray &stream)
@@ -292,9 +295,7 @@ private slots:
         FakeChannel channel;
         int nip = -1;
         auto newNote = [&] {
-            interp.interpretLine("new" + C + "u" + C + "t" + C + "1" + C + "2" + C + "3" + C + "4" + C + "Arial" + C + "9" + C + "5" + C
-                                     + "nobold" + C + "noitalic",
-                                 nip, channel);
+            interp.interpretLine(kPlainNew, nip, channel);
             return nip;
         };
         const QByteArray moment = "01/02/2027 10:20:30";
@@ -345,7 +346,7 @@ private slots:
         NoteInterpreter interp(sink, QStringLiteral("/p/"));
         FakeChannel channel;
         int nip = -1;
-        interp.interpretLine("new" + C + "u" + C + "t" + C + "1" + C + "2" + C + "3" + C + "4" + C + "A" + C + "9" + C + "5" + C + "nobold" + C + "noitalic", nip, channel);
+        interp.interpretLine(kPlainNew, nip, channel);
         interp.interpretLine("line" + C + "price 5" + C + "50 each", nip, channel);
         interp.interpretLine("line" + C + "a_^b_^^_", nip, channel);
         interp.interpretLine("line" + C + QByteArray(300, 'x'), nip, channel);
@@ -360,7 +361,7 @@ private slots:
         NoteInterpreter interp(sink, QStringLiteral("/p/"));
         FakeChannel channel;
         int nip = -1;
-        interp.interpretLine("new" + C + "u" + C + "t" + C + "1" + C + "2" + C + "3" + C + "4" + C + "A" + C + "9" + C + "5" + C + "nobold" + C + "noitalic", nip, channel);
+        interp.interpretLine(kPlainNew, nip, channel);
         const QByteArray line = "line" + C + QByteArray(248, 'y');
         for (int i = 0; i < 1000; ++i)
             interp.interpretLine(line, nip, channel);
@@ -378,7 +379,7 @@ private slots:
         FakeChannel channel;
         for (QByteArray command : {"line" + C + "x", "end" + C, "alarm" + C + "01/01/2027 10:00:00" + C + "0" + C + C}) {
             int nip = -1;
-            interp.interpretLine("new" + C + "u" + C + "t" + C + "1" + C + "2" + C + "3" + C + "4" + C + "A" + C + "9" + C + "5" + C + "nobold" + C + "noitalic", nip, channel);
+            interp.interpretLine(kPlainNew, nip, channel);
             sink.notes.remove(nip);
             QVERIFY_THROWS_EXCEPTION(ENoteGone, interp.interpretLine(command, nip, channel));
         }
@@ -390,12 +391,11 @@ private slots:
         NoteInterpreter interp(sink, QStringLiteral("/p/"));
         FakeChannel channel;
         int nip = -1;
-        const QByteArray newLine = "new" + C + "u" + C + "t" + C + "1" + C + "2" + C + "3" + C + "4" + C + "A" + C + "9" + C + "5" + C + "nobold" + C + "noitalic";
-        interp.interpretLine(newLine, nip, channel);
+        interp.interpretLine(kPlainNew, nip, channel);
         interp.interpretLine("line" + C + "first note", nip, channel);
         QCOMPARE(nip, 0);
 
-        interp.interpretLine(newLine, nip, channel);
+        interp.interpretLine(kPlainNew, nip, channel);
         QCOMPARE(nip, -1);
         QCOMPARE(channel.logLines, QStringList{QStringLiteral("Note table full: note from 192.168.0.7 refused.")});
         // The rest of the refused note must not land in the note started before it.
@@ -428,7 +428,7 @@ private slots:
         QCOMPARE(b.logLines.last(), QStringLiteral("Received from 10.1.1.1: 'help'"));
 
         // A repeated command line without a blank line between gives one note, with one two.
-        const QByteArray newLine = "new" + C + "u" + C + "t" + C + "1" + C + "2" + C + "3" + C + "4" + C + "A" + C + "9" + C + "5" + C + "nobold" + C + "noitalic\r\n";
+        const QByteArray newLine = kPlainNew + "\r\n";
         r.feed(newLine + newLine, nipA, a);
         QCOMPARE(r.sink.notes.size(), 1);
         r.feed("\r\n" + newLine + "\r\n" + newLine, nipA, a);
