@@ -31,7 +31,9 @@ struct DnsJob
 namespace {
 
 constexpr qsizetype kSendBlockSize = 64 * 1024;
-constexpr qsizetype kReadChunk = 64 * 1024;
+// One read per readiness notice: every connection that is ready gets its turn in each pass of
+// the event loop, and one pass over many busy connections stays short.
+constexpr qsizetype kReadChunk = 16 * 1024;
 constexpr int kListenBacklog = 5;
 // How long a listener that ran out of descriptors waits before it accepts again.
 constexpr int kAcceptPauseMs = 100;
@@ -689,6 +691,9 @@ qsizetype TAsyncSocket::Receive(char *buffer, qsizetype maxLen)
         if (m_rawPos == m_raw.size()) {
             m_raw.clear();
             m_rawPos = 0;
+        } else if (m_rawPos >= 4096 && m_rawPos >= m_raw.size() / 2) {
+            m_raw = QByteArray(m_raw.constData() + m_rawPos, m_raw.size() - m_rawPos);
+            m_rawPos = 0;
         }
         if (m_rawFull && m_raw.size() - m_rawPos < kMaxUnfinishedInput) {
             m_rawFull = false;
@@ -700,6 +705,12 @@ qsizetype TAsyncSocket::Receive(char *buffer, qsizetype maxLen)
 
 QByteArray TAsyncSocket::ReceiveText()
 {
+    if (m_lineMode && m_offeredPos == 0) {
+        // The whole offered line: hand over the bytes themselves rather than a copy.
+        QByteArray line;
+        line.swap(m_offered);
+        return line;
+    }
     QByteArray text(RcvdCount(), Qt::Uninitialized);
     text.resize(Receive(text.data(), text.size()));
     return text;

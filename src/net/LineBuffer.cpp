@@ -6,9 +6,10 @@ namespace {
 constexpr char kBackspace = 0x08;
 constexpr char kTab = 0x09;
 constexpr qsizetype kTabStop = 8;
-// Taken bytes are dropped from the front only now and then, so that taking many short lines
-// out of a long read stays linear.
-constexpr qsizetype kCompactThreshold = 64 * 1024;
+// Taken bytes are dropped from the front once they are at least half the buffer, by copying
+// the rest into a fresh, small buffer: taking many short lines out of a long read stays
+// linear, and a busy connection never keeps (or keeps reallocating) a large buffer.
+constexpr qsizetype kCompactThreshold = 4 * 1024;
 } // namespace
 
 void LineBuffer::setLineEnd(const QByteArray &lineEnd)
@@ -120,7 +121,7 @@ void LineBuffer::compact()
     }
     if (m_head < kCompactThreshold || m_head < m_data.size() / 2)
         return;
-    m_data.remove(0, m_head);
+    m_data = QByteArray(m_data.constData() + m_head, m_data.size() - m_head);
     m_searchFrom -= m_head;
     m_lineStart = std::max<qsizetype>(0, m_lineStart - m_head);
     m_head = 0;
