@@ -177,7 +177,7 @@ void NoteInterpreter::runCommand(const QList<QByteArray> &fields, int &noteInPro
     } else if (word == "new") {
         commandNew(fields, noteInProgress, channel);
     } else if (word == "alarm" || word == "line" || word == "end") {
-        if (noteInProgress < 0)
+        if (noteInProgress == kNoNote)
             return;
         requireNote(noteInProgress, word.constData());
         if (word == "alarm") {
@@ -186,7 +186,7 @@ void NoteInterpreter::runCommand(const QList<QByteArray> &fields, int &noteInPro
             commandLine(fields, noteInProgress, channel);
         } else {
             m_sink.finishNote(noteInProgress);
-            noteInProgress = -1;
+            noteInProgress = kNoNote;
         }
     }
     // Any other word, "reply" among them, is not a command of this side.
@@ -194,6 +194,10 @@ void NoteInterpreter::runCommand(const QList<QByteArray> &fields, int &noteInPro
 
 void NoteInterpreter::requireNote(int slot, const char *command) const
 {
+    if (slot == kNoteLost)
+        throw ENoteGone(QStringLiteral("the note in progress was closed with the note table before \"%1\"")
+                            .arg(QLatin1String(command))
+                            .toStdString());
     if (!m_sink.noteExists(slot))
         throw ENoteGone(QStringLiteral("the note in progress (slot %1) was deleted before \"%2\"")
                             .arg(slot)

@@ -109,9 +109,14 @@ public:
     // `programFolder` (with its trailing '/') holds the sound a received alarm falls back to.
     NoteInterpreter(NoteSink &sink, QString programFolder);
 
+    // A connection's note in progress: none, or one that may no longer be reached by its slot
+    // (the table was emptied, so the slot may hold another note by now).
+    static constexpr int kNoNote = -1;
+    static constexpr int kNoteLost = -2;
+
     // Runs every command of one received line, already stripped of its line end, against the
-    // connection's note in progress (a slot or -1). Throws ENoteCommandError for a command that
-    // cannot be carried out; the commands before it in the line stay done.
+    // connection's note in progress (a slot, kNoNote or kNoteLost). Throws ENoteCommandError
+    // for a command that cannot be carried out; the commands before it in the line stay done.
     void interpretLine(const QByteArray &line, int &noteInProgress, CommandChannel &channel);
 
     // The sound a received alarm plays when the sender's sound file does not exist here.

@@ -106,6 +106,11 @@ void NoteServer::StartNoteServer()
 void NoteServer::StopNoteServer()
 {
     m_socket->Close();
+    for (int i = 0; i < m_socket->ClientCount(); ++i) {
+        auto *client = static_cast<TNoteClient *>(m_socket->Client(i));
+        if (client->NoteInProgress >= 0)
+            client->NoteInProgress = NoteInterpreter::kNoteLost;
+    }
 }
 
 bool NoteServer::isListening() const
@@ -143,7 +148,7 @@ void NoteServer::clientConnect(TSocketClient *socket)
         CanClose = true;
     };
     client->ConnectedAt = Clock::now();
-    client->NoteInProgress = -1;
+    client->NoteInProgress = NoteInterpreter::kNoNote;
 }
 
 void NoteServer::clientDisconnect(TSocketClient *socket)

@@ -30,7 +30,7 @@ public:
 
     QByteArray ReceivedLine;  // the line being handled, without its line end
     QDateTime ConnectedAt;
-    int NoteInProgress = -1;  // NoteTable slot of the note this connection is building
+    int NoteInProgress = NoteInterpreter::kNoNote;  // slot of the note this connection builds
 };
 
 class NoteServer : public QObject
@@ -44,7 +44,10 @@ public:
     // Throws ENoteServerError for a port text that names no port, ESocketError when the
     // socket cannot listen (the server then stays stopped).
     void StartNoteServer();
-    // Closes the listening socket; connections already accepted go on until they end.
+    // Closes the listening socket; connections already accepted go on until they end. The
+    // notes they were building are let go: the table may be emptied and refilled once the
+    // server is stopped (a language switch does so), and a slot would then name another note.
+    // Such a connection's next "alarm", "line" or "end" fails as for a deleted note.
     void StopNoteServer();
     bool isListening() const;
     // The port actually listened on, "error" when stopped.
