@@ -358,7 +358,11 @@ bool TAsyncSocket::event(QEvent *e)
         guarded([&] { Close(); });
         break;
     case NoticeDeliver:
-        if (m_state == ssConnected)
+        if (m_state != ssConnected)
+            break;
+        if (m_delivering)
+            m_redeliver = true;   // a handler up the stack is pumping events: hand over after it
+        else
             guarded([&] { m_lineMode ? deliverLines() : deliverRaw(); });
         break;
     case NoticeConnectFailed:
@@ -408,8 +412,8 @@ void TAsyncSocket::adopt(int fd, TSocketState state)
     m_fd = fd;
     ++m_session;
     m_closedFired = false;
-    m_connectReported = false;
     m_delivering = false;
+    m_redeliver = false;
     m_rawFull = false;
     m_lines.clear();
     m_offered.clear();
@@ -592,7 +596,6 @@ void TAsyncSocket::Dup(int fd)
     if (::getpeername(fd, reinterpret_cast<sockaddr *>(&ss), &len) == 0)
         formatEndpoint(ss, m_peerAddr, m_peerPort);
     adopt(fd, ssOpened);
-    m_connectReported = true;
     applyLinger();
     watch(true, false);
     setState(ssConnected);
@@ -907,7 +910,6 @@ void TAsyncSocket::finishConnect(int error)
             soError = errno;
         error = SocketErrors::fromErrno(soError);
     }
-    m_connectReported = true;
     if (error != 0) {
         const quint64 session = m_session;
         if (m_writeNotifier)
@@ -975,6 +977,17 @@ struct DeliveryScope
 };
 } // namespace
 
+void TAsyncSocket::endDelivery(quint64 session, bool reading)
+{
+    if (session != m_session)
+        return;
+    setReading(reading);
+    if (m_redeliver) {
+        m_redeliver = false;
+        post(NoticeDeliver);
+    }
+}
+
 void TAsyncSocket::deliverRaw()
 {
     if (m_delivering)
@@ -987,10 +1000,7 @@ void TAsyncSocket::deliverRaw()
     const quint64 session = m_session;
     m_delivering = true;
     setReading(false);
-    DeliveryScope scope{m_aliveFlag, m_delivering, [this, session] {
-                            if (session == m_session)
-                                setReading(!m_rawFull);
-                        }};
+    DeliveryScope scope{m_aliveFlag, m_delivering, [this, session] { endDelivery(session, !m_rawFull); }};
     if (!fire(OnDataAvailable, this, 0) || session != m_session)
         return;
     if (m_raw.size() - m_rawPos >= kMaxUnfinishedInput)
@@ -1026,10 +1036,7 @@ void TAsyncSocket::deliverLines()
     const quint64 session = m_session;
     m_delivering = true;
     setReading(false);
-    DeliveryScope scope{m_aliveFlag, m_delivering, [this, session] {
-                            if (session == m_session)
-                                setReading(true);
-                        }};
+    DeliveryScope scope{m_aliveFlag, m_delivering, [this, session] { endDelivery(session, true); }};
     QByteArray line;
     while (session == m_session && m_lineMode && m_lines.takeLine(line)) {
         if (!OnDataAvailable)

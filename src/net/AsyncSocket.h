@@ -245,6 +245,7 @@ private:
     void readIncoming();
     void deliverRaw();
     void deliverLines();
+    void endDelivery(quint64 session, bool reading);
     bool offerLine(quint64 session);
     void checkUnfinished(quint64 session);
     void deliverRemainderAndClose(int error);
@@ -261,7 +262,6 @@ private:
     TSocketState m_state = ssClosed;
     quint64 m_session = 0;       // bumps with each new socket, so stale posted notices are ignored
     bool m_closedFired = true;   // OnSessionClosed already fired for the current session
-    bool m_connectReported = false;
     bool m_destroying = false;
     int m_handlerDepth = 0;
     std::shared_ptr<bool> m_aliveFlag;
@@ -284,6 +284,7 @@ private:
     QByteArray m_raw;            // raw mode: received, not yet read
     qsizetype m_rawPos = 0;
     bool m_delivering = false;
+    bool m_redeliver = false;    // a handover arrived while a delivery was running
     bool m_rawFull = false;      // raw mode: reading paused until the reader catches up
     bool m_acceptedInEvent = false;
     bool m_destroyWhenIdle = false;

@@ -25,7 +25,7 @@ private:
     void sessionEnded() override;
 
     TCustomSocketServer *m_server = nullptr;
-    QByteArray m_banner;
+    QByteArray m_banner = QByteArrayLiteral("Welcome");
     bool m_noticePosted = false;
 };
 

@@ -286,6 +286,30 @@ private slots:
         QCOMPARE(srv.server.ClientCount(), 0);
     }
 
+    void switchingLineModeHandsOverBufferedBytes()
+    {
+        // The first handler sees raw bytes, reads none of them and switches to line mode
+        // (replacing itself): what it left is delivered as lines once it has returned.
+        LineServer srv([&](TSocketClient *c) {
+            const auto lineHandler = c->OnDataAvailable;
+            c->setLineMode(false);
+            c->OnDataAvailable = [&srv, c, lineHandler](TAsyncSocket *, int) {
+                srv.log << QStringLiteral("raw:%1").arg(c->RcvdCount());
+                c->OnDataAvailable = lineHandler;
+                c->setLineMode(true);
+                srv.log << QStringLiteral("switched");
+            };
+        });
+        Peer peer(srv.port);
+        peer.readLine();
+        peer.write("a\r\nb\r\nc");
+        QVERIFY(srv.waitFor("data:b\r\n"));
+        QCOMPARE(srv.log, (QStringList{"raw:7", "switched", "data:a\r\n", "data:b\r\n"}));
+        peer.close();
+        QVERIFY(srv.waitFor("closed:0"));
+        QCOMPARE(srv.log.mid(4, 2), (QStringList{"data:c", "closed:0"}));
+    }
+
     void maxClientsTurnsTheExtraClientAway()
     {
         LineServer srv;
