@@ -195,7 +195,7 @@ void NoteInterpreter::runCommand(const QList<QByteArray> &fields, int &noteInPro
 void NoteInterpreter::requireNote(int slot, const char *command) const
 {
     if (slot == kNoteLost)
-        throw ENoteGone(QStringLiteral("the note in progress was closed with the note table before \"%1\"")
+        throw ENoteGone(QStringLiteral("the note in progress was let go when the server stopped, before \"%1\"")
                             .arg(QLatin1String(command))
                             .toStdString());
     if (!m_sink.noteExists(slot))
@@ -210,7 +210,7 @@ void NoteInterpreter::commandNew(const QList<QByteArray> &fields, int &noteInPro
     const int slot = m_sink.createReceivedNote();
     // Without a free slot nothing is created, and the rest of this note (alarm, lines, end)
     // finds no note in progress, so it cannot land in a note started earlier.
-    noteInProgress = slot;
+    noteInProgress = slot < 0 ? kNoNote : slot;
     if (slot < 0) {
         channel.log(QStringLiteral("Note table full: note from %1 refused.").arg(channel.peerAddress()));
         return;
@@ -224,7 +224,7 @@ void NoteInterpreter::commandNew(const QList<QByteArray> &fields, int &noteInPro
     m_sink.setHeight(slot, std::clamp(number(fields, 5), 0, NoteProtocol::kMaxExtent) + m_sink.footerHeight(slot));
     m_sink.setReplyAddress(slot, channel.peerAddress());
 
-    // Each font field is applied as soon as it is read, so a bad size keeps the new name.
+    // A failing font field keeps the ones read before it: a bad size keeps the new name.
     NoteFont font = m_sink.textFont(slot);
     try {
         font.name = fieldText(field(fields, 7));
