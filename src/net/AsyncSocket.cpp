@@ -288,13 +288,13 @@ void TAsyncSocket::destroyWhenIdle()
 void TAsyncSocket::backgroundException(const std::exception &e)
 {
     bool canClose = true;
+    const auto alive = m_aliveFlag;
     try {
-        if (!fire(OnBgException, this, e, canClose))
-            return;
+        fire(OnBgException, this, e, canClose);
     } catch (...) {
         // A failing exception handler has nothing left to report to.
     }
-    if (canClose) {
+    if (*alive && canClose) {
         try {
             Abort();
         } catch (...) {
