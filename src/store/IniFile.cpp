@@ -669,9 +669,14 @@ void IniFile::writeLine(const QString &section, const QString &key, qsizetype ma
     const int li = findKey(s, folded, hash, true);
 
     // The file's spelling of an existing key stays.
-    QByteArray newKey;
-    const QByteArrayView keyText = li >= 0 ? keyOf(s.lines[size_t(li)].text, s.lines[size_t(li)].eq)
-                                           : QByteArrayView(newKey = nameBytes(key));
+    QByteArrayView keyText;
+    if (li >= 0) {
+        keyText = keyOf(s.lines[size_t(li)].text, s.lines[size_t(li)].eq);
+    } else {
+        const QStringView trimmed = trimmedName(key);
+        name.resize(trimmed.size());
+        keyText = QByteArrayView(name.constData(), toWin1252(name.data(), trimmed, true));
+    }
     const qsizetype reserved = keyText.size() + 1 + maxValue;
     char *const start = m_arena.allocate(reserved);
     std::memcpy(start, keyText.data(), size_t(keyText.size()));

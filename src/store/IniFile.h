@@ -30,6 +30,7 @@ public:
     static constexpr int kMaxValueLength = 2047;
 
     IniFile();
+    // Keeps (shares) the bytes rather than copying them: the lines read point into them.
     explicit IniFile(const QByteArray &bytes);
 
     // The whole file, every line ending in CR LF.

@@ -3,6 +3,9 @@
 #include "platform/Locale.h"
 
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -76,56 +79,94 @@ QDateTime quickParse(QStringView s)
     return when.isValid() ? when : QDateTime();
 }
 
+// Position of the first character at or after `from` that is `wanted` (or, with `orBelow`, any
+// character up to `wanted`); `n` when none. Note texts are long runs of plain characters
+// between the few that matter.
+qsizetype scan(const char16_t *src, qsizetype from, qsizetype n, char16_t wanted, bool orBelow)
+{
+    qsizetype i = from;
+    while (i < n) {
+#if defined(__SSE2__)
+        const __m128i w = _mm_set1_epi16(static_cast<short>(wanted));
+        const __m128i bound = _mm_set1_epi16(static_cast<short>(wanted + 1));
+        for (; i + 8 <= n; i += 8) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + i));
+            // Characters above 0x7FFF compare as negative: the block is then checked one by one.
+            const __m128i hit = orBelow ? _mm_cmplt_epi16(v, bound) : _mm_cmpeq_epi16(v, w);
+            if (_mm_movemask_epi8(hit) != 0)
+                break;
+        }
+        const qsizetype stop = std::min(n, i + 8);
+#else
+        const qsizetype stop = n;
+#endif
+        for (; i < stop; ++i)
+            if (orBelow ? src[i] <= wanted : src[i] == wanted)
+                return i;
+    }
+    return n;
+}
+
+// Any mix of CR LF, lone CR and lone LF.
+QString encodeMixedBreaks(QStringView src)
+{
+    QString out;
+    out.reserve(src.size() + 16);
+    for (qsizetype i = 0; i < src.size(); ++i) {
+        const char16_t c = src[i].unicode();
+        if (c == '\r' || c == '\n') {
+            out.append(QLatin1String("\\n"));
+            if (c == '\r' && i + 1 < src.size() && src[i + 1] == QLatin1Char('\n'))
+                ++i;
+        } else {
+            out.append(QChar(c));
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 namespace StoreValues {
 
 QString encodeNoteText(const QString &text)
 {
-    // A CR LF pair keeps its length; only a lone CR or LF grows by one character.
-    const QStringView src(text);
-    QString out;
-    out.reserve(text.size() + 16);
-    qsizetype from = 0;
-    qsizetype nextCr = src.indexOf(QLatin1Char('\r'));
-    qsizetype nextLf = src.indexOf(QLatin1Char('\n'));
-    while (nextCr >= 0 || nextLf >= 0) {
-        const qsizetype at = (nextCr < 0) ? nextLf : (nextLf < 0 ? nextCr : std::min(nextCr, nextLf));
-        out.append(src.sliced(from, at - from)).append(QLatin1String("\\n"));
-        from = at + 1;
-        if (at == nextCr && nextLf == at + 1)
-            from = at + 2;
-        if (nextCr >= 0 && nextCr < from)
-            nextCr = src.indexOf(QLatin1Char('\r'), from);
-        if (nextLf >= 0 && nextLf < from)
-            nextLf = src.indexOf(QLatin1Char('\n'), from);
+    // Each CR LF pair becomes "\n" where it stands, so the text keeps its length.
+    QString out = text;
+    const char16_t *src = QStringView(text).utf16();
+    const qsizetype n = text.size();
+    QChar *dst = nullptr;
+    for (qsizetype i = scan(src, 0, n, '\r', true); i < n; i = scan(src, i + 1, n, '\r', true)) {
+        const char16_t c = src[i];
+        if (c == '\r' && i + 1 < n && src[i + 1] == '\n') {
+            if (!dst)
+                dst = out.data();
+            dst[i] = QLatin1Char('\\');
+            dst[i + 1] = QLatin1Char('n');
+            ++i;
+        } else if (c == '\r' || c == '\n') {
+            return encodeMixedBreaks(text);
+        }
     }
-    out.append(src.sliced(from));
     return out;
 }
 
 QString decodeNoteText(const QString &stored)
 {
-    const QStringView src(stored);
-    auto nextPair = [&src](qsizetype from) {
-        for (qsizetype at = src.indexOf(QLatin1Char('\\'), from); at >= 0;
-             at = src.indexOf(QLatin1Char('\\'), at + 1))
-            if (at + 1 < src.size() && src[at + 1] == QLatin1Char('n'))
-                return at;
-        return qsizetype(-1);
-    };
-    qsizetype at = nextPair(0);
-    if (at < 0)
-        return stored;
-    QString out;
-    out.reserve(stored.size());
-    qsizetype from = 0;
-    while (at >= 0) {
-        out.append(src.sliced(from, at - from)).append(QLatin1String("\r\n"));
-        from = at + 2;
-        at = nextPair(from);
+    // Each "\n" becomes CR LF where it stands, so the text keeps its length.
+    QString out = stored;
+    const char16_t *src = QStringView(stored).utf16();
+    const qsizetype n = stored.size();
+    QChar *dst = nullptr;
+    for (qsizetype i = scan(src, 0, n, '\\', false); i + 1 < n; i = scan(src, i + 1, n, '\\', false)) {
+        if (src[i + 1] != 'n')
+            continue;
+        if (!dst)
+            dst = out.data();
+        dst[i] = QLatin1Char('\r');
+        dst[i + 1] = QLatin1Char('\n');
+        ++i;
     }
-    out.append(src.sliced(from));
     return out;
 }
 

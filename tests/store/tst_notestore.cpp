@@ -140,6 +140,16 @@ private slots:
         // Line breaks that did not come as CR LF still never split the stored line.
         QCOMPARE(StoreValues::encodeNoteText("a\nb\rc\r"), "a\\nb\\nc\\n");
         QCOMPARE(StoreValues::encodeNoteText("\r\r\n\n\r"), "\\n\\n\\n\\n");
+        // Breaks and backslashes at every position of a longer text, among wide characters.
+        for (int at = 0; at < 40; ++at) {
+            QString t = QString::fromUtf8("linha com acentuação e 日本語, mais texto para passar de blocos");
+            t.insert(at, "\r\n");
+            t.insert(at / 2, "\\/");  // a backslash that does not start "\n"
+            const QString e = StoreValues::encodeNoteText(t);
+            QCOMPARE(e.size(), t.size());
+            QVERIFY(!e.contains('\r') && !e.contains('\n'));
+            QCOMPARE(StoreValues::decodeNoteText(e), t);
+        }
         QCOMPARE(StoreValues::decodeNoteText("\\\\n\\x\\"), "\\\r\n\\x\\");
 
         // Through the file: the trailing break survives, a typed "\n" becomes a break, blanks
