@@ -107,6 +107,30 @@ QByteArray dotStuff(const QByteArray &line)
     return line.startsWith('.') ? '.' + line : line;
 }
 
+QByteArray wireLine(const QByteArray &line)
+{
+    if (!line.contains('\r') && !line.contains('\n'))
+        return dotStuff(line);
+    QByteArray out;
+    out.reserve(line.size() + 8);
+    bool lineStart = true;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '\r' || c == '\n') {
+            out += "\r\n";
+            if (c == '\r' && i + 1 < line.size() && line[i + 1] == '\n')
+                ++i;
+            lineStart = true;
+            continue;
+        }
+        if (lineStart && c == '.')
+            out += '.';
+        lineStart = false;
+        out += c;
+    }
+    return out;
+}
+
 QByteArray multipartBoundary(const QDateTime &when)
 {
     return "= Multipart Boundary " + when.toString(QStringLiteral("MMddyyhhmm")).toLatin1();

@@ -49,6 +49,11 @@ QByteArray cutLine(const QByteArray &line);
 // A line beginning with "." gets one more in front, so the server never takes it for the end.
 QByteArray dotStuff(const QByteArray &line);
 
+// A line as it goes out between DATA and ".": a line may hold line breaks of its own (a folded
+// header, a message line made of breaks); each bare CR or LF becomes CR LF and every physical
+// line is dot-stuffed, so no embedded "." line can end the message early.
+QByteArray wireLine(const QByteArray &line);
+
 // "= Multipart Boundary " + MMddyyhhmm.
 QByteArray multipartBoundary(const QDateTime &when);
 // The first 13 characters are "CONTENT-TYPE:" without regard to case.
