@@ -216,6 +216,10 @@ QByteArray nameBytes(const QString &name)
 // The name between the brackets of a header line; false when the line is no header.
 bool headerName(QByteArrayView line, QByteArrayView *name)
 {
+    // A file saved by an editor that marks UTF-8 starts with the mark: the first section must
+    // still be found, or a save would take the notes for missing and drop them.
+    if (line.startsWith("\xEF\xBB\xBF"))
+        line = line.sliced(3);
     const QByteArrayView t = line.trimmed();
     if (t.isEmpty() || t.front() != '[')
         return false;

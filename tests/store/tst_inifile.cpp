@@ -50,6 +50,11 @@ private slots:
         // With a repeated section the first one counts; keys of the second are not seen.
         QVERIFY(!ini.valueExists("Network", "PortTCP"));
         QCOMPARE(ini.sections(), (QStringList{"Network", QString::fromUtf8("AÇÃO"), "network"}));
+
+        // An editor's byte-order mark does not hide the first section, and stays.
+        const QByteArray marked = "\xEF\xBB\xBF[General]\r\nNumStickies=2\r\n";
+        QCOMPARE(IniFile(marked).readInteger("General", "NumStickies", 0), 2);
+        QCOMPARE(IniFile(marked).toBytes(), marked);
     }
 
     void writesReplaceInPlaceAndAppendTheRest()
