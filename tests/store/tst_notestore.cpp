@@ -209,12 +209,6 @@ private slots:
         const LoadedStore s = loadFile(dir.filePath("stickies.cvf"));
         QVERIFY(s.notes.isEmpty());
         QVERIFY(!s.truncated);
-        QCOMPARE(s.settings.recGeral.User, kLogin);
-        QCOMPARE(s.settings.recGeral.SoundNewSticky, kProgram + "boing.wav");
-        QCOMPARE(s.settings.recGeral.SoundDelSticky, kProgram + "recycle.wav");
-        QCOMPARE(s.settings.recGeral.SoundRecSticky, kProgram + "BIPECOMP.WAV");
-        QCOMPARE(s.settings.recGeral.DefaultColor, 0x80FFFF);
-        QCOMPARE(s.settings.recRede.PortTCP, "7801");
         QCOMPARE(s.autoSaveCountdown, 600);
         QVERIFY(s.defaultLang.isEmpty());
         AppSettings expected;
