@@ -19,8 +19,13 @@ import os
 import secrets
 import signal
 import sys
+import warnings
 
 from aiosmtpd.smtp import MISSING, SMTP, AuthResult, LoginPassword
+
+
+# The server itself still fills the deprecated login_data; its warning is noise here.
+warnings.filterwarnings("ignore", message="Session.login_data")
 
 
 class LongLineSMTP(SMTP):
@@ -58,7 +63,8 @@ class Recorder:
 
     async def handle_DATA(self, server, session, envelope):
         self.count += 1
-        login = session.login_data
+        auth = session.auth_data
+        login = auth.login if isinstance(auth, LoginPassword) else None
         record = {
             "from": envelope.mail_from,
             "rcpt": envelope.rcpt_tos,

@@ -160,6 +160,12 @@ private slots:
         QCOMPARE(MailComposer::dotStuff(".hidden"), QByteArray("..hidden"));
         QCOMPARE(MailComposer::dotStuff("a.b"), QByteArray("a.b"));
         QCOMPARE(MailComposer::dotStuff(""), QByteArray(""));
+        // Breaks inside a line go out as CR LF, and each line they start is stuffed as well.
+        QCOMPARE(MailComposer::wireLine("a\r\n.\r\nb"), QByteArray("a\r\n..\r\nb"));
+        QCOMPARE(MailComposer::wireLine(".a\n.b\r.c"), QByteArray("..a\r\n..b\r\n..c"));
+        QCOMPARE(MailComposer::wireLine("\r\n\r\n"), QByteArray("\r\n\r\n"));
+        QCOMPARE(MailComposer::wireLine("Content-Type: multipart/mixed;\r\n\tboundary=\"b\""),
+                 QByteArray("Content-Type: multipart/mixed;\r\n\tboundary=\"b\""));
         const QByteArray longLine = QByteArray(1023, 'a') + "bcd";
         QCOMPARE(MailComposer::cutLine(longLine), QByteArray(1023, 'a'));
         QCOMPARE(MailComposer::cutLine(QByteArray(1023, 'z')).size(), 1023);
