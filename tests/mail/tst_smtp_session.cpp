@@ -77,6 +77,8 @@ private slots:
         Trace t;
         t.attach(c);
         aim(c, s);
+        QList<TSmtpState> states;
+        c.OnStateChange = [&](TSmtpClientBase *sender, TSmtpState) { states << sender->State(); };
         s.listen();
         QTimer::singleShot(40, &s, [&] { s.send("220 ready\r\n"); });
         c.Open();
@@ -88,6 +90,8 @@ private slots:
         QCOMPARE(t.commands, (QStringList{"HELO tester.local"}));
         QCOMPARE(c.LastResponse(), QStringLiteral("250 two"));
         QCOMPARE(c.State(), smtpReady);
+        QCOMPARE(states, (QList<TSmtpState>{smtpDnsLookup, smtpConnecting, smtpWaitingBanner, smtpConnected,
+                                            smtpInternalReady, smtpWaitingResponse, smtpInternalReady, smtpReady}));
         QVERIFY(c.Connected());
 
         c.Quit();
