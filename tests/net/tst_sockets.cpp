@@ -393,6 +393,32 @@ private slots:
         QCOMPARE(srv.log, (QStringList{"slow:1\r\n", "data:f\r\n", "slow:2\r\n", "slow:3\r\n"}));
     }
 
+    void aClientClosedAndPumpingOutlivesItsDisconnect()
+    {
+        // The server's disconnect notice is dispatched inside the handler's own nested loop;
+        // the client object must survive until that handler has returned.
+        QPointer<TSocketClient> client;
+        bool handlerReturned = false;
+        bool aliveAfterWait = false;
+        LineServer srv([&](TSocketClient *c) {
+            client = c;
+            c->OnDataAvailable = [&](TAsyncSocket *s, int) {
+                s->ReceiveText();
+                s->Close();
+                srv.waitFor("gone:SrvClient1", 500);
+                aliveAfterWait = !client.isNull();
+                handlerReturned = true;
+            };
+        });
+        Peer peer(srv.port);
+        peer.readLine();
+        peer.write("bye\r\n");
+        QTRY_VERIFY(handlerReturned);
+        QVERIFY(srv.log.contains("gone:SrvClient1"));
+        QVERIFY(aliveAfterWait);
+        QTRY_VERIFY(client.isNull());
+    }
+
     void exceptionsGoToOnBgException()
     {
         QStringList seen;
