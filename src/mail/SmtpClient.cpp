@@ -625,10 +625,16 @@ void TSmtpClientBase::pumpLine()
             bool more = true;
             DoGetData(m_lineNum, line, MailComposer::kMaxLineLength, more);
             m_moreLines = more;
-        } catch (const std::exception &) {
-            // An unreadable attachment or a failing hook ends the body; the mail still ends
-            // properly with ".".
+        } catch (const std::exception &e) {
+            // An attachment that cannot be read, or a failing hook, leaves the message
+            // incomplete. Ending it with "." would have the server deliver a truncated mail
+            // and report success; dropping the connection instead makes the server discard
+            // it, and the request fails with the reason.
             m_moreLines = false;
+            m_dataSentArmed = false;
+            localFailure(QStringLiteral("500 ") + exceptionText(e));
+            m_socket->Abort();
+            return;
         }
     }
     if (m_moreLines) {
@@ -790,7 +796,7 @@ void TSmtpClient::setEmailFiles(const QStringList &files)
         const QString name = entry.trimmed();
         if (name.isEmpty())
             continue;
-        if (!QFileInfo::exists(name))
+        if (!QFileInfo(name).isFile())
             throw ESmtpError(QStringLiteral("File not found '%1'").arg(name));
         m_emailFiles << name;
     }

@@ -360,6 +360,36 @@ private slots:
         QCOMPARE(unfolded, "To: " + many.join(QStringLiteral(", ")).toLatin1());
     }
 
+    void unreadableAttachmentFailsTheMailInsteadOfTruncatingIt()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("later-gone.bin"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("data");
+        f.close();
+        FakeSmtpServer s;
+        TSmtpClient c;
+        Trace t;
+        t.attach(c);
+        aim(c, s);
+        c.setFromName(QStringLiteral("ana@x.org"));
+        c.setRcptName({QStringLiteral("b@y")});
+        c.setMailMessage({QStringLiteral("text")});
+        c.setEmailFiles({path});
+        QVERIFY(QFile::remove(path));
+        c.Open();
+        QCOMPARE(t.next(), Done(smtpOpen, 0));
+        c.Mail();
+        QCOMPARE(t.next(), Done(smtpMail, 500));
+        QCOMPARE(c.LastResponse(), QStringLiteral("500 Unable to open file '%1'").arg(path));
+        QVERIFY(!c.Connected());
+        // The server never saw the end of the message, so it has nothing to deliver.
+        QVERIFY(waitUntil([&] { return s.peerClosed; }));
+        QVERIFY(s.inData);
+        QVERIFY(s.dataLines.contains("text"));
+    }
+
     void droppedConnectionEndsTheRequest()
     {
         FakeSmtpServer s;
@@ -453,6 +483,7 @@ private slots:
         QCOMPARE(raised([&] { c.setEmailFiles({QStringLiteral(" ") + f.fileName(), QString(), dir.filePath("missing")}); }),
                  QStringLiteral("File not found '%1'").arg(dir.filePath("missing")));
         QCOMPARE(c.EmailFiles(), QStringList{f.fileName()});
+        QCOMPARE(raised([&] { c.setEmailFiles({dir.path()}); }), QStringLiteral("File not found '%1'").arg(dir.path()));
     }
 
     void brokenRepliesAndRefusedConnections()
