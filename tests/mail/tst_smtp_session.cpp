@@ -277,7 +277,8 @@ private slots:
         t.attach(c);
         aim(c, s);
         c.setFromName(QStringLiteral("ana@x.org"));
-        c.setRcptName({QStringLiteral("b@y")});
+        // A line break typed into an address must not start a command of its own.
+        c.setRcptName({QStringLiteral("b@y\r\nRSET")});
         c.setMailMessage({QStringLiteral("secret text")});
         c.Open();
         QCOMPARE(t.next(), Done(smtpOpen, 0));
@@ -287,6 +288,8 @@ private slots:
         QCOMPARE(t.next(), Done(smtpQuit, 0));
         // The line after DATA is the QUIT: no header or message line went out.
         QCOMPARE(s.lines.mid(s.lines.indexOf("DATA")), (QList<QByteArray>{"DATA", "QUIT"}));
+        QCOMPARE(s.lines.at(2), QByteArray("RCPT TO:<b@y  RSET>"));
+        QVERIFY(!s.lines.contains("RSET"));
         QVERIFY(!s.raw.contains("secret") && !s.raw.contains("Subject"));
     }
 
