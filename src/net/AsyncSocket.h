@@ -8,8 +8,9 @@
 // Events are std::function members, empty by default. Each receives the socket as sender;
 // an `error` argument is a Windows Sockets error number (0 = success, see SocketError.h).
 // A handler may pump the event loop (further socket events are dispatched from inside that
-// pumping), may Close or Abort its own socket, and may throw: the exception ends the handling
-// of that notification and goes to OnBgException (then the socket is aborted unless the
+// pumping; only the input of the connection whose data is being delivered waits until its
+// handler has returned), may Close or Abort its own socket, and may throw: the exception ends
+// the handling of that notification and goes to OnBgException (then the socket is aborted unless the
 // handler cleared CanClose). A handler must not delete its own socket; use CloseLater, or for
 // server clients let the server destroy them.
 //
@@ -231,10 +232,9 @@ protected:
     // Destroys this object as soon as none of its handlers is running.
     void destroyWhenIdle();
 
-    // Peer of an accepted connection, kept after the connection ends.
+    // The other end, recorded when the connection is made and kept after it ends.
     QString m_peerAddr;
     QString m_peerPort;
-    bool m_peerKept = false;
 
 private:
     void leaveHandler();
