@@ -10,9 +10,9 @@
 // A handler may pump the event loop (further socket events are dispatched from inside that
 // pumping; only the input of the connection whose data is being delivered waits until its
 // handler has returned), may Close or Abort its own socket, and may throw: the exception ends
-// the handling of that notification and goes to OnBgException (then the socket is aborted unless the
-// handler cleared CanClose). A handler must not delete its own socket; use CloseLater, or for
-// server clients let the server destroy them.
+// the handling of that notification and goes to OnBgException (then the socket is aborted
+// unless the handler cleared CanClose). A handler must not delete its own socket; use
+// CloseLater, or for server clients let the server destroy them.
 //
 // Bytes are single-byte text (Windows-1252) throughout: QByteArray in and out.
 #include "net/LineBuffer.h"
