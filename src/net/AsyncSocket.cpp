@@ -476,13 +476,12 @@ void TAsyncSocket::Connect()
     if (m_proto.isEmpty())
         throw ESocketError(QStringLiteral("Connect: No Protocol Specified"));
     const Endpoint remote = resolve(QStringLiteral("connect: "), m_proto, m_addr, m_port);
-    const bool bindLocal = m_localPort != QLatin1String("0") && !m_localPort.isEmpty()
-                           ? true
-                           : (m_localAddr != QLatin1String("0.0.0.0") && !m_localAddr.isEmpty());
+    const QString localAddr = m_localAddr.isEmpty() ? QStringLiteral("0.0.0.0") : m_localAddr;
+    const QString localPort = m_localPort.isEmpty() ? QStringLiteral("0") : m_localPort;
+    const bool bindLocal = localPort != QLatin1String("0") || localAddr != QLatin1String("0.0.0.0");
     Endpoint local;
     if (bindLocal)
-        local = resolve(QStringLiteral("connect: "), m_proto, m_localAddr.isEmpty() ? QStringLiteral("0.0.0.0") : m_localAddr,
-                        m_localPort.isEmpty() ? QStringLiteral("0") : m_localPort);
+        local = resolve(QStringLiteral("connect: "), m_proto, localAddr, localPort);
 
     const int fd = ::socket(remote.family(), SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
