@@ -483,10 +483,13 @@ private slots:
         sender.OnDataSent = [&](TAsyncSocket *, int) { ++sent; };
         sender.setAddr(QStringLiteral("127.0.0.1"));
         sender.setPort(QString::number(port));
+        const QString localPort = QString::number(closedPort());
+        sender.setLocalPort(localPort);
         sender.Connect();
         QTRY_VERIFY(connected);
         QTRY_COMPARE(receiver.State(), ssConnected);
         QCOMPARE(sender.PeerPort(), QString::number(port));
+        QCOMPARE(receiver.PeerPort(), localPort);
 
         // The reader holds back: the receiver stops taking bytes once it holds its ceiling, the
         // platform's buffers fill, and the rest waits in our queue. Send still returns at once.
