@@ -525,6 +525,36 @@ private slots:
         QTRY_COMPARE(sent, 2);
     }
 
+    void abortEndsLookupQueueAndConnection()
+    {
+        TAsyncSocket server;
+        TAsyncSocket receiver;
+        receiver.OnDataAvailable = [](TAsyncSocket *, int) {};   // holds every byte back
+        server.OnSessionAvailable = [&](TAsyncSocket *s, int) { receiver.Dup(s->Accept()); };
+        const quint16 port = listenLocal(server);
+
+        TAsyncSocket s;
+        QStringList events;
+        s.OnDnsLookupDone = [&](TAsyncSocket *, int e) { events << QStringLiteral("dns:%1").arg(e); };
+        s.OnSessionClosed = [&](TAsyncSocket *sock, int e) {
+            events << QStringLiteral("closed:%1 queued:%2").arg(e).arg(sock->BufferedCount());
+        };
+        s.setAddr(QStringLiteral("127.0.0.1"));
+        s.setPort(QString::number(port));
+        s.Connect();
+        QTRY_COMPARE(s.State(), ssConnected);
+        s.Send(QByteArray(24 * 1024 * 1024, 'q'));
+        QVERIFY(s.BufferedCount() > 0);
+        s.DnsLookup(QStringLiteral("localhost"));
+        s.Abort();
+        QCOMPARE(s.State(), ssClosed);
+        QCOMPARE(events, (QStringList{"dns:10004", "closed:0 queued:0"}));
+        s.Abort();
+        s.Close();
+        QTest::qWait(100);
+        QCOMPARE(events.size(), 2);
+    }
+
     void dnsLookup()
     {
         TAsyncSocket s;
