@@ -508,7 +508,8 @@ void TfPostIt::paintCaption(ColourValue colour)
 
 int TfPostIt::footerHeight() const
 {
-    return m_pnlRodape->height();
+    // The panel's own height, whether or not it has been laid out yet.
+    return NoteLayout::kFooterHeight;
 }
 
 ColourValue TfPostIt::captionColour() const
