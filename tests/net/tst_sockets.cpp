@@ -499,7 +499,7 @@ private slots:
             if (reading)
                 got += s->ReceiveText();
         };
-        QByteArray big(24 * 1024 * 1024, Qt::Uninitialized);
+        QByteArray big(40 * 1024 * 1024, Qt::Uninitialized);
         for (qsizetype i = 0; i < big.size(); ++i)
             big[i] = char(i * 7 + (i >> 13));
         QElapsedTimer t;
@@ -543,7 +543,7 @@ private slots:
         s.setPort(QString::number(port));
         s.Connect();
         QTRY_COMPARE(s.State(), ssConnected);
-        s.Send(QByteArray(24 * 1024 * 1024, 'q'));
+        s.Send(QByteArray(8 * 1024 * 1024, 'q'));
         QVERIFY(s.BufferedCount() > 0);
         s.DnsLookup(QStringLiteral("localhost"));
         s.Abort();
