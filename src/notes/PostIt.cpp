@@ -8,6 +8,8 @@
 #include "platform/Dialogs.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFontMetrics>
@@ -446,7 +448,11 @@ void TfPostIt::appendText(const QString &line)
 
 void TfPostIt::pasteClipboard()
 {
-    m_memPostit->paste();
+    // Only the clipboard's plain text is taken: on X11 the offered data may vanish with the
+    // program that owned it, and the editor's own paste does not survive that.
+    const QString text = QGuiApplication::clipboard()->text();
+    if (!text.isEmpty())
+        m_memPostit->insertPlainText(text);
 }
 
 QString TfPostIt::selectedText() const
