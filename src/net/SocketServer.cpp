@@ -6,6 +6,8 @@
 
 #include <unistd.h>
 
+#include <utility>
+
 namespace {
 
 const QEvent::Type kClientEndedType = static_cast<QEvent::Type>(QEvent::registerEventType());
@@ -21,6 +23,13 @@ public:
 } // namespace
 
 TSocketClient::TSocketClient(QObject *owner) : TAsyncSocket(owner) {}
+
+TSocketClient::~TSocketClient()
+{
+    // Whoever destroys a client, the server must not keep counting it.
+    if (m_server)
+        m_server->m_clients.removeOne(this);
+}
 
 void TSocketClient::sessionEnded()
 {
@@ -43,26 +52,30 @@ void TCustomSocketServer::sessionAvailable(int error)
 {
     if (error != 0)
         return;
-    const int fd = Accept();
-    if (fd < 0)
+    // The accepted descriptor is closed on every way out that does not hand it to a client.
+    struct Pending {
+        int fd;
+        ~Pending()
+        {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    } pending{Accept()};
+    if (pending.fd < 0)
         return;
     ++m_counter;
-    TSocketClient *client = m_clientFactory ? m_clientFactory(this) : new TSocketClient(this);
-    client->m_server = this;
-    m_clients.append(client);
-    const auto alive = std::make_shared<QPointer<TSocketClient>>(client);
-    if (!fire(OnClientCreate, this, client))
+    TSocketClient *created = m_clientFactory ? m_clientFactory(this) : new TSocketClient(this);
+    created->m_server = this;
+    m_clients.append(created);
+    const QPointer<TSocketClient> client(created);
+    if (!fire(OnClientCreate, this, created) || !client)
         return;
-    if (!*alive || !m_clients.contains(client)) {
-        ::close(fd);
-        return;
-    }
     client->setObjectName(objectName() + QStringLiteral("Client") + QString::number(m_counter));
     client->setBanner(m_banner);
-    client->Dup(fd);
-    if (!fire(OnClientConnect, this, client, 0))
+    client->Dup(std::exchange(pending.fd, -1));
+    if (!fire(OnClientConnect, this, created, 0))
         return;
-    if (!*alive || !m_clients.contains(client) || client->State() != ssConnected)
+    if (!client || !m_clients.contains(client) || client->State() != ssConnected)
         return;
 
     const bool full = m_maxClients >= 1 && m_clients.size() > m_maxClients;
@@ -70,7 +83,7 @@ void TCustomSocketServer::sessionAvailable(int error)
         client->setBanner(m_bannerToBusy);
     if (!client->Banner().isEmpty())
         client->SendText(client->Banner() + "\r\n");
-    if (full && *alive)
+    if (full && client)
         client->Close();
 }
 

@@ -15,6 +15,7 @@ class TSocketClient : public TAsyncSocket
     Q_OBJECT
 public:
     explicit TSocketClient(QObject *owner = nullptr);
+    ~TSocketClient() override;
 
     TCustomSocketServer *Server() const { return m_server; }
     QByteArray Banner() const { return m_banner; }

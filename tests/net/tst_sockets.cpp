@@ -333,6 +333,11 @@ private slots:
         fourth.write("hi\r\n");
         QVERIFY(srv.waitFor("data:hi\r\n"));
         QVERIFY(fourth.received.isEmpty());
+
+        // A client destroyed by someone else no longer counts against the limit.
+        delete srv.server.Client(0);
+        QCOMPARE(srv.server.ClientCount(), 2);
+        QVERIFY(first.waitClosed());
     }
 
     void closeLaterAndCloseFromInsideAHandler()
