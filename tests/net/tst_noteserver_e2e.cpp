@@ -3,6 +3,7 @@
 // SIGTERM the saved store shows what arrived.
 #include "platform/Paths.h"
 #include "store/NoteStore.h"
+#include "support/ProgramRun.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -72,18 +73,12 @@ public:
     QTcpSocket socket;
 };
 
-// One run of the program on its own home folder.
+// One run of the program on its own home folder, listening for notes on a free port.
 class Program
 {
 public:
     Program(int blocktype, const QStringList &blockList)
     {
-        home.setAutoRemove(true);
-        dataFolder = home.path() + QStringLiteral("/Documents/Corkvane/") + Paths::loginName() + QStringLiteral("/data/");
-        QDir().mkpath(dataFolder);
-        QDir().mkpath(home.path() + QStringLiteral("/run"));
-        QFile::setPermissions(home.path() + QStringLiteral("/run"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-
         port = freePort();
         AppSettings settings;
         settings.recGeral.UseSounds = false;
@@ -93,39 +88,18 @@ public:
         settings.recRede.PortTCP = QString::number(port);
         settings.recRede.Blocktype = blocktype;
         settings.recRede.BlockList = blockList;
-        saved = bool(NoteStore::save(storePath(), settings, {}, true));
-
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char *var : {"LC_ALL", "LC_MESSAGES", "LANGUAGE", "XDG_CONFIG_DIRS"})
-            env.remove(QString::fromLatin1(var));
-        env.insert(QStringLiteral("HOME"), home.path());
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path() + QStringLiteral("/run"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/.config"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QStringLiteral("/.local/share"));
-        env.insert(QStringLiteral("LANG"), QStringLiteral("pt_BR.UTF-8"));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(env);
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(binDir() + QStringLiteral("/corkvane"), {});
-        process.waitForStarted(10000);
-    }
-    ~Program()
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(5000);
-        }
+        QDir().mkpath(run.dataFolder());
+        saved = bool(NoteStore::save(run.storePath(), settings, {}, true)) && run.start();
     }
 
-    static QString binDir() { return qEnvironmentVariable("CORKVANE_BIN_DIR"); }
-    QString storePath() const { return dataFolder + NoteStore::fileName(); }
+    static QString binDir() { return ProgramRun::binFolder(); }
 
     // Connects once the program listens; the client has read the banner.
     std::unique_ptr<Client> connect()
     {
         QElapsedTimer t;
         t.start();
-        while (t.elapsed() < 20000 && process.state() == QProcess::Running) {
+        while (t.elapsed() < 20000 && run.process.state() == QProcess::Running) {
             auto client = std::make_unique<Client>(port);
             if (client->socket.waitForConnected(500)) {
                 if (client->read(kBannerLine.size()) == kBannerLine)
@@ -140,17 +114,14 @@ public:
     // SIGTERM, then the store the program saved on its way out.
     QList<NoteData> stop()
     {
-        process.terminate();
-        if (!process.waitForFinished(15000))
+        if (run.terminate() != 0)
             return {};
-        return NoteStore::load(storePath(), QDateTime::currentDateTime(), Paths::loginName(), binDir() + QLatin1Char('/')).notes;
+        return NoteStore::load(run.storePath(), QDateTime::currentDateTime(), Paths::loginName(), binDir()).notes;
     }
 
-    QTemporaryDir home;
-    QString dataFolder;
+    ProgramRun run;
     quint16 port = 0;
     bool saved = false;
-    QProcess process;
 };
 
 } // namespace
@@ -161,7 +132,7 @@ class TestNoteServerE2E : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY2(QFile::exists(Program::binDir() + QStringLiteral("/corkvane")), "build the corkvane target first");
+        QVERIFY2(QFile::exists(Program::binDir() + QStringLiteral("corkvane")), "build the corkvane target first");
     }
 
     void receivesAndSavesTheSampleNote()
@@ -195,7 +166,6 @@ private slots:
         QVERIFY(client->waitClosed());
 
         const QList<NoteData> notes = program.stop();
-        QCOMPARE(program.process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(notes.size(), 2);
         QCOMPARE(notes[0].caption, QStringLiteral("Com"));
 
@@ -211,7 +181,7 @@ private slots:
         QVERIFY(n.alarm);
         QCOMPARE(n.alarmDateTime, QDateTime(QDate(2026, 12, 26), QTime(8, 0)));
         QVERIFY(n.useSound);
-        QCOMPARE(QFileInfo(n.soundFile).canonicalFilePath(), QFileInfo(Program::binDir() + QStringLiteral("/boing.wav")).canonicalFilePath());
+        QCOMPARE(QFileInfo(n.soundFile).canonicalFilePath(), QFileInfo(Program::binDir() + QStringLiteral("boing.wav")).canonicalFilePath());
         QVERIFY(QFileInfo(n.soundFile).isFile());
         // The window is the text area plus the 12-pixel footer.
         QCOMPARE(n.height, 120 + 12);
