@@ -61,7 +61,11 @@ public:
     // is not taken is refused, so a listener never spins. TSocketServer handles this itself.
     Event OnSessionAvailable;
     // Bytes are available (read them with Receive/ReceiveText). In line mode: once per
-    // complete line, and once for an unterminated remainder when the peer closes.
+    // complete line, and once for an unterminated remainder when the peer closes; what a
+    // handler leaves of a line is offered again, unless it read nothing of it (then the rest
+    // is dropped rather than offered forever). Without a handler incoming bytes are dropped.
+    // Out of line mode, unread bytes wait; past kMaxUnfinishedInput of them the socket stops
+    // reading until Receive makes room.
     Event OnDataAvailable;
     // The send queue has become empty after a Send; always later than the Send call itself.
     Event OnDataSent;
