@@ -274,6 +274,31 @@ private slots:
         QVERIFY(srv.waitFor("data:ok\r\n"));
     }
 
+    void partlyReadLinesAreOfferedAgain()
+    {
+        // A reader taking 3 bytes at a time gets the rest of its line offered until it is
+        // done; a reader that takes nothing is not asked about the same line forever.
+        QList<QByteArray> pieces;
+        int ignored = 0;
+        LineServer srv([&](TSocketClient *c) {
+            c->OnDataAvailable = [&](TAsyncSocket *s, int) {
+                if (pieces.join().endsWith("\r\n")) {
+                    ++ignored;
+                    return;
+                }
+                char buf[3];
+                pieces << QByteArray(buf, s->Receive(buf, sizeof buf));
+            };
+        });
+        Peer peer(srv.port);
+        peer.readLine();
+        peer.write("abcdefg\r\nskip\r\n");
+        QTRY_COMPARE(ignored, 1);
+        QCOMPARE(pieces, (QList<QByteArray>{"abc", "def", "g\r\n"}));
+        QTest::qWait(50);
+        QCOMPARE(ignored, 1);
+    }
+
     void lastBytesArriveBeforeTheClose()
     {
         LineServer srv;
