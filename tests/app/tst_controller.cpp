@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
 #include "store/IniFile.h"
+#include "support/TestFiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,18 +25,8 @@ QString programFolder()
     return qEnvironmentVariable("CORKVANE_BIN_DIR") + QLatin1Char('/');
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using TestFiles::readAll;
+using TestFiles::writeAll;
 
 QStringList captions(QMenu *menu)
 {
@@ -57,7 +48,7 @@ class TestController : public QObject
     {
         if (!store.isEmpty()) {
             QDir().mkpath(m_home->filePath("Corkvane/tester/data"));
-            writeFile(m_home->filePath("Corkvane/tester/data/stickies.cvf"), store);
+            writeAll(m_home->filePath("Corkvane/tester/data/stickies.cvf"), store);
         }
         auto controller = std::make_unique<TfStickyNote>(TfStickyNote::Folders{programFolder(), m_home->path(), "tester"});
         controller->startupStep();
@@ -91,7 +82,7 @@ private slots:
         auto controller = makeController();
         const QString data = m_home->filePath("Corkvane/tester/data/");
         QCOMPARE(controller->DataFolder(), data);
-        QCOMPARE(readFile(data + "stickies.cvf"), readFile(programFolder() + shipped));
+        QCOMPARE(readAll(data + "stickies.cvf"), readAll(programFolder() + shipped));
         QCOMPARE(QFileInfo(data).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::ExeOther),
                  QFileDevice::Permissions());
         QCOMPARE(controller->noteTable().count(), 1);  // the welcome note
@@ -309,7 +300,7 @@ private slots:
         Dialogs::setNextFileName(folder + "/typed-name.cvf");
         controller->backupFromMenu();
         const QString copy = folder + "/sticky-20030303_0905.cvf";
-        QCOMPARE(readFile(copy), readFile(controller->storePath()));
+        QCOMPARE(readAll(copy), readAll(controller->storePath()));
         QCOMPARE(Dialogs::shownMessages().last().text, "Backup efetuado em  " + copy);
 
         Dialogs::setNextFileName(m_home->filePath("missing/x.cvf"));

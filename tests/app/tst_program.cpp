@@ -4,21 +4,18 @@
 #include "store/IniFile.h"
 #include "store/NoteStore.h"
 #include "support/ProgramRun.h"
+#include "support/TestFiles.h"
 
 #include <QRegularExpression>
 #include <QtTest>
 
 namespace {
 
-QByteArray crlf(const char *text)
-{
-    return QByteArray(text).replace("\n", "\r\n");
-}
+using TestFiles::crlf;
 
 QByteArray shipped(const QString &name)
 {
-    QFile f(ProgramRun::binFolder() + name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return TestFiles::readAll(ProgramRun::binFolder() + name);
 }
 
 LoadedStore loadStore(const QString &path, const QDateTime &moment = QDateTime(QDate(2000, 1, 1), QTime(0, 0)))

@@ -3,6 +3,7 @@
 #include "platform/TextCodec.h"
 
 #include <QtTest>
+#include "support/TestFiles.h"
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -10,23 +11,9 @@
 
 namespace {
 
-QByteArray crlf(QByteArray text)
-{
-    return text.replace("\n", "\r\n");
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
+using TestFiles::crlf;
+using TestFiles::readAll;
+using TestFiles::writeAll;
 
 int modeOf(const QString &path)
 {

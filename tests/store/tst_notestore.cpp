@@ -3,27 +3,14 @@
 #include "store/StoreValues.h"
 
 #include <QtTest>
+#include "support/TestFiles.h"
 #include <sys/stat.h>
 
 namespace {
 
-QByteArray crlf(QByteArray text)
-{
-    return text.replace("\n", "\r\n");
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
+using TestFiles::crlf;
+using TestFiles::readAll;
+using TestFiles::writeAll;
 
 const QDateTime kLoadMoment(QDate(2024, 3, 9), QTime(8, 15, 0));
 const QString kLogin = QStringLiteral("maria");

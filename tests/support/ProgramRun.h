@@ -2,6 +2,7 @@
 // One run of the built program (build/bin/corkvane) as a user would have it: headless, on a
 // fresh home folder and runtime folder of its own, stopped with SIGTERM.
 #include "platform/Paths.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -49,16 +50,10 @@ public:
     void writeStore(const QByteArray &bytes) const
     {
         QDir().mkpath(dataFolder());
-        QFile f(storePath());
-        if (f.open(QIODevice::WriteOnly))
-            f.write(bytes);
+        TestFiles::writeAll(storePath(), bytes);
     }
 
-    QByteArray storeBytes() const
-    {
-        QFile f(storePath());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray storeBytes() const { return TestFiles::readAll(storePath()); }
 
     // Starts the program and waits (bounded) until its start-up step has run, which is when it
     // opens the "CorkvaneMsg" endpoint.
