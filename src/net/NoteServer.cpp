@@ -20,7 +20,17 @@ class ClientChannel : public CommandChannel
 public:
     ClientChannel(NoteServer &server, TNoteClient &client) : m_server(server), m_client(client) {}
     QString peerAddress() const override { return m_client.PeerAddr(); }
-    void reply(const QByteArray &bytes) override { m_client.SendText(bytes); }
+    void reply(const QByteArray &bytes) override
+    {
+        // A peer that asks and never reads its answers would have them pile up here.
+        if (m_client.BufferedCount() > NoteServer::kMaxUnreadAnswerBytes) {
+            m_server.LogNetEvent(QStringLiteral("Client does not read its answers: ") + m_client.PeerAddr()
+                                 + QStringLiteral(". Closing."));
+            m_client.Close();
+            return;
+        }
+        m_client.SendText(bytes);
+    }
     void closeLater() override { m_client.CloseLater(); }
     void log(const QString &text) override { m_server.LogNetEvent(text); }
 
@@ -132,6 +142,13 @@ void NoteServer::LogNetEvent(const QString &text)
 void NoteServer::clientConnect(TSocketClient *socket)
 {
     auto *client = static_cast<TNoteClient *>(socket);
+    // Every connection holds a file descriptor; without a ceiling, idle peers could take them
+    // all and leave none for saving the store.
+    if (m_socket->ClientCount() > kMaxConnections) {
+        LogNetEvent(QStringLiteral("Too many connections: ") + client->PeerAddr() + QStringLiteral(" refused."));
+        client->CloseLater();
+        return;
+    }
     LogNetEvent(QStringLiteral("Client connected. Remote: ") + client->PeerAddr() + QLatin1Char('/') + client->PeerPort()
                 + QStringLiteral(" Local: ") + client->BoundAddr() + QLatin1Char('/') + client->BoundPort());
     client->setLineMode(true);

@@ -37,6 +37,11 @@ class NoteServer : public QObject
 {
     Q_OBJECT
 public:
+    // Simultaneous connections accepted; later ones are closed at once.
+    static constexpr int kMaxConnections = 200;
+    // Answers ("help") queued for a peer that does not read them; past this it is closed.
+    static constexpr qsizetype kMaxUnreadAnswerBytes = 64 * 1024;
+
     NoteServer(const AppSettings &settings, NoteSink &sink, QString programFolder, QObject *parent = nullptr);
     ~NoteServer() override;
 

@@ -126,6 +126,42 @@ private slots:
         QCOMPARE(f.server.connectionCount(), 0);
     }
 
+    void peersThatHoardAreCutOff()
+    {
+        Fixture f;
+        // A peer that asks for help over and over and never reads the answers.
+        QTcpSocket hoarder;
+        hoarder.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+        hoarder.setReadBufferSize(1024);
+        hoarder.connectToHost(QHostAddress::LocalHost, f.port);
+        QVERIFY(hoarder.waitForConnected(5000));
+        QByteArray burst;
+        for (int i = 0; i < 2000; ++i)
+            burst += "help\r\n\r\n";
+        QElapsedTimer t;
+        t.start();
+        while (!f.loggedPart(QStringLiteral("Client does not read its answers: 127.0.0.1")) && t.elapsed() < 20000
+               && hoarder.state() == QAbstractSocket::ConnectedState) {
+            hoarder.write(burst);
+            QTest::qWait(2);
+        }
+        QTRY_VERIFY(f.loggedPart(QStringLiteral("Client does not read its answers: 127.0.0.1")));
+        QTRY_COMPARE(f.server.connectionCount(), 0);
+
+        // Peers that connect and keep still: past the ceiling they are turned away.
+        // (One at a time: the listening backlog is short.)
+        std::vector<std::unique_ptr<Peer>> idle;
+        for (int i = 0; i < NoteServer::kMaxConnections; ++i) {
+            idle.push_back(std::make_unique<Peer>(f.port));
+            QTRY_COMPARE_WITH_TIMEOUT(f.server.connectionCount(), i + 1, 5000);
+        }
+        idle.push_back(std::make_unique<Peer>(f.port));
+        QTRY_VERIFY_WITH_TIMEOUT(f.loggedPart(QStringLiteral("Too many connections: 127.0.0.1 refused.")), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.server.connectionCount(), NoteServer::kMaxConnections, 10000);
+        idle.clear();
+        QTRY_COMPARE_WITH_TIMEOUT(f.server.connectionCount(), 0, 10000);
+    }
+
     void startStopAndPorts()
     {
         QCOMPARE(NoteServer::portNumber(QStringLiteral(" 7801 ")), 7801);
