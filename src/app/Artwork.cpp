@@ -70,7 +70,8 @@ namespace Artwork {
 
 QIcon applicationIcon()
 {
-    return QIcon(iconPixmap(QColor(0xFF, 0xFF, 0x80), QColor(0xD0, 0x20, 0x20), false));
+    static const QIcon icon(iconPixmap(QColor(0xFF, 0xFF, 0x80), QColor(0xD0, 0x20, 0x20), false));
+    return icon;
 }
 
 QIcon alarmFrame(int frame)

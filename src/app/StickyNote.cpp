@@ -201,7 +201,6 @@ TfPostIt *TfStickyNote::makeNoteWindow()
 {
     const int slot = m_table.count();
     auto *note = new TfPostIt(slot, this, &m_settings);
-    note->setWindowIcon(Artwork::applicationIcon());
     m_table.add(note);
     // Sending a note to a computer or by e-mail has no dialog in this program yet, so the note
     // menu does not offer it.
@@ -231,6 +230,10 @@ void TfStickyNote::loadStore()
 
 QString TfStickyNote::saveStore()
 {
+    // Before the start-up step has loaded the store there is nothing in memory worth writing,
+    // and writing it would erase every note on disk.
+    if (!m_loaded)
+        return {};
     QList<NoteData> notes;
     m_table.forEach([&notes](int, TfPostIt *note) { notes.append(note->data()); });
     return NoteStore::save(storePath(), m_settings, notes, m_language == Language::Portuguese).error;
@@ -433,9 +436,7 @@ void TfStickyNote::shutdown()
         } catch (...) {
         }
     };
-    // A store that was never loaded is not overwritten with an empty one.
-    if (m_loaded)
-        quietly([this] { saveStore(); });
+    quietly([this] { saveStore(); });
     if (m_loaded && m_settings.recGeral.BackupOnExit && !m_settings.recGeral.BackupPath.trimmed().isEmpty())
         quietly([this] { backupStore(storePath(), m_settings.recGeral.BackupPath, Clock::now()); });
     quietly([this] { m_noteServer->StopNoteServer(); });

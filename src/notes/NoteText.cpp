@@ -1,5 +1,7 @@
 #include "notes/NoteText.h"
 
+#include <QStringList>
+
 #include "platform/Locale.h"
 
 namespace NoteText {
@@ -52,3 +54,18 @@ QString DefaultTitle(const GeneralSettings &settings, const QDateTime &now)
 }
 
 } // namespace NoteText
+
+QUrl NoteText::AddressToOpen(const QString &selection)
+{
+    const QString text = selection.trimmed();
+    QUrl url(text, QUrl::StrictMode);
+    if (!url.isValid() || url.scheme().isEmpty() || url.scheme().size() == 1)  // "C:" is a drive
+        url = QUrl(QStringLiteral("http://") + text, QUrl::StrictMode);
+    static const QStringList allowed{QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("ftp"),
+                                     QStringLiteral("mailto")};
+    if (!url.isValid() || !allowed.contains(url.scheme().toLower()))
+        return {};
+    if (url.scheme() != QLatin1String("mailto") && url.host().isEmpty())
+        return {};
+    return url;
+}

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QUrl>
 #include <QStringList>
 
 namespace NoteText {
@@ -16,6 +17,11 @@ QString toLf(const QString &anyBreaks);   // CR LF, lone CR and LF all become LF
 // Whether a selection should offer "Abrir &URL": trimmed, it contains (case-sensitively) one
 // of "http://", "ftp://", "www.", ".com", ".org", ".gov", ".edu".
 bool LooksLikeAddress(const QString &selection);
+// The web address "Abrir &URL" opens for a selection: http, https, ftp and mailto only (text
+// without a scheme is taken as a web address). Anything else, a local file above all, gives an
+// invalid address: note text may come from another computer, and opening it must never run a
+// program.
+QUrl AddressToOpen(const QString &selection);
 
 // "Corkvane  - " + title (two blanks before the hyphen).
 QString PrintJobName(const QString &title);

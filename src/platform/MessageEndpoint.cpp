@@ -1,6 +1,7 @@
 #include "platform/MessageEndpoint.h"
 
 #include <QLocalServer>
+#include <QLockFile>
 #include <QLocalSocket>
 #include <QStandardPaths>
 
@@ -17,6 +18,8 @@ MessageEndpoint::MessageEndpoint(QObject *parent) : QObject(parent), m_server(ne
     });
 }
 
+MessageEndpoint::~MessageEndpoint() = default;
+
 QString MessageEndpoint::socketPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QStringLiteral("/CorkvaneMsg");
@@ -25,14 +28,18 @@ QString MessageEndpoint::socketPath()
 bool MessageEndpoint::listen()
 {
     const QString path = socketPath();
-    if (m_server->listen(path))
-        return true;
-    QLocalSocket probe;
-    probe.connectToServer(path);
-    if (probe.waitForConnected(500)) {
+    // The lock tells a live owner from a socket left by a crashed run without connecting to it:
+    // a connection would itself be a message and make the other Corkvane create a note.
+    if (!m_lock) {
+        m_lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+        m_lock->setStaleLockTime(0);
+    }
+    if (!m_lock->isLocked() && !m_lock->tryLock(0)) {
         m_error = QStringLiteral("another Corkvane is already listening on %1").arg(path);
         return false;
     }
+    if (m_server->listen(path))
+        return true;
     QLocalServer::removeServer(path);
     if (m_server->listen(path))
         return true;

@@ -3,14 +3,17 @@
 // user's runtime folder; every accepted connection is one message, whatever it carries.
 #include <QObject>
 #include <QString>
+#include <memory>
 
 class QLocalServer;
+class QLockFile;
 
 class MessageEndpoint : public QObject
 {
     Q_OBJECT
 public:
     explicit MessageEndpoint(QObject *parent = nullptr);
+    ~MessageEndpoint() override;
 
     static QString socketPath();
     // Starts listening; a stale socket left by a crashed run is replaced, a live one is not.
@@ -23,5 +26,6 @@ signals:
 
 private:
     QLocalServer *m_server;
+    std::unique_ptr<QLockFile> m_lock;
     QString m_error;
 };

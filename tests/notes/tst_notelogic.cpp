@@ -119,6 +119,27 @@ private slots:
         QCOMPARE(NoteText::LooksLikeAddress(selection), address);
     }
 
+    void onlyWebAndMailAddressesAreOpened_data()
+    {
+        QTest::addColumn<QString>("selection");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("bare host") << QStringLiteral(" www.example.com ") << QStringLiteral("http://www.example.com");
+        QTest::newRow("https") << QStringLiteral("https://x.org/a?b=1") << QStringLiteral("https://x.org/a?b=1");
+        QTest::newRow("ftp") << QStringLiteral("ftp://host.edu/file") << QStringLiteral("ftp://host.edu/file");
+        QTest::newRow("mailto") << QStringLiteral("mailto:ana@x.com") << QStringLiteral("mailto:ana@x.com");
+        QTest::newRow("local path") << QStringLiteral("/tmp/run.com") << QString();
+        QTest::newRow("file url") << QStringLiteral("file:///home/u/a.desktop") << QString();
+        QTest::newRow("windows path") << QStringLiteral("C:\\prog\\x.com") << QString();
+        QTest::newRow("other scheme") << QStringLiteral("javascript:alert(1)//.com") << QString();
+    }
+
+    void onlyWebAndMailAddressesAreOpened()
+    {
+        QFETCH(QString, selection);
+        QFETCH(QString, opened);
+        QCOMPARE(NoteText::AddressToOpen(selection).toString(), opened);
+    }
+
     void printJobNameAndHeader()
     {
         QCOMPARE(NoteText::PrintJobName(QStringLiteral("Compras")), QStringLiteral("Corkvane  - Compras"));

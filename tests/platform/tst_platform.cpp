@@ -1,9 +1,13 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
+#include "platform/MessageEndpoint.h"
 #include "platform/SplitFields.h"
 #include "platform/TextCodec.h"
 
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestPlatform : public QObject
@@ -69,6 +73,40 @@ private slots:
             QCOMPARE(Clock::now(), start.addSecs(61));
         }
         QVERIFY(qAbs(Clock::now().secsTo(QDateTime::currentDateTime())) < 5);
+    }
+
+    void onlyOneProgramOwnsTheMessageEndpoint()
+    {
+        QTemporaryDir runtime;
+        QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        QCOMPARE(MessageEndpoint::socketPath(), runtime.path() + "/CorkvaneMsg");
+
+        MessageEndpoint first;
+        QSignalSpy messages(&first, &MessageEndpoint::messageReceived);
+        QVERIFY(first.listen());
+        MessageEndpoint second;
+        QVERIFY(!second.listen());  // and without knocking on the first one's door
+        QTest::qWait(200);
+        QCOMPARE(messages.size(), 0);
+
+        QLocalSocket sender;
+        sender.connectToServer(MessageEndpoint::socketPath());
+        QVERIFY(sender.waitForConnected(2000));
+        sender.write("anything");
+        sender.flush();
+        QTRY_COMPARE(messages.size(), 1);
+    }
+
+    void aSocketLeftByACrashedRunIsReplaced()
+    {
+        QTemporaryDir runtime;
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        QFile stale(MessageEndpoint::socketPath());
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.close();
+        MessageEndpoint endpoint;
+        QVERIFY(endpoint.listen());
     }
 
     void dialogSeamAnswersFromPresetsAndDefaultsInTestMode()
