@@ -88,6 +88,17 @@ private slots:
         QCOMPARE(controller->noteTable().count(), 1);  // the welcome note
     }
 
+    void nothingIsSavedBeforeTheStoreIsLoaded()
+    {
+        const QByteArray store = "[General]\r\nNumStickies=1\r\n[Stick0]\r\ncaption=keep me\r\n";
+        QDir().mkpath(m_home->filePath("Corkvane/tester/data"));
+        writeAll(m_home->filePath("Corkvane/tester/data/stickies.cvf"), store);
+        TfStickyNote controller(TfStickyNote::Folders{programFolder(), m_home->path(), "tester"});
+        QVERIFY(controller.saveStore().isEmpty());
+        controller.shutdown();
+        QCOMPARE(readAll(controller.storePath()), store);
+    }
+
     void defaultLangChoosesTheLanguageInAnyCase()
     {
         Locale::overrideLocaleId(Locale::kEnglishUS);
