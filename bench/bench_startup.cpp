@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
 #include "store/NoteStore.h"
+#include "FullTable.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -23,19 +24,9 @@ int main(int argc, char *argv[])
     const QString dataFolder = home.path() + QStringLiteral("/Corkvane/bench/data/");
     QDir().mkpath(dataFolder);
 
-    QList<NoteData> notes;
-    for (int i = 0; i < NoteStore::kMaxNotes; ++i) {
-        NoteData n;
-        n.caption = QStringLiteral("Nota %1").arg(i);
-        QString text;
-        while (text.size() < 2000)
-            text += QStringLiteral("Linha de texto com acentuação nº %1.\r\n").arg(text.size());
-        n.note = text.left(2000);
+    QList<NoteData> notes = fullTable();
+    for (NoteData &n : notes)
         n.visible = false;
-        n.posx = i % 1200;
-        n.posy = i % 800;
-        notes.append(n);
-    }
     AppSettings settings;
     settings.recGeral.AutoSave = false;
     NoteStore::save(dataFolder + NoteStore::fileName(), settings, notes, true);

@@ -15,6 +15,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include "support/MenuCaptions.h"
+
 #include <QtTest>
 #include <memory>
 
@@ -28,13 +30,6 @@ QString programFolder()
 using TestFiles::readAll;
 using TestFiles::writeAll;
 
-QStringList captions(QMenu *menu)
-{
-    QStringList out;
-    for (QAction *a : menu->actions())
-        out << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    return out;
-}
 
 } // namespace
 
@@ -220,8 +215,8 @@ private slots:
         emit menu->aboutToShow();
         QMenu *mostrar = controller->trayMenu()->item("mnuMostrar")->menu();
         QMenu *escondidos = controller->trayMenu()->item("mnuEscondidos")->menu();
-        QCOMPARE(captions(mostrar), (QStringList{"<Todos>", "-", "first", "hidden one", "third"}));
-        QCOMPARE(captions(escondidos), QStringList{"hidden one"});
+        QCOMPARE(menuCaptions(mostrar), (QStringList{"<Todos>", "-", "first", "hidden one", "third"}));
+        QCOMPARE(menuCaptions(escondidos), QStringList{"hidden one"});
 
         escondidos->actions().at(0)->trigger();
         QVERIFY(controller->note(1)->isVisible());

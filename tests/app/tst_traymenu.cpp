@@ -7,19 +7,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
+#include "support/MenuCaptions.h"
+
 #include <QtTest>
-
-namespace {
-
-QStringList captions(QMenu *menu)
-{
-    QStringList out;
-    for (QAction *a : menu->actions())
-        out << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    return out;
-}
-
-} // namespace
 
 class TestTrayMenu : public QObject
 {
@@ -28,11 +18,11 @@ private slots:
     void theMenuHoldsEveryItemInOrder()
     {
         TrayMenu tray;
-        QCOMPARE(captions(tray.menu()),
+        QCOMPARE(menuCaptions(tray.menu()),
                  (QStringList{"&Nova Nota", "-", "Mo&strar", "M&ostrar Escondidas", "Mostrar Tarefas para &Hoje", "-",
                               "Salvar A&gora", "Cópia de &Segurança", "-", "Corkvane na Web...", "Sobre o Sistema...",
                               "-", "&Sair"}));
-        QCOMPARE(captions(tray.item("mnuCopiaSeg")->menu()), QStringList{"&Salvar"});
+        QCOMPARE(menuCaptions(tray.item("mnuCopiaSeg")->menu()), QStringList{"&Salvar"});
     }
 
     void noteListsAreRebuiltAtEachOpening()
@@ -48,9 +38,9 @@ private slots:
         emit tray.menu()->aboutToShow();
         QVERIFY(tray.item("mnuMostrar")->isEnabled());
         QVERIFY(tray.item("mnuEscondidos")->isEnabled());
-        QCOMPARE(captions(tray.item("mnuMostrar")->menu()),
+        QCOMPARE(menuCaptions(tray.item("mnuMostrar")->menu()),
                  (QStringList{"<Todos>", "-", "shown A", "hidden && B", "shown C"}));
-        QCOMPARE(captions(tray.item("mnuEscondidos")->menu()), QStringList{"hidden && B"});
+        QCOMPARE(menuCaptions(tray.item("mnuEscondidos")->menu()), QStringList{"hidden && B"});
 
         QSignalSpy show(&tray, &TrayMenu::showNoteRequested);
         QSignalSpy all(&tray, &TrayMenu::showAllRequested);
@@ -65,7 +55,7 @@ private slots:
         notes = {{5, "shown C", false}};
         emit tray.menu()->aboutToShow();
         QVERIFY(!tray.item("mnuEscondidos")->isEnabled());
-        QCOMPARE(captions(tray.item("mnuMostrar")->menu()), (QStringList{"<Todos>", "-", "shown C"}));
+        QCOMPARE(menuCaptions(tray.item("mnuMostrar")->menu()), (QStringList{"<Todos>", "-", "shown C"}));
     }
 
     void clicksAndTheBlinkingOfTheIcon()
