@@ -1,4 +1,5 @@
 #pragma once
+#include "support/WaitUntil.h"
 // A scripted SMTP server for the client's tests: one connection at a time on 127.0.0.1, every
 // received line recorded, and a reply chosen per line by the test (standardReply() answers
 // like an ordinary server). It can split replies across writes, stay silent, or drop the
@@ -142,17 +143,3 @@ private:
     QPointer<QTcpSocket> m_conn;
     QByteArray m_buffer;
 };
-
-// Waits, pumping the event loop, until the condition holds or the time is up.
-inline bool waitUntil(const std::function<bool()> &cond, int ms = 5000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!cond()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QTest::qWait(1);
-    }
-    return true;
-}

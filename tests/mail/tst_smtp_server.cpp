@@ -3,6 +3,7 @@
 #include "mail/SmtpClient.h"
 #include "platform/Clock.h"
 #include "platform/TextCodec.h"
+#include "support/WaitUntil.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -17,19 +18,6 @@ namespace {
 
 const QString kLogin = QStringLiteral("ana@corkvane.test");
 const QString kPassword = QString::fromUtf8("s3nha-çã");
-
-bool waitUntil(const std::function<bool()> &cond, int ms = 10000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!cond()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QTest::qWait(1);
-    }
-    return true;
-}
 
 QByteArray crlf(const QList<QByteArray> &lines)
 {
