@@ -116,6 +116,10 @@ void NoteServer::StartNoteServer()
 void NoteServer::StopNoteServer()
 {
     m_socket->Close();
+}
+
+void NoteServer::ForgetNotesInProgress()
+{
     for (int i = 0; i < m_socket->ClientCount(); ++i) {
         auto *client = static_cast<TNoteClient *>(m_socket->Client(i));
         if (client->NoteInProgress >= 0)

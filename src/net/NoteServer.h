@@ -49,11 +49,13 @@ public:
     // Throws ENoteServerError for a port text that names no port, ESocketError when the
     // socket cannot listen (the server then stays stopped).
     void StartNoteServer();
-    // Closes the listening socket; connections already accepted go on until they end. The
-    // notes they were building are let go: the table may be emptied and refilled once the
-    // server is stopped (a language switch does so), and a slot would then name another note.
-    // Such a connection's next "alarm", "line" or "end" fails as for a deleted note.
+    // Closes the listening socket; connections already accepted go on until they end, and so
+    // do the notes they are building.
     void StopNoteServer();
+    // Lets go of the notes that open connections are building. Whoever empties the note table
+    // to fill it again calls this first: a slot would then name another note. Such a
+    // connection's next "alarm", "line" or "end" fails as for a deleted note.
+    void ForgetNotesInProgress();
     bool isListening() const;
     // The port actually listened on, "error" when stopped.
     QString listeningPort() const;

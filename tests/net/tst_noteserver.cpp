@@ -181,8 +181,7 @@ private slots:
         QCOMPARE(f.server.listeningPort(), QString::number(f.port));
         QCOMPARE(f.server.eventLog().lines().count(QStringLiteral("Waiting for clients...")), 1);
 
-        // Stopped: no new connection, but the one already accepted goes on working. The note it
-        // was building is let go, since the table may be refilled while the server is stopped.
+        // Stopped: no new connection, but the one already accepted goes on working, note and all.
         early.send(newCommand("ana", "before the stop"));
         QTRY_COMPARE(f.sink.notes.size(), 1);
         f.server.StopNoteServer();
@@ -192,9 +191,14 @@ private slots:
         early.send("help\r\n");
         QCOMPARE(early.read(39), NoteProtocol::kHelpText);
         early.send("line" + C + "after the stop\r\n\r\n");
+        QTRY_COMPARE(f.sink.notes.first().lines.size(), 1);
+
+        // Once the table is to be refilled, the note in progress is let go.
+        f.server.ForgetNotesInProgress();
+        early.send("line" + C + "after the refill\r\n\r\n");
         QVERIFY(early.waitClosed());
         QTRY_VERIFY(f.loggedPart(QStringLiteral("Client exception occured: ENoteGone: ")));
-        QVERIFY(f.sink.notes.first().lines.isEmpty());
+        QCOMPARE(f.sink.notes.first().lines.size(), 1);
 
         // A text that names no port fails instead of listening on a port the system picks.
         f.settings.recRede.PortTCP = QStringLiteral("0");
