@@ -5,6 +5,9 @@
 #include "platform/Paths.h"
 
 #include <QApplication>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <cstdio>
 
 int runCorkvane(int argc, char *argv[])
 {
@@ -14,6 +17,14 @@ int runCorkvane(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(CORKVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(Artwork::applicationIcon());
+
+    // One Corkvane per user: two would save over each other's notes in the same store.
+    QLockFile instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QStringLiteral("/corkvane.lock"));
+    instance.setStaleLockTime(0);
+    if (!instance.tryLock(0)) {
+        std::fprintf(stderr, "corkvane: Corkvane is already running for this user\n");
+        return 1;
+    }
 
     TfStickyNote controller({Paths::programFolder(), Paths::documentsFolder(), Paths::loginName()});
     controller.start();

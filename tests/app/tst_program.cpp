@@ -146,6 +146,22 @@ private slots:
         Locale::overrideLocaleId(-1);
     }
 
+    void aSecondProgramLeavesTheFirstAlone()
+    {
+        ProgramRun run;
+        QVERIFY(run.start());
+        const QByteArray store = run.storeBytes();
+        QProcess second;
+        second.setProcessEnvironment(run.env);
+        second.start(ProgramRun::binFolder() + "corkvane", {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 1);
+        QVERIFY(second.readAllStandardError().contains("already running"));
+        QCOMPARE(run.process.state(), QProcess::Running);
+        QCOMPARE(run.terminate(), 0);
+        QCOMPARE(loadStore(run.storePath()).notes.size(), NoteStore::read(IniFile(store), {}, Paths::loginName(), ProgramRun::binFolder()).notes.size());
+    }
+
     void theMessageCommandFailsWithoutAProgram()
     {
         ProgramRun run;
