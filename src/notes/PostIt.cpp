@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 
 #include <QAction>
+#include <QTextDocument>
 #include <QGuiApplication>
 #include <QClipboard>
 #include <QCoreApplication>
@@ -234,6 +235,7 @@ void TfPostIt::buildChildren()
     m_memPostit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_memPostit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_memPostit->document()->setDocumentMargin(1);
+    connect(m_memPostit->document(), &QTextDocument::contentsChanged, this, [this] { m_textCacheValid = false; });
 
     m_pnlRodape = new QWidget(this);
     m_pnlRodape->setObjectName(QStringLiteral("pnlRodape"));
@@ -454,7 +456,12 @@ void TfPostIt::setTitle(const QString &title)
 
 QString TfPostIt::text() const
 {
-    return NoteText::toCrLf(m_memPostit->toPlainText());
+    // Every save reads every note's text; most notes have not changed since the last one.
+    if (!m_textCacheValid) {
+        m_textCache = NoteText::toCrLf(m_memPostit->toPlainText());
+        m_textCacheValid = true;
+    }
+    return m_textCache;
 }
 
 void TfPostIt::setText(const QString &text)

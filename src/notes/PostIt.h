@@ -182,6 +182,8 @@ private:
     std::optional<ColourValue> m_captionPainted;
     int m_trackPosition = 12;
     NoteFont m_font;
+    mutable QString m_textCache;         // the text with CR LF breaks, while still valid
+    mutable bool m_textCacheValid = false;
     QString m_replyAddress;
     bool m_hintsShown = false;
 

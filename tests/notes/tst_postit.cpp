@@ -465,6 +465,11 @@ private slots:
         QCOMPARE(note->text(), QStringLiteral("um\r\ndois\r\ntrês"));
         note->setText(QStringLiteral("a\r\n\r\nb\r\n"));
         QCOMPARE(note->text(), QStringLiteral("a\r\n\r\nb\r\n"));
+        // What the user types shows in the next read of the text, as in the next save.
+        auto *mem = note->findChild<QPlainTextEdit *>(QStringLiteral("memPostit"));
+        mem->moveCursor(QTextCursor::End);
+        QTest::keyClicks(mem, QStringLiteral("c"));
+        QCOMPARE(note->data().note, QStringLiteral("a\r\n\r\nb\r\nc"));
     }
 
     void titleHintOnlyForTitlesWiderThanTheWindow()
