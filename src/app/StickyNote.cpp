@@ -112,7 +112,10 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
 
     m_signals = new SignalWatcher(this);
     connect(m_signals, &SignalWatcher::terminationRequested, this, &TfStickyNote::shutdown);
+    // The desktop session asks for the data first, then may end the program by any path: both
+    // are covered, and the shutdown runs once whatever starts it.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { saveStore(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &TfStickyNote::shutdown);
 
     chooseStartupLanguage();
     m_trayIcon->show();
