@@ -123,6 +123,10 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
 
 TfStickyNote::~TfStickyNote()
 {
+    // The server reads the settings and builds notes through members that go before the
+    // children would.
+    delete m_noteServer;
+    m_noteServer = nullptr;
     destroyAllNotes();
     delete m_tasks;
 }
