@@ -2,8 +2,8 @@
 
 #include "alarms/AlarmCheck.h"
 #include "alarms/MostraAlarmes.h"
-#include "alarms/WavePlayer.h"
-#include "app/ControllerEvents.h"
+#include "platform/WavePlayer.h"
+#include "notes/ControllerEvents.h"
 #include "app/Artwork.h"
 #include "app/Sobre.h"
 #include "app/TrayIcon.h"

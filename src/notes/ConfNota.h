@@ -11,7 +11,7 @@
 // Opening it for a note (what the controller connects to TfPostIt::configureRequested):
 //
 //   OpenNoteSettings(note, alarmsPage, &settings, [this](int ctx) { showHelp(ctx); });
-#include "alarms/WavePlayer.h"
+#include "platform/WavePlayer.h"
 #include "store/AppSettings.h"
 
 #include <QDialog>

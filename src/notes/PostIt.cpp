@@ -1,6 +1,6 @@
 #include "notes/PostIt.h"
 
-#include "app/ControllerEvents.h"
+#include "notes/ControllerEvents.h"
 #include "notes/HitTest.h"
 #include "notes/MudaCaption.h"
 #include "notes/NoteLayout.h"

@@ -5,7 +5,7 @@
 //
 // A note never destroys itself and never touches application-wide state: deletion and alarm
 // acknowledgement are posted to the controller object as DeleteNoteRequest / AlarmAcknowledged
-// (app/ControllerEvents.h) and run after the note's own handler has returned. Commands that
+// (notes/ControllerEvents.h) and run after the note's own handler has returned. Commands that
 // open dialogs owned elsewhere are announced by signals the controller connects.
 #include "store/AppSettings.h"
 #include "store/NoteData.h"

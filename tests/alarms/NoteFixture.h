@@ -1,6 +1,6 @@
 #pragma once
 // Note windows for the alarm tests, with a controller object that counts what notes post to it.
-#include "app/ControllerEvents.h"
+#include "notes/ControllerEvents.h"
 #include "notes/NoteTable.h"
 #include "notes/PostIt.h"
 #include "store/AppSettings.h"

@@ -1,6 +1,6 @@
 #include "notes/ConfNota.h"
 #include "NoteFixture.h"
-#include "WaveFiles.h"
+#include "support/WaveFiles.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 

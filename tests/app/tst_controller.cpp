@@ -1,4 +1,4 @@
-#include "app/ControllerEvents.h"
+#include "notes/ControllerEvents.h"
 #include "app/StickyNote.h"
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"

@@ -1,5 +1,5 @@
 // The note window and the title dialog, driven headless through their real widgets.
-#include "app/ControllerEvents.h"
+#include "notes/ControllerEvents.h"
 #include "notes/MudaCaption.h"
 #include "notes/PostIt.h"
 #include "platform/Clock.h"

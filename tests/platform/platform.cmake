@@ -1,1 +1,2 @@
 corkvane_test(tst_platform SOURCES tst_platform.cpp LIBS cv_platform)
+corkvane_test(tst_waveplayer SOURCES tst_waveplayer.cpp LIBS cv_platform)

@@ -2,6 +2,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
 #include "platform/MessageEndpoint.h"
+#include "platform/Recipients.h"
 #include "platform/SplitFields.h"
 #include "platform/TextCodec.h"
 
@@ -42,6 +43,29 @@ private slots:
     {
         const QByteArray text = QByteArray(254, 'x') + ";yz";
         QCOMPARE(SplitFields(text, ";", true), (QList<QByteArray>{QByteArray(254, 'x'), ""}));
+    }
+
+    void recipientsSplitAtEveryCommaAndMergeWithoutRepeats_data()
+    {
+        QTest::addColumn<QString>("para");
+        QTest::addColumn<QStringList>("chosen");
+        QTest::addColumn<QString>("merged");
+        QTest::newRow("empty field") << "" << QStringList{"a@x", "b@x"} << "a@x,b@x";
+        QTest::newRow("one already there") << "a@x" << QStringList{"a@x", "b@x"} << "a@x,b@x";
+        QTest::newRow("tail of a longer address") << "ana@x.com" << QStringList{"na@x.com"} << "ana@x.com";
+        QTest::newRow("substring of an address") << "10.0.0.12" << QStringList{"10.0.0.1"} << "10.0.0.12";
+        QTest::newRow("nothing chosen") << "a,," << QStringList{} << "a,,";
+        QTest::newRow("case counts") << "Ana@x" << QStringList{"ana@x"} << "Ana@x,ana@x";
+    }
+    void recipientsSplitAtEveryCommaAndMergeWithoutRepeats()
+    {
+        QFETCH(QString, para);
+        QFETCH(QStringList, chosen);
+        QFETCH(QString, merged);
+        QCOMPARE(Recipients::mergeChosen(para, chosen), merged);
+        QCOMPARE(Recipients::split(QStringLiteral(",a,, b,")), (QStringList{"a", " b"}));
+        const QString longList = QString(300, QLatin1Char('x')) + QStringLiteral(",late@x");
+        QCOMPARE(Recipients::split(longList).last(), QStringLiteral("late@x"));
     }
 
     void storedDatesFollowTheLocaleAndLeaveMidnightsTimeOut()

@@ -1,5 +1,5 @@
-#include "alarms/WavePlayer.h"
-#include "WaveFiles.h"
+#include "platform/WavePlayer.h"
+#include "support/WaveFiles.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

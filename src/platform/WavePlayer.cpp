@@ -1,4 +1,4 @@
-#include "alarms/WavePlayer.h"
+#include "platform/WavePlayer.h"
 
 #include <QApplication>
 #include <QAudioDevice>
