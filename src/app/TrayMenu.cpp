@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QMetaMethod>
 
 TrayMenu::TrayMenu(QObject *parent) : QObject(parent), m_menu(new QMenu)
 {
@@ -21,15 +22,56 @@ TrayMenu::TrayMenu(QObject *parent) : QObject(parent), m_menu(new QMenu)
     m_copiaSeg = m_menu->addMenu(QString());
     m_copiaSeg->menuAction()->setObjectName(QStringLiteral("mnuCopiaSeg"));
     connect(addItem(m_copiaSeg, "mnuBackup"), &QAction::triggered, this, &TrayMenu::backupRequested);
+    addSeparator(m_menu, "N4");
+    connect(addItem(m_menu, "mnuAddressBook"), &QAction::triggered, this, &TrayMenu::addressBookRequested);
+    addSeparator(m_menu, "N3");
+    connect(addItem(m_menu, "mnuPreferencias"), &QAction::triggered, this, &TrayMenu::preferencesRequested);
+    m_idioma = m_menu->addMenu(QString());
+    m_idioma->setObjectName(QStringLiteral("mnuIdiomaMenu"));
+    m_idioma->menuAction()->setObjectName(QStringLiteral("mnuIdioma"));
+    QAction *portugues = addItem(m_idioma, "mnuPortugues");
+    QAction *ingles = addItem(m_idioma, "mnuIngles");
+    for (QAction *language : {portugues, ingles})
+        language->setCheckable(true);
+    // The locale numbers of the two languages, as the items' tags.
+    portugues->setData(1046);
+    ingles->setData(1033);
+    connect(portugues, &QAction::triggered, this, [this] { emit languageRequested(1046); });
+    connect(ingles, &QAction::triggered, this, [this] { emit languageRequested(1033); });
     addSeparator(m_menu, "N2");
     connect(addItem(m_menu, "mnuWeb"), &QAction::triggered, this, &TrayMenu::webRequested);
     connect(addItem(m_menu, "mnuSobre"), &QAction::triggered, this, &TrayMenu::aboutRequested);
+    addSeparator(m_menu, "N5");
+    connect(addItem(m_menu, "Ajuda1"), &QAction::triggered, this, &TrayMenu::helpRequested);
     addSeparator(m_menu, "N1");
     connect(addItem(m_menu, "Sair1"), &QAction::triggered, this, &TrayMenu::quitRequested);
 
     connect(m_menu, &QMenu::aboutToShow, this, &TrayMenu::rebuildNoteLists);
     retranslate();
     rebuildNoteLists();
+}
+
+void TrayMenu::showAnsweredItems()
+{
+    // An item shows only once the program answers it, so the menu never offers a command
+    // that does nothing; each separator goes with the items it sets apart.
+    const bool book = isSignalConnected(QMetaMethod::fromSignal(&TrayMenu::addressBookRequested));
+    const bool preferences = isSignalConnected(QMetaMethod::fromSignal(&TrayMenu::preferencesRequested));
+    const bool languages = isSignalConnected(QMetaMethod::fromSignal(&TrayMenu::languageRequested));
+    const bool help = isSignalConnected(QMetaMethod::fromSignal(&TrayMenu::helpRequested));
+    item(QStringLiteral("N4"))->setVisible(book);
+    item(QStringLiteral("mnuAddressBook"))->setVisible(book);
+    item(QStringLiteral("N3"))->setVisible(preferences || languages);
+    item(QStringLiteral("mnuPreferencias"))->setVisible(preferences);
+    item(QStringLiteral("mnuIdioma"))->setVisible(languages);
+    item(QStringLiteral("N5"))->setVisible(help);
+    item(QStringLiteral("Ajuda1"))->setVisible(help);
+}
+
+void TrayMenu::setActiveLanguage(int localeId)
+{
+    item(QStringLiteral("mnuPortugues"))->setChecked(localeId == 1046);
+    item(QStringLiteral("mnuIngles"))->setChecked(localeId == 1033);
 }
 
 TrayMenu::~TrayMenu()
@@ -72,13 +114,20 @@ void TrayMenu::retranslate()
     set("mnuSalvarNotas", tr("Salvar A&gora"));
     set("mnuCopiaSeg", tr("Cópia de &Segurança"));
     set("mnuBackup", tr("&Salvar"));
+    set("mnuAddressBook", tr("&Caderneta de Contatos"));
+    set("mnuPreferencias", tr("&Preferências..."));
+    set("mnuIdioma", tr("&Idioma"));
+    set("mnuPortugues", tr("Português"));
+    set("mnuIngles", tr("Inglês"));
     set("mnuWeb", tr("Corkvane na Web..."));
     set("mnuSobre", tr("Sobre o Sistema..."));
+    set("Ajuda1", tr("A&juda"));
     set("Sair1", tr("&Sair"));
 }
 
 void TrayMenu::rebuildNoteLists()
 {
+    showAnsweredItems();
     const QList<TrayNoteEntry> notes = m_notes ? m_notes() : QList<TrayNoteEntry>();
 
     m_escondidos->clear();

@@ -1,7 +1,7 @@
 #pragma once
 // The tray menu popPrincipal. Its two note lists are rebuilt from the note table every time the
 // menu opens, so they always show the current notes and titles. The contact book, the
-// preferences, the language choice and the help join the menu together with their dialogs.
+// preferences, the language choice and the help show once the program answers their signals.
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -31,6 +31,8 @@ public:
     void rebuildNoteLists();
     QAction *item(const QString &objectName) const;
     void retranslate();
+    // Checks "Português" for 1046 and "Inglês" for 1033; any other value checks neither.
+    void setActiveLanguage(int localeId);
 
 signals:
     void newNoteRequested();
@@ -39,6 +41,11 @@ signals:
     void todayTasksRequested();
     void saveRequested();
     void backupRequested();
+    void addressBookRequested();
+    void preferencesRequested();
+    // "Português" (1046) or "Inglês" (1033).
+    void languageRequested(int localeId);
+    void helpRequested();
     void webRequested();
     void aboutRequested();
     void quitRequested();
@@ -46,10 +53,12 @@ signals:
 private:
     QAction *addItem(QMenu *menu, const char *objectName);
     void addSeparator(QMenu *menu, const char *objectName);
+    void showAnsweredItems();
 
     QMenu *m_menu;
     QMenu *m_mostrar = nullptr;
     QMenu *m_escondidos = nullptr;
     QMenu *m_copiaSeg = nullptr;
+    QMenu *m_idioma = nullptr;
     std::function<QList<TrayNoteEntry>()> m_notes;
 };

@@ -25,6 +25,28 @@ private slots:
         QCOMPARE(menuCaptions(tray.item("mnuCopiaSeg")->menu()), QStringList{"&Salvar"});
     }
 
+    void itemsShowOnceTheProgramAnswersThem()
+    {
+        TrayMenu tray;
+        QObject answer;
+        connect(&tray, &TrayMenu::addressBookRequested, &answer, [] {});
+        connect(&tray, &TrayMenu::preferencesRequested, &answer, [] {});
+        connect(&tray, &TrayMenu::languageRequested, &answer, [](int) {});
+        connect(&tray, &TrayMenu::helpRequested, &answer, [] {});
+        tray.rebuildNoteLists();
+        QCOMPARE(menuCaptions(tray.menu()),
+                 (QStringList{"&Nova Nota", "-", "Mo&strar", "M&ostrar Escondidas", "Mostrar Tarefas para &Hoje", "-",
+                              "Salvar A&gora", "Cópia de &Segurança", "-", "&Caderneta de Contatos", "-",
+                              "&Preferências...", "&Idioma", "-", "Corkvane na Web...", "Sobre o Sistema...", "-",
+                              "A&juda", "-", "&Sair"}));
+        QCOMPARE(menuCaptions(tray.item("mnuIdioma")->menu()), (QStringList{"Português", "Inglês"}));
+        QSignalSpy chosen(&tray, &TrayMenu::languageRequested);
+        tray.item("mnuIngles")->trigger();
+        QCOMPARE(chosen.takeFirst().at(0).toInt(), 1033);
+        tray.setActiveLanguage(1046);
+        QVERIFY(tray.item("mnuPortugues")->isChecked() && !tray.item("mnuIngles")->isChecked());
+    }
+
     void noteListsAreRebuiltAtEachOpening()
     {
         TrayMenu tray;

@@ -1,5 +1,5 @@
 #pragma once
-// A menu as the user reads it: its captions top to bottom, "-" for a separator.
+// A menu as the user reads it: its shown captions top to bottom, "-" for a separator.
 #include <QAction>
 #include <QMenu>
 #include <QStringList>
@@ -8,6 +8,7 @@ inline QStringList menuCaptions(const QMenu *menu)
 {
     QStringList out;
     for (const QAction *a : menu->actions())
-        out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        if (a->isVisible())
+            out << (a->isSeparator() ? QStringLiteral("-") : a->text());
     return out;
 }
