@@ -1,6 +1,7 @@
 #include "store/Backup.h"
 
 #include "platform/Paths.h"
+#include "store/DataFolder.h"
 
 #include <QFile>
 #include <QLocale>
@@ -26,7 +27,7 @@ QString backupStore(const QString &storePath, const QString &folder, const QDate
         return {};
     // The copy holds the mail password, like the store itself.
     copy.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (copy.write(bytes) != bytes.size() || !copy.commit())
+    if (copy.write(bytes) != bytes.size() || !copy.commit() || !DataFolder::syncEntries(Paths::withSlash(folder)))
         return {};
     return target;
 }

@@ -3,6 +3,10 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace DataFolder {
 
 bool createPrivate(const QString &path)
@@ -11,6 +15,21 @@ bool createPrivate(const QString &path)
         return true;
     // Created with its final mode: there is no moment at which others could look inside.
     return QDir().mkdir(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+bool syncEntries(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path.isEmpty() ? QStringLiteral(".") : path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int rc;
+    do {
+        rc = ::fsync(fd);
+    } while (rc != 0 && errno == EINTR);
+    const bool ok = rc == 0 || errno == EINVAL || errno == ENOTSUP;
+    ::close(fd);
+    return ok;
 }
 
 } // namespace DataFolder

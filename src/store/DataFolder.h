@@ -7,4 +7,9 @@ namespace DataFolder {
 // True when the folder exists afterwards. An existing folder keeps its permissions.
 bool createPrivate(const QString &path);
 
+// Flushes the folder's own entries to disk, so that a file just renamed into it survives a
+// power loss under its new name. False when the folder cannot be opened or flushed; a file
+// system that cannot flush folders at all counts as flushed.
+bool syncEntries(const QString &path);
+
 } // namespace DataFolder

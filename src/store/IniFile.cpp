@@ -1,6 +1,7 @@
 #include "store/IniFile.h"
 
 #include "platform/TextCodec.h"
+#include "store/DataFolder.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -342,15 +343,27 @@ void IniFile::parse()
     m_sections.reserve(size_t(m_source.size() / 2048) + 16);
     m_sectionIndex.reserve(m_source.size() / 2048 + 16);
 
+    // CR LF, LF alone and CR alone each end a line (files edited elsewhere use any of them).
+    // The next CR and the next LF are each looked for once and kept until passed, so a file
+    // that holds only one of them is still read in one pass.
     const char *p = m_source.constData();
     const char *const end = p + m_source.size();
+    auto next = [end](const char *from, char c) {
+        const void *found = std::memchr(from, c, size_t(end - from));
+        return found ? static_cast<const char *>(found) : end;
+    };
+    const char *nextLf = next(p, '\n');
+    const char *nextCr = next(p, '\r');
     while (p < end) {
-        const char *nl = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-        const char *lineEnd = nl ? nl : end;
-        if (lineEnd > p && lineEnd[-1] == '\r')
-            --lineEnd;
+        if (nextLf < p)
+            nextLf = next(p, '\n');
+        if (nextCr < p)
+            nextCr = next(p, '\r');
+        const char *lineEnd = std::min(nextLf, nextCr);
         const QByteArrayView line(p, lineEnd - p);
-        p = nl ? nl + 1 : end;
+        p = lineEnd;
+        if (p < end && *p++ == '\r' && p < end && *p == '\n')
+            ++p;
 
         QByteArrayView name;
         if (headerName(line, &name)) {
@@ -450,7 +463,9 @@ bool IniFile::saveToFile(const QString &path, QString *error) const
     // The store holds the mail password: owner-only from the first byte written.
     const bool ok = file.open(QIODevice::WriteOnly)
                     && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
-                    && file.write(bytes) == bytes.size() && file.commit();
+                    && file.write(bytes) == bytes.size() && file.commit()
+                    // The rename is only durable once the folder's entries are on disk too.
+                    && DataFolder::syncEntries(QFileInfo(path).absolutePath());
     if (!ok) {
         file.cancelWriting();
         if (error)

@@ -13,7 +13,8 @@
 //   is cut to 2047 characters.
 // - Lines that are neither a section header nor "key=value" (comments, stray text, lines before
 //   the first section) are ignored on reading and written back unchanged, as is every line
-//   that was not written to. Lines are written back with CR LF, whatever ended them before.
+//   that was not written to. CR LF, LF alone and CR alone each end a line on reading (mixed
+//   too); lines are written back with CR LF, whatever ended them before.
 // - One profile is used from one thread at a time (reads remember the last section found).
 // - A value never spans lines: a line break in a written value becomes a blank, so a value can
 //   never plant keys or sections of its own in the file.
@@ -40,7 +41,7 @@ public:
     // false only when the file exists but could not be read.
     static IniFile fromFile(const QString &path, bool *readable = nullptr);
     // Replaces the file at `path` atomically (temporary file in the same folder, flushed, then
-    // renamed over the old one) with owner-only permissions. On failure the old file is left
+    // renamed over the old one, and the folder flushed) with owner-only permissions. On failure the old file is left
     // as it was and `error` receives "Unable to write to <full path>".
     bool saveToFile(const QString &path, QString *error = nullptr) const;
     static QString writeErrorText(const QString &path);

@@ -171,6 +171,48 @@ private slots:
         QCOMPARE(IniFile(QByteArray()).toBytes(), QByteArray());
     }
 
+    void everyLineEndEndsALine_data()
+    {
+        QTest::addColumn<QByteArray>("end1");
+        QTest::addColumn<QByteArray>("end2");
+        for (const char *a : {"\r\n", "\n", "\r"})
+            for (const char *b : {"\r\n", "\n", "\r"})
+                QTest::addRow("%s then %s", QByteArray(a).toPercentEncoding().constData(),
+                              QByteArray(b).toPercentEncoding().constData())
+                    << QByteArray(a) << QByteArray(b);
+    }
+
+    void everyLineEndEndsALine()
+    {
+        QFETCH(QByteArray, end1);
+        QFETCH(QByteArray, end2);
+        const QByteArray text = "[General]" + end1 + "NumStickies=2" + end2 + "User=ana" + end1 + " " + end2 + "[Stick0]"
+                                + end2 + "caption=a" + end1 + "note=x\\ny" + end2;
+        IniFile ini(text);
+        QCOMPARE(ini.readInteger("General", "NumStickies", 0), 2);
+        QCOMPARE(ini.readString("General", "User"), "ana");
+        QCOMPARE(ini.readString("Stick0", "caption"), "a");
+        QCOMPARE(ini.readString("Stick0", "note"), "x\\ny");
+        QCOMPARE(ini.sections(), (QStringList{"General", "Stick0"}));
+        // Written back with CR LF only; the blank line stays.
+        QCOMPARE(ini.toBytes(), "[General]\r\nNumStickies=2\r\nUser=ana\r\n \r\n[Stick0]\r\ncaption=a\r\nnote=x\\ny\r\n");
+    }
+
+    void aLargeFileOfOneKindOfLineEndReadsInOnePass()
+    {
+        // Looking for the other kind of line end anew on every line would take hours here.
+        for (const char *end : {"\r", "\n"}) {
+            QByteArray text = "[S]" + QByteArray(end);
+            for (int i = 0; i < 200000; ++i)
+                text += "k" + QByteArray::number(i) + "=value of some length" + end;
+            QElapsedTimer t;
+            t.start();
+            IniFile ini(text);
+            QCOMPARE(ini.readString("S", "k199999"), "value of some length");
+            QVERIFY2(t.elapsed() < 3000, qPrintable(QString::number(t.elapsed())));
+        }
+    }
+
     void textConvertsAsTheCodecDoes()
     {
         // Every character the code page holds, some it does not, and line breaks, at every
@@ -291,6 +333,10 @@ private slots:
         QCOMPARE(modeOf(data), 0700);
         QVERIFY(DataFolder::createPrivate(data));                      // existing: no error
         QVERIFY(!DataFolder::createPrivate(dir.filePath("a/b")));     // parent missing
+        QVERIFY(DataFolder::syncEntries(data));
+        QVERIFY(!DataFolder::syncEntries(dir.filePath("a")));         // missing folder
+        TestFiles::writeAll(dir.filePath("f"), "x");
+        QVERIFY(!DataFolder::syncEntries(dir.filePath("f")));         // not a folder
     }
 };
 
