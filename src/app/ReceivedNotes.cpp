@@ -16,6 +16,8 @@ TfPostIt &ReceivedNotes::note(int slot) const
 
 int ReceivedNotes::createReceivedNote()
 {
+    if (NoteTable::kSlots - m_controller.noteTable().count() <= kSlotsKeptForUser)
+        return -1;
     return m_controller.createNote(TfStickyNote::NoteKind::Received);
 }
 

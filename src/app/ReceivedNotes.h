@@ -9,6 +9,10 @@ class TfPostIt;
 class ReceivedNotes : public NoteSink
 {
 public:
+    // Slots of the note table that notes from other computers never take: whatever arrives,
+    // the user can still write this many notes of their own in this run.
+    static constexpr int kSlotsKeptForUser = 100;
+
     explicit ReceivedNotes(TfStickyNote &controller) : m_controller(controller) {}
 
     int createReceivedNote() override;

@@ -207,6 +207,13 @@ void NoteInterpreter::requireNote(int slot, const char *command) const
 
 void NoteInterpreter::commandNew(const QList<QByteArray> &fields, int &noteInProgress, CommandChannel &channel)
 {
+    // A sender that starts notes faster than anyone reads them would bury the desktop (and,
+    // slot by slot, the user's own room for notes).
+    if (!m_noteRate.take(channel.peerAddress())) {
+        noteInProgress = kNoNote;
+        channel.log(QStringLiteral("Too many notes from %1: note refused.").arg(channel.peerAddress()));
+        return;
+    }
     const int slot = m_sink.createReceivedNote();
     // Without a free slot nothing is created, and the rest of this note (alarm, lines, end)
     // finds no note in progress, so it cannot land in a note started earlier.

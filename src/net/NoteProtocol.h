@@ -5,6 +5,7 @@
 // A command line is a command word followed by its fields, each introduced by the byte 0xA2,
 // in Windows-1252. The sender follows every command line with an empty line, so that two equal
 // text lines in a row still reach a receiver that drops immediate repeats.
+#include "net/NoteRateLimit.h"
 #include "net/NoteSink.h"
 
 #include <QByteArray>
@@ -122,6 +123,9 @@ public:
     // The sound a received alarm plays when the sender's sound file does not exist here.
     QString fallbackSound() const;
 
+    // How fast one address may start notes; a "new" past it creates nothing.
+    NoteRateLimit &noteRate() { return m_noteRate; }
+
 private:
     void runCommand(const QList<QByteArray> &fields, int &noteInProgress, CommandChannel &channel);
     void commandNew(const QList<QByteArray> &fields, int &noteInProgress, CommandChannel &channel);
@@ -133,4 +137,5 @@ private:
     QString m_programFolder;
     // Text bytes each received note has taken over the network, by slot.
     QHash<int, qsizetype> m_receivedText;
+    NoteRateLimit m_noteRate;
 };

@@ -37,8 +37,10 @@ void NoteReceiver::handleLine(const QByteArray &received, int &noteInProgress, C
     const QByteArray line = stripLineEnd(received);
 
     const QString peer = channel.peerAddress();
-    channel.log(QStringLiteral("Received from ") + peer + QStringLiteral(": '") + TextCodec::fromWin1252(line)
-                + QLatin1Char('\''));
+    QString shown = TextCodec::fromWin1252(line.left(NetEventLog::kMaxLoggedLineBytes)) + QLatin1Char('\'');
+    if (line.size() > NetEventLog::kMaxLoggedLineBytes)
+        shown += QStringLiteral(" (cut, %1 bytes)").arg(line.size());
+    channel.log(QStringLiteral("Received from ") + peer + QStringLiteral(": '") + shown);
 
     if (BlockList::blocks(m_settings.recRede.Blocktype, m_settings.recRede.BlockList, peer))
         return;

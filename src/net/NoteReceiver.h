@@ -13,6 +13,9 @@ class NetEventLog
 public:
     static constexpr int kMaxLines = 200;
     static constexpr int kDroppedLines = 50;
+    // Bytes of one received line that go into the log: the interpreter reads no more of it,
+    // and a line of tabs (each up to eight blanks once edited) must not swell the log.
+    static constexpr int kMaxLoggedLineBytes = 255;
 
     // Past kMaxLines lines, the kDroppedLines oldest go before the new one is added.
     void append(const QString &text);
@@ -41,6 +44,7 @@ public:
 
     // The last line handed to the interpreter by any connection.
     const QByteArray &previousLine() const { return m_previousLine; }
+    NoteRateLimit &noteRate() { return m_interpreter.noteRate(); }
 
 private:
     const AppSettings &m_settings;

@@ -3,6 +3,9 @@
 #include "platform/Clock.h"
 
 #include <QCoreApplication>
+#include <QPointer>
+
+#include <algorithm>
 #include <netdb.h>
 
 namespace {
@@ -45,6 +48,8 @@ NoteServer::NoteServer(const AppSettings &settings, NoteSink &sink, QString prog
     : QObject(parent), m_settings(settings), m_receiver(settings, sink, std::move(programFolder)),
       m_socket(new TSocketServer(this))
 {
+    m_uptime.start();
+    connect(&m_stallCheck, &QTimer::timeout, this, &NoteServer::closeStalledClients);
     m_socket->setObjectName(QStringLiteral("NoteServer"));
     m_socket->setBanner(NoteProtocol::kBanner);
     m_socket->setBannerToBusy(QByteArrayLiteral("busy"));
@@ -59,6 +64,14 @@ NoteServer::NoteServer(const AppSettings &settings, NoteSink &sink, QString prog
         LogNetEvent(QStringLiteral("Server exception occured: ") + describe(e));
         CanClose = false;
     };
+}
+
+void NoteServer::setConnectionLimits(int perAddress, int stallTimeoutMs)
+{
+    m_maxPerAddress = std::max(0, perAddress);
+    m_stallTimeoutMs = std::max(0, stallTimeoutMs);
+    if (m_stallTimeoutMs == 0)
+        m_stallCheck.stop();
 }
 
 NoteServer::~NoteServer()
@@ -146,11 +159,24 @@ void NoteServer::LogNetEvent(const QString &text)
 void NoteServer::clientConnect(TSocketClient *socket)
 {
     auto *client = static_cast<TNoteClient *>(socket);
+    int open = 0;
+    int fromPeer = 0;
+    for (int i = 0; i < m_socket->ClientCount(); ++i) {
+        const auto *other = static_cast<const TNoteClient *>(m_socket->Client(i));
+        if (other == client || other->Refused || other->State() != ssConnected)
+            continue;
+        ++open;
+        if (other->PeerAddr() == client->PeerAddr())
+            ++fromPeer;
+    }
+    if (m_maxPerAddress > 0 && fromPeer >= m_maxPerAddress) {
+        refuse(client, QStringLiteral("Too many connections from ") + client->PeerAddr() + QStringLiteral(": refused."));
+        return;
+    }
     // Every connection holds a file descriptor; without a ceiling, idle peers could take them
     // all and leave none for saving the store.
-    if (m_socket->ClientCount() > kMaxConnections) {
-        LogNetEvent(QStringLiteral("Too many connections: ") + client->PeerAddr() + QStringLiteral(" refused."));
-        client->CloseLater();
+    if (open >= kMaxConnections) {
+        refuse(client, QStringLiteral("Too many connections: ") + client->PeerAddr() + QStringLiteral(" refused."));
         return;
     }
     LogNetEvent(QStringLiteral("Client connected. Remote: ") + client->PeerAddr() + QLatin1Char('/') + client->PeerPort()
@@ -170,6 +196,40 @@ void NoteServer::clientConnect(TSocketClient *socket)
     };
     client->ConnectedAt = Clock::now();
     client->NoteInProgress = NoteInterpreter::kNoNote;
+    client->LastProgress = m_uptime.elapsed();
+    if (m_stallTimeoutMs > 0 && !m_stallCheck.isActive())
+        m_stallCheck.start(std::clamp(m_stallTimeoutMs / 4, 10, 1000));
+}
+
+void NoteServer::refuse(TNoteClient *client, const QString &why)
+{
+    LogNetEvent(why);
+    client->Refused = true;
+    // The peer is told why before the connection closes.
+    client->setBanner(m_socket->BannerToBusy());
+    client->CloseLater();
+}
+
+void NoteServer::closeStalledClients()
+{
+    if (m_socket->ClientCount() == 0 || m_stallTimeoutMs == 0) {
+        m_stallCheck.stop();
+        return;
+    }
+    const qint64 now = m_uptime.elapsed();
+    QList<QPointer<TNoteClient>> stalled;
+    for (int i = 0; i < m_socket->ClientCount(); ++i) {
+        auto *client = static_cast<TNoteClient *>(m_socket->Client(i));
+        if (client->State() == ssConnected && now - client->LastProgress > m_stallTimeoutMs)
+            stalled << client;
+    }
+    for (const QPointer<TNoteClient> &client : std::as_const(stalled)) {
+        if (!client || client->State() != ssConnected)
+            continue;
+        LogNetEvent(QStringLiteral("No line from ") + client->PeerAddr() + QStringLiteral(" for too long. Closing."));
+        // Whatever the peer left unfinished is dropped, as for an overlong line.
+        client->Abort();
+    }
 }
 
 void NoteServer::clientDisconnect(TSocketClient *socket)
@@ -181,6 +241,7 @@ void NoteServer::clientDisconnect(TSocketClient *socket)
 
 void NoteServer::clientDataAvailable(TNoteClient *client)
 {
+    client->LastProgress = m_uptime.elapsed();
     client->ReceivedLine = NoteReceiver::stripLineEnd(client->ReceiveText());
     ClientChannel channel(*this, *client);
     m_receiver.handleLine(client->ReceivedLine, client->NoteInProgress, channel);

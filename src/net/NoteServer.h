@@ -11,7 +11,9 @@
 #include "net/SocketServer.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 #include <stdexcept>
 
 // The server's own refusal to start (the socket layer raises ESocketError for the rest).
@@ -31,6 +33,8 @@ public:
     QByteArray ReceivedLine;  // the line being handled, without its line end
     QDateTime ConnectedAt;
     int NoteInProgress = NoteInterpreter::kNoNote;  // slot of the note this connection builds
+    qint64 LastProgress = 0;  // server uptime (ms) of the last complete line, or of the accept
+    bool Refused = false;     // turned away at the accept; closes as soon as the banner is out
 };
 
 class NoteServer : public QObject
@@ -39,6 +43,13 @@ class NoteServer : public QObject
 public:
     // Simultaneous connections accepted; later ones are closed at once.
     static constexpr int kMaxConnections = 200;
+    // Simultaneous connections from one address. A sender uses one connection per note, so
+    // this leaves room for a few people behind one address, and keeps any one address from
+    // holding the server's connections (and so every other sender) for itself.
+    static constexpr int kMaxConnectionsPerAddress = 8;
+    // A connection that completes no line for this long is closed: idle, or dribbling a line
+    // out a byte at a time. A sender writes a line every 100 ms however long its note is.
+    static constexpr int kStallTimeoutMs = 60 * 1000;
     // Answers ("help") queued for a peer that does not read them; past this it is closed.
     static constexpr qsizetype kMaxUnreadAnswerBytes = 64 * 1024;
 
@@ -64,6 +75,10 @@ public:
     const NetEventLog &eventLog() const { return m_log; }
     const NoteReceiver &receiver() const { return m_receiver; }
     int connectionCount() const { return m_socket->ClientCount(); }
+    NoteReceiver &receiver() { return m_receiver; }
+
+    // For tests and benchmarks: the connection limits above (0 = none).
+    void setConnectionLimits(int perAddress, int stallTimeoutMs);
 
     // The port a PortTCP text names: a number 1..65535 or a TCP service name; -1 for anything
     // else (0 would let the system pick a port no sender knows).
@@ -76,9 +91,15 @@ private:
     void clientConnect(TSocketClient *client);
     void clientDisconnect(TSocketClient *client);
     void clientDataAvailable(TNoteClient *client);
+    void refuse(TNoteClient *client, const QString &why);
+    void closeStalledClients();
 
     const AppSettings &m_settings;
     NoteReceiver m_receiver;
     NetEventLog m_log;
     TSocketServer *m_socket;
+    int m_maxPerAddress = kMaxConnectionsPerAddress;
+    int m_stallTimeoutMs = kStallTimeoutMs;
+    QElapsedTimer m_uptime;
+    QTimer m_stallCheck;
 };

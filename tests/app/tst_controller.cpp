@@ -1,4 +1,5 @@
 #include "notes/ControllerEvents.h"
+#include "app/ReceivedNotes.h"
 #include "app/StickyNote.h"
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
@@ -204,6 +205,19 @@ private slots:
         QCOMPARE(controller->noteTable().count(), 1001);
         QVERIFY(controller->saveStore().isEmpty());
         QCOMPARE(IniFile::fromFile(controller->storePath()).readInteger("General", "NumStickies", 0), 1001);
+    }
+
+    void receivedNotesLeaveTheUserRoomForTheirOwn()
+    {
+        auto controller = makeController("[General]\r\nNumStickies=0\r\n");
+        ReceivedNotes received(*controller);
+        int taken = 0;
+        while (taken < NoteTable::kSlots && received.createReceivedNote() >= 0)
+            ++taken;
+        QCOMPARE(taken, NoteTable::kSlots - ReceivedNotes::kSlotsKeptForUser);
+        for (int i = 0; i < ReceivedNotes::kSlotsKeptForUser; ++i)
+            QCOMPARE(controller->createNote(TfStickyNote::NoteKind::User), taken + i);
+        QVERIFY(controller->noteTable().full());
     }
 
     void theTrayMenuListsShowsAndHidesNotes()

@@ -32,8 +32,10 @@ QByteArray newCommand(const QByteArray &user, const QByteArray &title)
 class Peer
 {
 public:
-    explicit Peer(quint16 port)
+    // From `source`, any address of 127.0.0.0/8.
+    explicit Peer(quint16 port, const QString &source = QStringLiteral("127.0.0.1"))
     {
+        socket.bind(QHostAddress(source), 0);
         socket.connectToHost(QHostAddress::LocalHost, port);
     }
     // Waits for `count` bytes and takes them.
@@ -148,18 +150,101 @@ private slots:
         QTRY_VERIFY(f.loggedPart(QStringLiteral("Client does not read its answers: 127.0.0.1")));
         QTRY_COMPARE(f.server.connectionCount(), 0);
 
-        // Peers that connect and keep still: past the ceiling they are turned away.
-        // (One at a time: the listening backlog is short.)
+        // Peers that connect and keep still, from as many addresses as it takes: past the
+        // ceiling they are turned away. (One at a time: the listening backlog is short.)
+        auto source = [](int i) { return QStringLiteral("127.0.1.%1").arg(1 + i / NoteServer::kMaxConnectionsPerAddress); };
         std::vector<std::unique_ptr<Peer>> idle;
         for (int i = 0; i < NoteServer::kMaxConnections; ++i) {
-            idle.push_back(std::make_unique<Peer>(f.port));
+            idle.push_back(std::make_unique<Peer>(f.port, source(i)));
             QTRY_COMPARE_WITH_TIMEOUT(f.server.connectionCount(), i + 1, 5000);
         }
-        idle.push_back(std::make_unique<Peer>(f.port));
-        QTRY_VERIFY_WITH_TIMEOUT(f.loggedPart(QStringLiteral("Too many connections: 127.0.0.1 refused.")), 10000);
+        idle.push_back(std::make_unique<Peer>(f.port, QStringLiteral("127.0.2.1")));
+        QTRY_VERIFY_WITH_TIMEOUT(f.loggedPart(QStringLiteral("Too many connections: 127.0.2.1 refused.")), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(f.server.connectionCount(), NoteServer::kMaxConnections, 10000);
         idle.clear();
         QTRY_COMPARE_WITH_TIMEOUT(f.server.connectionCount(), 0, 10000);
+    }
+
+    void oneAddressCannotHoldTheServer()
+    {
+        Fixture f;
+        constexpr int kCap = NoteServer::kMaxConnectionsPerAddress;
+        std::vector<std::unique_ptr<Peer>> held;
+        for (int i = 0; i < kCap; ++i) {
+            held.push_back(std::make_unique<Peer>(f.port, QStringLiteral("127.0.0.2")));
+            QCOMPARE(held.back()->banner(), QByteArray("Corkvane waiting for commands...\r\n"));
+        }
+        // One more from that address is told and turned away.
+        Peer extra(f.port, QStringLiteral("127.0.0.2"));
+        QCOMPARE(extra.read(6), QByteArray("busy\r\n"));
+        QVERIFY(extra.waitClosed());
+        QVERIFY(f.logged(QStringLiteral("Too many connections from 127.0.0.2: refused.")));
+        // Anyone else is served as ever.
+        Peer other(f.port, QStringLiteral("127.0.0.3"));
+        QCOMPARE(other.banner().size(), 34);
+        other.send(newCommand("ana", "served") + "end" + C + "\r\n\r\n");
+        QTRY_COMPARE(f.finishedNotes(), 1);
+        QCOMPARE(f.sink.notes.first().title, QStringLiteral("served"));
+        // Once one of the held connections ends, its address has room again.
+        held.front()->socket.disconnectFromHost();
+        QTRY_COMPARE(f.server.connectionCount(), kCap);
+        Peer again(f.port, QStringLiteral("127.0.0.2"));
+        QCOMPARE(again.banner().size(), 34);
+    }
+
+    void connectionsThatMakeNoProgressAreClosed_data()
+    {
+        QTest::addColumn<QByteArray>("everyTick");  // written every 100 ms
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("idle") << QByteArray() << true;
+        QTest::newRow("a byte at a time") << QByteArray("l") << true;
+        QTest::newRow("blank lines keep it") << QByteArray("\r\n") << false;
+        QTest::newRow("a sender's lines") << QByteArray("line" + C + "text\r\n\r\n") << false;
+    }
+
+    void connectionsThatMakeNoProgressAreClosed()
+    {
+        QFETCH(QByteArray, everyTick);
+        QFETCH(bool, closed);
+        Fixture f;
+        f.server.setConnectionLimits(NoteServer::kMaxConnectionsPerAddress, 400);
+        Peer peer(f.port);
+        QCOMPARE(peer.banner().size(), 34);
+        peer.send(newCommand("ana", "slow"));
+        // Three times the limit: whatever completes lines now and then is never cut.
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 1200 && peer.socket.state() == QAbstractSocket::ConnectedState) {
+            peer.send(everyTick);
+            QTest::qWait(100);
+        }
+        QCOMPARE(peer.socket.state() == QAbstractSocket::ConnectedState, !closed);
+        QCOMPARE(f.logged(QStringLiteral("No line from 127.0.0.1 for too long. Closing.")), closed);
+        // The note as far as it came stays, and the bytes of a line never ended are not read.
+        QCOMPARE(f.sink.notes.size(), 1);
+        for (const QString &line : f.sink.notes.first().lines)
+            QCOMPARE(line, QStringLiteral("text"));
+    }
+
+    void oneAddressCannotBuryTheDesktopInNotes()
+    {
+        Fixture f;
+        Peer flood(f.port, QStringLiteral("127.0.0.2"));
+        QCOMPARE(flood.banner().size(), 34);
+        QByteArray burst;
+        for (int i = 0; i < 100; ++i)
+            burst += newCommand("flood", "n" + QByteArray::number(i)) + "line" + C + "x\r\n\r\n";
+        flood.send(burst);
+        flood.send("help\r\n");
+        QCOMPARE(flood.read(39), NoteProtocol::kHelpText);  // every line before it is handled
+        QVERIFY(f.logged(QStringLiteral("Too many notes from 127.0.0.2: note refused.")));
+        QCOMPARE(f.sink.notes.size(), NoteRateLimit::kBurst);
+        for (const FakeNote &n : std::as_const(f.sink.notes))
+            QCOMPARE(n.lines, QStringList{QStringLiteral("x")});
+        Peer other(f.port, QStringLiteral("127.0.0.3"));
+        QCOMPARE(other.banner().size(), 34);
+        other.send(newCommand("ana", "served"));
+        QTRY_COMPARE(f.sink.notes.size(), NoteRateLimit::kBurst + 1);
     }
 
     void startStopAndPorts()
@@ -354,7 +439,7 @@ private slots:
         constexpr int kSenders = 40;
         std::vector<std::unique_ptr<Peer>> peers;
         for (int i = 0; i < kSenders; ++i) {
-            peers.push_back(std::make_unique<Peer>(f.port));
+            peers.push_back(std::make_unique<Peer>(f.port, QStringLiteral("127.0.3.%1").arg(i + 1)));
             QCOMPARE(peers.back()->banner().size(), 34);
         }
         auto tag = [](int i) { return QByteArray::number(i); };
@@ -380,7 +465,7 @@ private slots:
         for (const FakeNote &n : std::as_const(f.sink.notes)) {
             const QString i = n.title.mid(5);
             titles << n.title;
-            QCOMPARE(n.footer, QStringLiteral("De user") + i + QStringLiteral(" (127.0.0.1)"));
+            QCOMPARE(n.footer, QStringLiteral("De user") + i + QStringLiteral(" (127.0.3.%1)").arg(i.toInt() + 1));
             QCOMPARE(n.lines, (QStringList{QStringLiteral("first of ") + i, QStringLiteral("same"), QStringLiteral("same")}));
             QCOMPARE(n.alarm.rememberNo, i.toInt());
             QVERIFY(n.alarmIcon);

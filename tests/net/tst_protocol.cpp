@@ -469,6 +469,80 @@ private slots:
         QCOMPARE(formatConnectionDuration(25 * 3600 + 61), QStringLiteral("01:01:01"));
         QCOMPARE(formatConnectionDuration(-3), QStringLiteral("00:00:00"));
     }
+
+    void aLongLineAddsLittleToTheLog_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("logged");
+        const QString head = QStringLiteral("Received from 127.0.0.1: '");
+        QTest::newRow("255 bytes") << QByteArray(255, 'a') << head + QString(255, QLatin1Char('a')) + QLatin1Char('\'');
+        QTest::newRow("256 bytes") << QByteArray(256, 'a')
+                                   << head + QString(255, QLatin1Char('a')) + QStringLiteral("' (cut, 256 bytes)");
+        // What 16 KiB of tabs in one read become once edited.
+        QTest::newRow("edited tabs") << QByteArray(128 * 1024, ' ')
+                                     << head + QString(255, QLatin1Char(' ')) + QStringLiteral("' (cut, 131072 bytes)");
+    }
+
+    void aLongLineAddsLittleToTheLog()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, logged);
+        Receiver r;
+        FakeChannel a(QStringLiteral("127.0.0.1"));
+        int nip = -1;
+        r.receiver.handleLine(line + "\r\n", nip, a);
+        QCOMPARE(a.logLines, QStringList{logged});
+    }
+
+    void notesArePacedPerAddress()
+    {
+        qint64 now = 0;
+        NoteRateLimit rate;
+        rate.setClock([&now] { return now; });
+        rate.setLimits(3, 1000);
+        const QString a = QStringLiteral("10.0.0.1"), b = QStringLiteral("10.0.0.2");
+        // A burst at once, then one per interval; each address on its own.
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(rate.take(a));
+        QVERIFY(!rate.take(a));
+        QVERIFY(rate.take(b));
+        now = 999;
+        QVERIFY(!rate.take(a));
+        now = 1000;
+        QVERIFY(rate.take(a));
+        QVERIFY(!rate.take(a));
+        // Refusals earn nothing back; a long rest gives the whole burst again, no more.
+        now = 60000;
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(rate.take(a));
+        QVERIFY(!rate.take(a));
+        // Addresses that have rested are forgotten: many senders over time cost no memory.
+        for (int i = 0; i < 5000; ++i) {
+            now += 2000;
+            QVERIFY(rate.take(QStringLiteral("10.1.%1.%2").arg(i / 256).arg(i % 256)));
+        }
+        QVERIFY2(rate.trackedPeers() <= 257, qPrintable(QString::number(rate.trackedPeers())));
+        rate.setLimits(0, 1000);
+        for (int i = 0; i < 100; ++i)
+            QVERIFY(rate.take(a));
+
+        // The interpreter asks before it creates: a refused "new" leaves no note in progress,
+        // so its lines land nowhere.
+        FakeNoteSink sink;
+        NoteInterpreter interp(sink, QStringLiteral("/p/"));
+        interp.noteRate().setClock([&now] { return now; });
+        interp.noteRate().setLimits(1, 1000);
+        FakeChannel channel;
+        int nip = -1;
+        interp.interpretLine(kPlainNew, nip, channel);
+        QCOMPARE(nip, 0);
+        interp.interpretLine(kPlainNew, nip, channel);
+        QCOMPARE(nip, -1);
+        interp.interpretLine("line" + C + "lost", nip, channel);
+        QCOMPARE(sink.notes.size(), 1);
+        QVERIFY(sink.notes[0].lines.isEmpty());
+        QCOMPARE(channel.logLines, QStringList{QStringLiteral("Too many notes from 192.168.0.7: note refused.")});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestProtocol)
