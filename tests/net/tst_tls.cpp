@@ -26,11 +26,15 @@ struct Client
     bool tlsDoneBeforeReturn = false;
     QByteArray received;
     QList<QByteArray> lines;
+    QString description;   // as the socket told it when the handshake ended
 
     Client()
     {
         socket.OnSessionConnected = [this](TAsyncSocket *, int e) { connected = e; };
-        socket.OnTlsDone = [this](TAsyncSocket *, int e) { tlsDone = e; };
+        socket.OnTlsDone = [this](TAsyncSocket *s, int e) {
+            tlsDone = e;
+            description = s->TlsEstablished() ? s->TlsDescription() : QStringLiteral("not established");
+        };
         socket.OnSessionClosed = [this](TAsyncSocket *, int e) { closed = e; };
         socket.OnDataSent = [this](TAsyncSocket *, int) { ++sentEvents; };
         socket.OnDataAvailable = [this](TAsyncSocket *s, int) {
@@ -122,8 +126,7 @@ private slots:
         QCOMPARE(c.socket.Send(payload), payload.size());
         QVERIFY(waitUntil([&] { return c.tlsDone >= 0; }));
         QCOMPARE(c.tlsDone, 0);
-        QVERIFY(c.socket.TlsEstablished());
-        QVERIFY2(c.socket.TlsDescription().startsWith(QLatin1String("TLSv1.")), qPrintable(c.socket.TlsDescription()));
+        QVERIFY2(c.description.startsWith(QLatin1String("TLSv1.")), qPrintable(c.description));
         // The peer answers BYE with close-notify: every byte first, then a clean end.
         QVERIFY(waitUntil([&] { return c.closed >= 0; }, 20000));
         QCOMPARE(c.closed, 0);
