@@ -71,6 +71,7 @@ TSmtpClientBase::TSmtpClientBase(QObject *owner) : QObject(owner), m_socket(new 
     m_socket->OnDataAvailable = [this](TAsyncSocket *, int) { onDataAvailable(); };
     m_socket->OnDataSent = [this](TAsyncSocket *, int) { onDataSent(); };
     m_socket->OnSessionClosed = [this](TAsyncSocket *, int error) { onSessionClosed(error); };
+    m_socket->OnTlsDone = [this](TAsyncSocket *, int error) { onTlsDone(error); };
 }
 
 TSmtpClientBase::~TSmtpClientBase()
@@ -81,6 +82,7 @@ TSmtpClientBase::~TSmtpClientBase()
     m_socket->OnDataAvailable = nullptr;
     m_socket->OnDataSent = nullptr;
     m_socket->OnSessionClosed = nullptr;
+    m_socket->OnTlsDone = nullptr;
     delete m_socket;
     m_socket = nullptr;
 }
@@ -279,6 +281,9 @@ void TSmtpClientBase::onSessionConnected(int error)
     }
     m_connected = true;
     setState(smtpWaitingBanner);
+    // From the first byte: the greeting is only read once the server proved who it is.
+    if (m_security == smtpSecurityTLS)
+        beginTls();
 }
 
 void TSmtpClientBase::onDataAvailable()
@@ -353,6 +358,8 @@ void TSmtpClientBase::evaluateReply()
     DoDisplay(QStringLiteral("< ") + m_lastResponse);
     const SmtpReplyCode reply = parseSmtpReplyCode(TextCodec::toWin1252(m_lastResponse));
     m_statusCode = reply.code;
+    if (m_collectingEhlo && reply.code == 250 && m_ehloLine++ > 0)
+        m_capabilities << m_lastResponse.mid(4).trimmed();
     if (reply.continued)
         return;
     if (m_okCodes.contains(reply.code)) {
@@ -376,6 +383,14 @@ void TSmtpClientBase::onDataSent()
 
 void TSmtpClientBase::onSessionClosed(int error)
 {
+    if (m_securityFailure == smtpSecurityOk) {
+        if (error == SocketErrors::TlsFailed || error == SocketErrors::TlsCertificateRejected)
+            securityFailed(m_socket->TlsCertificateFailed() ? smtpCertificateRejected : smtpTlsFailed,
+                           m_socket->TlsErrorText());
+        else if (m_tlsHandshaking)
+            securityFailed(smtpTlsFailed, QStringLiteral("the connection ended during the TLS handshake"));
+    }
+    m_tlsHandshaking = false;
     m_connected = false;
     m_dataSentArmed = false;
     m_receive.clear();
@@ -403,6 +418,11 @@ void TSmtpClientBase::Connect()
     m_receive.clear();
     m_requestResult = 0;
     m_esmtpSupported = false;
+    m_capabilities.clear();
+    m_collectingEhlo = false;
+    m_tlsHandshaking = false;
+    m_securityFailure = smtpSecurityOk;
+    m_securityReason.clear();
     m_dataSentArmed = false;
     setState(smtpDnsLookup);
     try {
@@ -429,11 +449,17 @@ void TSmtpClientBase::Ehlo()
     checkReady();
     checkConnected();
     beginRequest(smtpEhlo);
+    m_capabilities.clear();
+    m_collectingEhlo = true;
+    m_ehloLine = 0;
     SendCommand(QStringLiteral("EHLO ") + TextCodec::fromWin1252(heloName()), {250}, &TSmtpClientBase::ehloDone);
 }
 
 void TSmtpClientBase::ehloDone()
 {
+    m_collectingEhlo = false;
+    if (m_requestResult != 0)
+        m_capabilities.clear();
     if (!m_connected)
         return;
     if (m_requestResult == 0)
@@ -675,6 +701,7 @@ void TSmtpClientBase::Abort()
         // Whether or not the lookup could be cancelled, the client stops waiting for it.
     }
     m_dataSentArmed = false;
+    m_tlsHandshaking = false;
     m_socket->Abort();
     // A request still waiting (nothing was open that could report its end) ends here, so a
     // caller waiting for it never hangs.
@@ -684,6 +711,133 @@ void TSmtpClientBase::Abort()
     setState(smtpReady);
 }
 
+// ---- Connection security ----------------------------------------------------------------
+
+bool TSmtpClientBase::ServerOffers(const QString &keyword) const
+{
+    for (const QString &line : m_capabilities) {
+        if (line.section(QLatin1Char(' '), 0, 0).compare(keyword, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool TSmtpClientBase::TlsActive() const
+{
+    return m_connected && m_socket->TlsEstablished();
+}
+
+void TSmtpClientBase::securityFailed(TSmtpSecurityFailure kind, const QString &reason)
+{
+    if (m_securityFailure != smtpSecurityOk)
+        return;
+    m_securityFailure = kind;
+    m_securityReason = reason;
+    switch (kind) {
+    case smtpStartTlsNotOffered:
+        localFailure(QStringLiteral("500 STARTTLS not offered by the server: nothing was sent in the clear."));
+        break;
+    case smtpCertificateRejected:
+        localFailure(QStringLiteral("500 Server certificate not valid for %1: %2").arg(m_host.trimmed(), reason));
+        break;
+    case smtpTlsFailed:
+        localFailure(QStringLiteral("500 TLS failed with %1: %2").arg(m_host.trimmed(), reason));
+        break;
+    case smtpSecurityOk:
+        break;
+    }
+}
+
+QString TSmtpClientBase::securityFailureText() const
+{
+    const QString host = m_host.trimmed();
+    switch (m_securityFailure) {
+    case smtpCertificateRejected:
+        return tr("O certificado do servidor não é válido para %1: %2").arg(host, m_securityReason);
+    case smtpTlsFailed:
+        return tr("A conexão segura com %1 falhou: %2").arg(host, m_securityReason);
+    case smtpStartTlsNotOffered:
+        return tr("O servidor %1 não oferece conexão segura (STARTTLS); nada foi enviado.").arg(host);
+    case smtpSecurityOk:
+        break;
+    }
+    return QString();
+}
+
+void TSmtpClientBase::StartTls()
+{
+    checkReady();
+    checkConnected();
+    beginRequest(smtpStartTls);
+    if (m_socket->TlsActive()) {
+        localFailure(QStringLiteral("500 TLS already started."));
+        triggerRequestDone(kNoSuchReply);
+        return;
+    }
+    if (!ServerOffers(QStringLiteral("STARTTLS"))) {
+        securityFailed(smtpStartTlsNotOffered, QString());
+        triggerRequestDone(kNoSuchReply);
+        // Nothing more goes out on a connection that would stay in the clear.
+        m_socket->Close();
+        return;
+    }
+    SendCommand(QStringLiteral("STARTTLS"), {220}, &TSmtpClientBase::startTlsReply);
+}
+
+void TSmtpClientBase::startTlsReply()
+{
+    if (!m_connected)
+        return;
+    if (m_requestResult != 0) {
+        securityFailed(smtpStartTlsNotOffered, m_lastResponse);
+        triggerRequestDone(m_requestResult);
+        m_socket->Close();
+        return;
+    }
+    // Replies pipelined behind the 220 came in the clear: they are not the server's word.
+    m_receive.clear();
+    beginTls();
+}
+
+void TSmtpClientBase::beginTls()
+{
+    m_tlsHandshaking = true;
+    m_esmtpSupported = false;
+    m_capabilities.clear();
+    TlsOptions options;
+    options.host = m_host;
+    options.extraTrustAnchors = m_trustAnchorFile;
+    try {
+        m_socket->StartTls(options);
+    } catch (const std::exception &e) {
+        m_tlsHandshaking = false;
+        securityFailed(smtpTlsFailed, exceptionText(e));
+        triggerRequestDone(kNoSuchReply);
+        m_socket->Abort();
+    }
+}
+
+void TSmtpClientBase::onTlsDone(int error)
+{
+    if (!m_tlsHandshaking)
+        return;
+    m_tlsHandshaking = false;
+    if (error != 0) {
+        securityFailed(error == SocketErrors::TlsCertificateRejected ? smtpCertificateRejected : smtpTlsFailed,
+                       m_socket->TlsErrorText());
+        m_connected = false;
+        // The socket aborts the connection right after this; the request ends here, with the cause.
+        triggerRequestDone(error);
+        return;
+    }
+    DoDisplay(QStringLiteral("< TLS ") + m_socket->TlsDescription());
+    // Implicit TLS: the greeting follows now. STARTTLS: the request is complete.
+    if (m_state == smtpWaitingResponse) {
+        m_requestResult = 0;
+        triggerRequestDone(0);
+    }
+}
+
 // ---- High-level requests ----------------------------------------------------------------
 
 void TSmtpClientBase::Open()
@@ -691,7 +845,15 @@ void TSmtpClientBase::Open()
     if (m_connected)
         throw ESmtpError(QStringLiteral("SMTP component already connected"));
     checkReady();
-    startHighLevel(smtpOpen, m_authType == smtpAuthNone ? stepConnect | stepHelo : stepConnect | stepEhlo | stepAuth);
+    unsigned steps = m_authType == smtpAuthNone ? stepConnect | stepHelo : stepConnect | stepEhlo | stepAuth;
+    if (m_security != smtpSecurityNone) {
+        steps = stepConnect | stepEhlo;
+        if (m_security == smtpSecuritySTARTTLS)
+            steps |= stepStartTls | stepEhloAgain;
+        if (m_authType != smtpAuthNone)
+            steps |= stepAuth;
+    }
+    startHighLevel(smtpOpen, steps);
 }
 
 void TSmtpClientBase::Mail()
@@ -721,7 +883,13 @@ void TSmtpClientBase::highLevelNext()
         m_highLevelResult = 426;
         m_errorMessage = QStringLiteral("426 Operation aborted.");
     } else if (m_requestResult != 0) {
-        if (m_previousStep == stepEhlo && m_connected) {
+        if (m_previousStep == stepEhlo && m_connected && m_security == smtpSecuritySTARTTLS) {
+            // No EHLO, no STARTTLS: HELO would carry on in the clear.
+            securityFailed(smtpStartTlsNotOffered, m_lastResponse);
+            m_highLevelResult = m_requestResult;
+            m_pendingSteps = stepNone;
+            m_socket->Close();
+        } else if (m_previousStep == stepEhlo && m_connected) {
             // A server without ESMTP is greeted with HELO instead, and AUTH is dropped.
             m_pendingSteps = stepHelo;
         } else {
@@ -734,7 +902,8 @@ void TSmtpClientBase::highLevelNext()
 
 void TSmtpClientBase::runNextStep(bool raise)
 {
-    static const Step order[] = {stepConnect, stepHelo, stepEhlo, stepAuth, stepMailFrom, stepRcptTo, stepData};
+    static const Step order[] = {stepConnect, stepHelo,   stepEhlo,     stepStartTls, stepEhloAgain,
+                                 stepAuth,    stepMailFrom, stepRcptTo, stepData};
     for (const Step step : order) {
         if (!(m_pendingSteps & step))
             continue;
@@ -745,6 +914,8 @@ void TSmtpClientBase::runNextStep(bool raise)
             case stepConnect: Connect(); break;
             case stepHelo: Helo(); break;
             case stepEhlo: Ehlo(); break;
+            case stepStartTls: StartTls(); break;
+            case stepEhloAgain: Ehlo(); break;
             case stepAuth: Auth(); break;
             case stepMailFrom: MailFrom(); break;
             case stepRcptTo: RcptTo(); break;

@@ -96,6 +96,14 @@ public:
     void setOwnHeaders(bool v) { m_ownHeaders = v; }
     int Tag() const { return m_tag; }
     void setTag(int v) { m_tag = v; }
+    // Connection security; smtpSecurityNone is the plain protocol of old. With security chosen
+    // Open always greets with EHLO and never falls back to sending anything in the clear.
+    TSmtpSecurity Security() const { return m_security; }
+    void setSecurity(TSmtpSecurity v) { m_security = v; }
+    // A PEM file of certificates trusted besides the system's (a private authority); empty
+    // for none. There is no way to skip the check of the server's certificate.
+    QString TrustAnchorFile() const { return m_trustAnchorFile; }
+    void setTrustAnchorFile(const QString &v) { m_trustAnchorFile = v; }
 
     TSmtpState State() const { return m_state; }
     bool Connected() const { return m_connected; }
@@ -107,6 +115,19 @@ public:
     int StatusCode() const { return m_statusCode; }
     int RequestResult() const { return m_requestResult; }
     bool EsmtpSupported() const { return m_esmtpSupported; }
+    // The lines of the last accepted EHLO reply after its first (the server's name), without
+    // their code: "STARTTLS", "AUTH PLAIN LOGIN", ...
+    QStringList EhloCapabilities() const { return m_capabilities; }
+    // The last EHLO reply announced the keyword (case does not matter).
+    bool ServerOffers(const QString &keyword) const;
+    // Why the protected connection failed since the last Open or Connect began.
+    TSmtpSecurityFailure SecurityFailure() const { return m_securityFailure; }
+    // The TLS layer's own words for it ("certificate has expired", "hostname mismatch").
+    QString SecurityFailureReason() const { return m_securityReason; }
+    // The text to show the user for SecurityFailure; empty when there was none.
+    QString securityFailureText() const;
+    // The TLS session is up on the current connection.
+    bool TlsActive() const;
 
     TAsyncSocket *socket() const { return m_socket; }
 
@@ -121,6 +142,9 @@ public:
     virtual void Data();
     virtual void Quit();
     virtual void Rset();
+    // STARTTLS, then the TLS handshake; only when the last EHLO offered it. Afterwards the
+    // server must be greeted again (EHLO) before AUTH.
+    virtual void StartTls();
     // Ends whatever runs, at once; a running Open or Mail then ends with 426.
     virtual void Abort();
     // Connect and HELO, or with authentication connect, EHLO (HELO when refused) and AUTH.
@@ -164,7 +188,9 @@ private:
         stepAuth = 8,
         stepMailFrom = 16,
         stepRcptTo = 32,
-        stepData = 64
+        stepData = 64,
+        stepStartTls = 128,
+        stepEhloAgain = 256
     };
 
     void onDnsLookupDone(int error);
@@ -172,6 +198,10 @@ private:
     void onDataAvailable();
     void onDataSent();
     void onSessionClosed(int error);
+    void onTlsDone(int error);
+    void beginTls();
+    void startTlsReply();
+    void securityFailed(TSmtpSecurityFailure kind, const QString &reason);
     void handleLine(const QByteArray &line);
 
     void evaluateReply();
@@ -204,10 +234,18 @@ private:
     QByteArray m_contentTypeString = MailComposer::contentTypeString(smtpPlainText);
     bool m_ownHeaders = false;
     int m_tag = 0;
+    TSmtpSecurity m_security = smtpSecurityNone;
+    QString m_trustAnchorFile;
 
     TSmtpState m_state = smtpReady;
     bool m_connected = false;
     bool m_esmtpSupported = false;
+    bool m_collectingEhlo = false;
+    int m_ehloLine = 0;
+    QStringList m_capabilities;
+    bool m_tlsHandshaking = false;
+    TSmtpSecurityFailure m_securityFailure = smtpSecurityOk;
+    QString m_securityReason;
     QString m_lastResponse, m_errorMessage;
     int m_statusCode = 0;
     int m_requestResult = 0;

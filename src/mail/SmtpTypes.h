@@ -31,7 +31,33 @@ enum TSmtpRequest {
     smtpOpen = 8,
     smtpMail = 9,
     smtpEhlo = 10,
-    smtpAuth = 11
+    smtpAuth = 11,
+    smtpStartTls = 12
+};
+
+// How the connection to the server is protected; the ordinal is the store's "SMTPSecurity".
+// STARTTLS upgrades a plain connection (port 587 usually), TLS speaks it from the first byte
+// (port 465 usually).
+enum TSmtpSecurity { smtpSecurityNone, smtpSecuritySTARTTLS, smtpSecurityTLS };
+
+// The stored value as a choice. A value this program does not know asked for some protection
+// it cannot name: the strictest one it knows is used rather than none, so a password never
+// goes out in the clear because of it.
+inline TSmtpSecurity smtpSecurityFromStore(int value)
+{
+    switch (value) {
+    case 0: return smtpSecurityNone;
+    case 1: return smtpSecuritySTARTTLS;
+    default: return smtpSecurityTLS;
+    }
+}
+
+// Why a protected connection could not be had.
+enum TSmtpSecurityFailure {
+    smtpSecurityOk,
+    smtpStartTlsNotOffered,    // STARTTLS chosen, the server does not offer it (or refused it)
+    smtpTlsFailed,             // the TLS negotiation failed (not a TLS server, torn down, garbled)
+    smtpCertificateRejected,   // the server's certificate is untrusted, expired or for another name
 };
 
 // Raised synchronously for misuse of the client (and by the body source for unreadable

@@ -19,6 +19,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 // A background name lookup. The worker posts its answer to `target` unless the socket has
 // given the lookup up (cancelled, replaced or destroyed) in the meantime.
@@ -40,7 +41,7 @@ constexpr int kAcceptPauseMs = 100;
 
 const QEvent::Type kNoticeType = static_cast<QEvent::Type>(QEvent::registerEventType());
 
-enum NoticeKind { NoticeDataSent, NoticeCloseLater, NoticeDeliver, NoticeConnectFailed, NoticeDnsDone };
+enum NoticeKind { NoticeDataSent, NoticeCloseLater, NoticeDeliver, NoticeConnectFailed, NoticeDnsDone, NoticeTlsFailed };
 
 // An entry of the socket's own event queue, valid only for the session it was posted in.
 class SocketNotice : public QEvent
@@ -365,6 +366,10 @@ bool TAsyncSocket::event(QEvent *e)
         else
             guarded([&] { m_lineMode ? deliverLines() : deliverRaw(); });
         break;
+    case NoticeTlsFailed:
+        if (m_state == ssConnected && m_tls)
+            guarded([&] { tlsFail(m_tls->errorText()); });
+        break;
     case NoticeConnectFailed:
         if (m_state == ssConnecting) {
             const int error = notice->error;
@@ -423,6 +428,11 @@ void TAsyncSocket::adopt(int fd, TSocketState state)
     m_sendQueue.clear();
     m_sendHeadPos = 0;
     m_sendQueuedBytes = 0;
+    m_sendAnnounce = false;
+    m_tls.reset();
+    m_tlsWaiting.clear();
+    m_tlsError.clear();
+    m_tlsCertificateFailed = false;
     setState(state);
 }
 
@@ -446,6 +456,8 @@ void TAsyncSocket::release(bool graceful, bool fireClosed, int closedError)
     m_sendQueue.clear();
     m_sendHeadPos = 0;
     m_sendQueuedBytes = 0;
+    m_sendAnnounce = false;
+    m_tlsWaiting.clear();
     m_lines.clear();
     m_offered.clear();
     m_offeredPos = 0;
@@ -608,6 +620,32 @@ qsizetype TAsyncSocket::Send(const char *data, qsizetype len)
     }
     if (len <= 0)
         return 0;
+    if (m_tls) {
+        if (!m_tls->established()) {
+            m_tlsWaiting.append(data, len);
+            return len;
+        }
+        if (!m_tls->write(data, len)) {
+            post(NoticeTlsFailed);
+            return -1;
+        }
+        const QByteArray records = m_tls->takeOutgoing();
+        m_sendAnnounce = true;
+        queueBytes(records.constData(), records.size());
+    } else {
+        m_sendAnnounce = true;
+        queueBytes(data, len);
+    }
+    const auto alive = m_aliveFlag;
+    const quint64 session = m_session;
+    flushSendQueue(false);
+    if (!*alive || session != m_session)
+        return -1;
+    return len;
+}
+
+void TAsyncSocket::queueBytes(const char *data, qsizetype len)
+{
     qsizetype left = len;
     while (left > 0) {
         if (m_sendQueue.empty() || m_sendQueue.back().size() >= kSendBlockSize) {
@@ -620,12 +658,6 @@ qsizetype TAsyncSocket::Send(const char *data, qsizetype len)
         left -= take;
     }
     m_sendQueuedBytes += len;
-    const auto alive = m_aliveFlag;
-    const quint64 session = m_session;
-    flushSendQueue(false);
-    if (!*alive || session != m_session)
-        return -1;
-    return len;
 }
 
 qsizetype TAsyncSocket::SendText(const QByteArray &text)
@@ -671,6 +703,9 @@ void TAsyncSocket::flushSendQueue(bool fromNotifier)
     }
     if (m_writeNotifier)
         m_writeNotifier->setEnabled(false);
+    if (!m_sendAnnounce)
+        return;   // only TLS's own records went out
+    m_sendAnnounce = false;
     if (fromNotifier)
         fire(OnDataSent, this, 0);
     else
@@ -727,6 +762,14 @@ void TAsyncSocket::Close()
 {
     if (m_fd < 0)
         return;
+    if (m_tls && m_tls->established() && m_state == ssConnected && m_sendQueue.empty()) {
+        // close-notify tells the peer the end is ours and not a cut; best effort, as the
+        // plain close does not wait for the peer either.
+        m_tls->shutdown();
+        const QByteArray notify = m_tls->takeOutgoing();
+        if (!notify.isEmpty())
+            ::send(m_fd, notify.constData(), size_t(notify.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
+    }
     release(true, true, 0);
 }
 
@@ -936,13 +979,31 @@ void TAsyncSocket::readIncoming()
     if (n < 0) {
         if (errno == EAGAIN || errno == EINTR)
             return;
-        deliverRemainderAndClose(lastError());
+        const int code = lastError();
+        if (m_tls && !m_tls->established()) {
+            tlsFail(QStringLiteral("the connection ended during the TLS handshake (%1)").arg(SocketErrors::text(code)));
+            return;
+        }
+        deliverRemainderAndClose(code);
         return;
     }
     if (n == 0) {
+        if (m_tls && !m_tls->established()) {
+            tlsFail(QStringLiteral("the server closed the connection during the TLS handshake"));
+            return;
+        }
         deliverRemainderAndClose(0);
         return;
     }
+    if (m_tls) {
+        tlsIncoming(chunk, n);
+        return;
+    }
+    acceptIncoming(chunk, n);
+}
+
+void TAsyncSocket::acceptIncoming(const char *chunk, qsizetype n)
+{
     if (m_lineEcho) {
         const auto alive = m_aliveFlag;
         Send(chunk, n);
@@ -1088,4 +1149,117 @@ void TAsyncSocket::deliverRemainderAndClose(int error)
     }
     if (session == m_session)
         release(false, true, error);
+}
+
+// ---- TLS --------------------------------------------------------------------------------
+
+void TAsyncSocket::StartTls(const TlsOptions &options)
+{
+    if (m_state != ssConnected || m_fd < 0) {
+        socketError(SocketErrors::NotConnected, QStringLiteral("StartTls"));
+        return;
+    }
+    if (m_tls)
+        throw ESocketError(QStringLiteral("StartTls: TLS already started on this connection"));
+    // Whatever arrived before this point came in the clear.
+    m_lines.clear();
+    m_offered.clear();
+    m_offeredPos = 0;
+    m_raw.clear();
+    m_rawPos = 0;
+    if (m_rawFull) {
+        m_rawFull = false;
+        setReading(!m_delivering);
+    }
+    m_tlsError.clear();
+    m_tlsCertificateFailed = false;
+    m_tls = std::make_unique<TlsSession>(options);
+    if (m_tls->start() == TlsSession::Failed) {
+        post(NoticeTlsFailed);   // reported the way every other end of the handshake is: as an event
+        return;
+    }
+    tlsSendOutgoing();
+}
+
+bool TAsyncSocket::TlsEstablished() const
+{
+    return m_tls && m_tls->established() && m_state == ssConnected;
+}
+
+QString TAsyncSocket::TlsDescription() const
+{
+    return TlsEstablished() ? m_tls->description() : QString();
+}
+
+bool TAsyncSocket::tlsSendOutgoing()
+{
+    const QByteArray records = m_tls->takeOutgoing();
+    if (records.isEmpty())
+        return true;
+    const auto alive = m_aliveFlag;
+    const quint64 session = m_session;
+    queueBytes(records.constData(), records.size());
+    flushSendQueue(false);
+    return *alive && session == m_session;
+}
+
+void TAsyncSocket::tlsFail(const QString &reason)
+{
+    if (m_tlsError.isEmpty())
+        m_tlsError = reason.isEmpty() ? QStringLiteral("TLS failure") : reason;
+    m_tlsCertificateFailed = m_tls && m_tls->certificateFailed();
+    const int code = m_tlsCertificateFailed ? SocketErrors::TlsCertificateRejected : SocketErrors::TlsFailed;
+    const quint64 session = m_session;
+    if (m_tls && !m_tls->established()) {
+        if (!fire(OnTlsDone, this, code) || session != m_session)
+            return;
+    }
+    if (m_fd < 0)
+        return;
+    m_sendQueue.clear();
+    m_sendHeadPos = 0;
+    m_sendQueuedBytes = 0;
+    release(false, true, code);
+}
+
+void TAsyncSocket::tlsIncoming(const char *data, qsizetype n)
+{
+    const auto alive = m_aliveFlag;
+    const quint64 session = m_session;
+    m_tls->feed(data, n);
+    if (!m_tls->established()) {
+        const TlsSession::Status status = m_tls->handshake();
+        // The alert of a failed handshake goes out too, so the server knows why.
+        if (!tlsSendOutgoing())
+            return;
+        if (status == TlsSession::Failed) {
+            tlsFail(m_tls->errorText());
+            return;
+        }
+        if (status != TlsSession::Done)
+            return;
+        if (!m_tlsWaiting.isEmpty()) {
+            const QByteArray waiting = std::exchange(m_tlsWaiting, QByteArray());
+            Send(waiting);
+            if (!*alive || session != m_session)
+                return;
+        }
+        if (!fire(OnTlsDone, this, 0) || session != m_session)
+            return;
+    }
+    QByteArray plain;
+    const TlsSession::Status status = m_tls->read(plain);
+    if (!tlsSendOutgoing())
+        return;
+    if (!plain.isEmpty()) {
+        acceptIncoming(plain.constData(), plain.size());
+        if (!*alive || session != m_session)
+            return;
+    }
+    if (status == TlsSession::Closed) {
+        deliverRemainderAndClose(0);
+    } else if (status == TlsSession::Failed) {
+        m_tlsError = m_tls->errorText();
+        deliverRemainderAndClose(SocketErrors::TlsFailed);
+    }
 }

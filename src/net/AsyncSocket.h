@@ -17,6 +17,7 @@
 // Bytes are single-byte text (Windows-1252) throughout: QByteArray in and out.
 #include "net/LineBuffer.h"
 #include "net/SocketError.h"
+#include "net/TlsSession.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -83,6 +84,10 @@ public:
     std::function<void(TAsyncSocket *sender, const std::exception &e, bool &CanClose)> OnBgException;
     // When assigned, platform failures are passed here instead of being raised.
     std::function<void(TAsyncSocket *sender, const ESocketError &e)> OnError;
+    // The TLS handshake begun by StartTls ended: 0, or SocketErrors::TlsFailed /
+    // TlsCertificateRejected (TlsErrorText says why). After a failure the connection is
+    // aborted and OnSessionClosed follows with the same code.
+    Event OnTlsDone;
 
     // ---- Properties ---------------------------------------------------------------------
     TSocketState State() const { return m_state; }
@@ -184,6 +189,25 @@ public:
 
     int Handle() const { return m_fd; }
 
+    // ---- TLS ----------------------------------------------------------------------------
+    // Starts TLS as the client on this connected socket. From here on every byte of the
+    // connection goes through it: Send encrypts (bytes sent before the handshake ends wait
+    // for it), OnDataAvailable offers decrypted bytes, Close sends close-notify first. Bytes
+    // received before the call and not read yet are dropped: they came unprotected and must
+    // not be taken as coming from the verified peer. The end of the handshake comes as
+    // OnTlsDone; a later TLS failure (a forged or garbled record) closes the connection with
+    // OnSessionClosed(TlsFailed). Raises 10057 in "StartTls" unless ssConnected, and refuses a
+    // second start on the same connection.
+    void StartTls(const TlsOptions &options);
+    // StartTls was called on the current (or, once closed, the last) connection.
+    bool TlsActive() const { return m_tls != nullptr; }
+    bool TlsEstablished() const;
+    // Why TLS failed on the last connection that used it; empty when it did not.
+    QString TlsErrorText() const { return m_tlsError; }
+    bool TlsCertificateFailed() const { return m_tlsCertificateFailed; }
+    // The protocol version and cipher of the running session.
+    QString TlsDescription() const;
+
 protected:
     bool event(QEvent *e) override;
     // Called once the socket was released (state ssClosed) and OnSessionClosed fired.
@@ -247,6 +271,11 @@ private:
     void onWritable();
     void finishConnect(int error);
     void readIncoming();
+    void acceptIncoming(const char *data, qsizetype n);
+    void queueBytes(const char *data, qsizetype len);
+    void tlsIncoming(const char *data, qsizetype n);
+    bool tlsSendOutgoing();
+    void tlsFail(const QString &reason);
     void deliverRaw();
     void deliverLines();
     void endDelivery(quint64 session, bool reading);
@@ -292,6 +321,12 @@ private:
     bool m_rawFull = false;      // raw mode: reading paused until the reader catches up
     bool m_acceptedInEvent = false;
     bool m_destroyWhenIdle = false;
+
+    std::unique_ptr<TlsSession> m_tls;
+    QByteArray m_tlsWaiting;     // sent before the handshake ended
+    QString m_tlsError;
+    bool m_tlsCertificateFailed = false;
+    bool m_sendAnnounce = false; // the queue holds bytes of a Send (not just TLS's own records)
 
     std::deque<QByteArray> m_sendQueue;  // fixed-capacity blocks, oldest first
     qsizetype m_sendHeadPos = 0;

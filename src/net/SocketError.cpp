@@ -58,6 +58,8 @@ QString text(int code)
     case 10071: return QStringLiteral("Too many levels of remote in path");
     case 10091: return QStringLiteral("Network sub-system is unusable");
     case 10092: return QStringLiteral("WinSock DLL cannot support this application");
+    case 12100: return QStringLiteral("TLS negotiation failed");
+    case 12101: return QStringLiteral("Server certificate not valid");
     case 10093: return QStringLiteral("WinSock not initialized");
     case 11001: return QStringLiteral("Host not found");
     case 11002: return QStringLiteral("Non-authoritative host not found");

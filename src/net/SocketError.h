@@ -21,6 +21,9 @@ inline constexpr int TimedOut = 10060;
 inline constexpr int ConnectionRefused = 10061;
 inline constexpr int AddressInUse = 10048;
 inline constexpr int HostNotFound = 11001;
+// Beyond the Windows Sockets table: the TLS layer's own failures.
+inline constexpr int TlsFailed = 12100;
+inline constexpr int TlsCertificateRejected = 12101;
 
 // The fixed text for a code; "Not a WinSock error" for any code outside the table.
 QString text(int code);

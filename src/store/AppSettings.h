@@ -35,6 +35,8 @@ struct NetworkSettings  // recRede: the [Network] values
     QString SMTPServer;
     QString SMTPPort = QStringLiteral("25");
     qint32 Authtype = 0;
+    // 0 plain, 1 STARTTLS, 2 TLS from the first byte (TSmtpSecurity); absent means 0.
+    qint32 SMTPSecurity = 0;
     QString Email;
     QString Username;
     QString Password;

@@ -136,6 +136,7 @@ LoadedStore NoteStore::read(const IniFile &ini, const QDateTime &loadMoment,
     r.Password = ini.readString(kNetwork, QStringLiteral("Password"));
     r.Blocktype = ini.readInteger(kNetwork, QStringLiteral("Blocktype"), 0);
     r.Authtype = ini.readInteger(kNetwork, QStringLiteral("Authtype"), 0);
+    r.SMTPSecurity = ini.readInteger(kNetwork, QStringLiteral("SMTPSecurity"), 0);
 
     r.BlockList.clear();
     const int listCount = std::min(ini.readInteger(kNetwork, QStringLiteral("Listcount"), 0),
@@ -199,6 +200,7 @@ void NoteStore::write(IniFile &ini, const AppSettings &settings,
     ini.writeString(kNetwork, QStringLiteral("Password"), r.Password);
     ini.writeInteger(kNetwork, QStringLiteral("Blocktype"), r.Blocktype);
     ini.writeInteger(kNetwork, QStringLiteral("Authtype"), r.Authtype);
+    ini.writeInteger(kNetwork, QStringLiteral("SMTPSecurity"), r.SMTPSecurity);
 
     // List keys beyond the new count stay in the file; Listcount hides them.
     ini.writeInteger(kNetwork, QStringLiteral("Listcount"), int(r.BlockList.size()));

@@ -8,6 +8,11 @@ folder as mailN.envelope (JSON: sender, recipients, authenticated login, greetin
 mailN.data (the DATA bytes as received, after the server removed the dot-stuffing); both are on
 disk before the server answers 250, so a client that saw the 250 can read them at once.
 
+With --listen NAME:MODE[:CERT:KEY] (repeatable) it opens one listener per option instead,
+prints "PORT NAME <n>" for each and "READY" after the last. MODE is plain, starttls (offers
+STARTTLS with the certificate) or tls (TLS from the first byte); these listeners take a
+password only over TLS, and append every byte they received (decrypted) to NAME.log.
+
 The server stops when its standard input reaches end of file or it is terminated.
 """
 import argparse
@@ -15,9 +20,11 @@ import asyncio
 import hashlib
 import hmac
 import json
+import logging
 import os
 import secrets
 import signal
+import ssl
 import sys
 import warnings
 
@@ -31,6 +38,54 @@ warnings.filterwarnings("ignore", message="Session.login_data")
 class LongLineSMTP(SMTP):
     # The client sends body lines of up to 1023 characters; the stock limit is 1001 bytes.
     line_length_limit = 4096
+
+
+class LoggingSMTP(LongLineSMTP):
+    log_path = None
+    implicit_tls = False
+
+    def connection_made(self, transport):
+        super().connection_made(transport)
+        if self.implicit_tls and self._tls_protocol is None:
+            # TLS from the first byte: the server must count the session as protected.
+            self._tls_protocol = transport
+
+    def data_received(self, data):
+        with open(self.log_path, "ab") as f:
+            f.write(data)
+        super().data_received(data)
+
+
+def tls_context(cert, key):
+    ctx = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    ctx.load_cert_chain(cert, key)
+    return ctx
+
+
+def open_listeners(loop, recorder, specs, outdir):
+    # Refused handshakes are what these listeners are for: their tracebacks are not news.
+    logging.getLogger("mail.log").setLevel(logging.CRITICAL)
+    servers = []
+    for spec in specs:
+        parts = spec.split(":")
+        name, mode = parts[0], parts[1]
+        ctx = tls_context(parts[2], parts[3]) if len(parts) >= 4 else None
+        cls = type("SMTP_" + name, (LoggingSMTP,), {
+            "log_path": os.path.join(outdir, name + ".log"),
+            "implicit_tls": mode == "tls",
+        })
+
+        def factory(cls=cls, mode=mode, ctx=ctx):
+            return cls(recorder, hostname="fixture.corkvane", decode_data=False,
+                       authenticator=recorder.authenticate, auth_required=False,
+                       auth_require_tls=True, tls_context=ctx if mode == "starttls" else None)
+
+        server = loop.run_until_complete(
+            loop.create_server(factory, "127.0.0.1", 0, ssl=ctx if mode == "tls" else None))
+        servers.append(server)
+        print("PORT %s %d" % (name, server.sockets[0].getsockname()[1]), flush=True)
+    print("READY", flush=True)
+    return servers
 
 
 class Recorder:
@@ -81,6 +136,7 @@ def main():
     parser.add_argument("--out", required=True)
     parser.add_argument("--user", default="corkvane")
     parser.add_argument("--password", default="secret")
+    parser.add_argument("--listen", action="append", default=[])
     args = parser.parse_args()
 
     recorder = Recorder(args.out, args.user.encode("latin-1"), args.password.encode("latin-1"))
@@ -92,8 +148,11 @@ def main():
                             authenticator=recorder.authenticate, auth_required=False,
                             auth_require_tls=False)
 
-    server = loop.run_until_complete(loop.create_server(factory, "127.0.0.1", 0))
-    port = server.sockets[0].getsockname()[1]
+    if args.listen:
+        servers = open_listeners(loop, recorder, args.listen, args.out)
+    else:
+        servers = [loop.run_until_complete(loop.create_server(factory, "127.0.0.1", 0))]
+        print("PORT %d" % servers[0].sockets[0].getsockname()[1], flush=True)
 
     def stop(*_):
         loop.stop()
@@ -104,9 +163,9 @@ def main():
 
     loop.add_reader(sys.stdin.fileno(), stdin_ready)
     loop.add_signal_handler(signal.SIGTERM, stop)
-    print("PORT %d" % port, flush=True)
     loop.run_forever()
-    server.close()
+    for server in servers:
+        server.close()
 
 
 if __name__ == "__main__":

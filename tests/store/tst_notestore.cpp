@@ -399,6 +399,21 @@ private slots:
         QVERIFY(loadBytes("[Network]\r\nListcount=-4\r\n").settings.recRede.BlockList.isEmpty());
     }
 
+    void smtpSecurityKey()
+    {
+        // Absent (a store of an older program) means no security; the value round-trips as
+        // written, and a value this program does not know is kept for the one that wrote it.
+        QCOMPARE(loadBytes("[Network]\r\nAuthtype=1\r\n").settings.recRede.SMTPSecurity, 0);
+        for (const int value : {1, 2, 7}) {
+            AppSettings settings;
+            settings.recRede.SMTPSecurity = value;
+            IniFile ini;
+            NoteStore::write(ini, settings, {}, true);
+            QCOMPARE(ini.readString("network", "SMTPSecurity"), QString::number(value));
+            QCOMPARE(loadBytes(ini.toBytes()).settings.recRede.SMTPSecurity, value);
+        }
+    }
+
     void moreNotesThanTheTableHolds()
     {
         QTemporaryDir dir;
