@@ -10,11 +10,11 @@ QByteArray hmacMd5(const QByteArray &key, const QByteArray &message)
     return QMessageAuthenticationCode::hash(message, key, QCryptographicHash::Md5);
 }
 
-QByteArray plainArgument(const QByteArray &user, const QByteArray &fromName, const QByteArray &password)
+QByteArray plainArgument(const QByteArray &user, const QByteArray &password)
 {
-    QByteArray raw = user;
+    QByteArray raw;
     raw.append('\0');
-    raw.append(fromName.isEmpty() ? user : fromName);
+    raw.append(user);
     raw.append('\0');
     raw.append(password);
     return raw.toBase64();

@@ -8,8 +8,9 @@ namespace SmtpAuth {
 // HMAC (RFC 2104) over MD5: 64-byte blocks, inner pad 0x36, outer pad 0x5c.
 QByteArray hmacMd5(const QByteArray &key, const QByteArray &message);
 
-// base64(user NUL identity NUL password); the identity is fromName, or user when it is empty.
-QByteArray plainArgument(const QByteArray &user, const QByteArray &fromName, const QByteArray &password);
+// base64(NUL user NUL password) (RFC 4616): no authorization identity, so the server lets the
+// user act as themselves; the mail address is none of its business here.
+QByteArray plainArgument(const QByteArray &user, const QByteArray &password);
 
 // The challenge of a "334 <base64>" reply: the decoding of everything after its fourth character.
 QByteArray cramMd5Challenge(const QByteArray &replyLine);

@@ -24,6 +24,9 @@ public:
 };
 
 constexpr int kMaxOkCodes = 16;
+// What the owner sees instead of a credential line: base64 hides nothing, and the trace ends up
+// in status bars and logs.
+const QString kMaskedCredentials = QStringLiteral("****");
 constexpr int kNoSuchReply = 500;
 
 QString socketFailureText(int error)
@@ -230,15 +233,16 @@ void TSmtpClientBase::triggerRequestDone(int error)
     QCoreApplication::postEvent(this, new RequestDoneEvent(m_requestKind, static_cast<quint16>(error)));
 }
 
-void TSmtpClientBase::SendCommand(const QString &cmd, const QList<int> &okCodes, Continuation done)
+void TSmtpClientBase::SendCommand(const QString &cmd, const QList<int> &okCodes, Continuation done, const QString &shown)
 {
     m_okCodes = okCodes.mid(0, kMaxOkCodes);
     m_requestDoneFlag = false;
     m_replyHandler = &TSmtpClientBase::evaluateReply;
     m_doneHandler = done;
     setState(smtpWaitingResponse);
-    DoCommand(cmd);
-    DoDisplay(QStringLiteral("> ") + cmd);
+    const QString &visible = shown.isEmpty() ? cmd : shown;
+    DoCommand(visible);
+    DoDisplay(QStringLiteral("> ") + visible);
     // A handler above may have pumped the event loop and aborted meanwhile.
     if (m_socket->State() == ssConnected)
         m_socket->SendText(commandBytes(cmd) + "\r\n");
@@ -484,9 +488,9 @@ void TSmtpClientBase::Auth()
         triggerRequestDone(kNoSuchReply);
         return;
     case smtpAuthPlain: {
-        const QByteArray arg = SmtpAuth::plainArgument(user, TextCodec::toWin1252(m_fromName),
-                                                       TextCodec::toWin1252(m_password));
-        SendCommand(QStringLiteral("AUTH PLAIN ") + QString::fromLatin1(arg), {235}, nullptr);
+        const QByteArray arg = SmtpAuth::plainArgument(user, TextCodec::toWin1252(m_password));
+        SendCommand(QStringLiteral("AUTH PLAIN ") + QString::fromLatin1(arg), {235}, nullptr,
+                    QStringLiteral("AUTH PLAIN ") + kMaskedCredentials);
         return;
     }
     case smtpAuthLogin:
@@ -507,7 +511,7 @@ void TSmtpClientBase::authLoginUser()
     setState(smtpInternalReady);
     // The prompts' text is not examined: the user name is asked first, the password second.
     SendCommand(QString::fromLatin1(TextCodec::toWin1252(m_username).toBase64()), {334},
-                &TSmtpClientBase::authLoginPassword);
+                &TSmtpClientBase::authLoginPassword, kMaskedCredentials);
 }
 
 void TSmtpClientBase::authLoginPassword()
@@ -517,7 +521,7 @@ void TSmtpClientBase::authLoginPassword()
         return;
     }
     setState(smtpInternalReady);
-    SendCommand(QString::fromLatin1(TextCodec::toWin1252(m_password).toBase64()), {235}, nullptr);
+    SendCommand(QString::fromLatin1(TextCodec::toWin1252(m_password).toBase64()), {235}, nullptr, kMaskedCredentials);
 }
 
 void TSmtpClientBase::authCramAnswer()
@@ -535,7 +539,7 @@ void TSmtpClientBase::authCramAnswer()
     const QByteArray answer = SmtpAuth::cramMd5Answer(TextCodec::toWin1252(m_username),
                                                       TextCodec::toWin1252(m_password), challenge);
     setState(smtpInternalReady);
-    SendCommand(QString::fromLatin1(answer), {235}, nullptr);
+    SendCommand(QString::fromLatin1(answer), {235}, nullptr, kMaskedCredentials);
 }
 
 void TSmtpClientBase::Vrfy()

@@ -35,6 +35,8 @@ public:
     // Trace: "> " + each line sent, "< " + each reply line.
     TextEvent OnDisplay;
     // Each command line just before it is sent (not the lines of the message itself).
+    // Credentials never reach these two: the AUTH PLAIN line shows as "AUTH PLAIN ****", the
+    // lines answering AUTH LOGIN and CRAM-MD5 as "****".
     TextEvent OnCommand;
     // Each complete reply line as received.
     TextEvent OnResponse;
@@ -67,7 +69,7 @@ public:
     void setPassword(const QString &v) { m_password = v; }
     TSmtpAuthType AuthType() const { return m_authType; }
     void setAuthType(TSmtpAuthType v) { m_authType = v; }
-    // Envelope sender; also the identity of AUTH PLAIN.
+    // Envelope sender.
     QString FromName() const { return m_fromName; }
     void setFromName(const QString &v) { m_fromName = v; }
     QStringList RcptName() const { return m_rcptName; }
@@ -165,7 +167,9 @@ protected:
     virtual void DoProcessHeader(QList<QByteArray> &hdrLines);
     virtual void DoSessionConnected(int error);
     virtual void DoSessionClosed(int error);
-    virtual void SendCommand(const QString &cmd, const QList<int> &okCodes, Continuation done);
+    // `shown`, when not empty, is what OnCommand and OnDisplay get instead of the line itself.
+    virtual void SendCommand(const QString &cmd, const QList<int> &okCodes, Continuation done,
+                             const QString &shown = QString());
 
     bool event(QEvent *e) override;
 

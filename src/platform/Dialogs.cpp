@@ -81,6 +81,11 @@ bool confirm(QWidget *parent, const QString &title, const QString &text)
                    QMessageBox::No) == QMessageBox::Yes;
 }
 
+void message(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text)
+{
+    showBox(parent, icon, title, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
 void showException(const QString &text)
 {
     showBox(nullptr, QMessageBox::Critical, QApplication::applicationDisplayName(), text,

@@ -26,6 +26,8 @@ void error(QWidget *parent, const QString &text);
 void warning(QWidget *parent, const QString &text);
 // A confirmation with Yes and No, a question icon and No as default. True only for Yes.
 bool confirm(QWidget *parent, const QString &title, const QString &text);
+// A box with an OK button, the given icon and caption (texts a form translates itself).
+void message(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text);
 // The application's default error box for a failure in a timer step, command or handler.
 void showException(const QString &text);
 

@@ -4,7 +4,8 @@
 Listens on 127.0.0.1 on a port the system picks and prints "PORT <n>" on one line once it
 accepts connections. AUTH PLAIN and LOGIN are the server's own; CRAM-MD5 is added here and
 checks the client's digest with Python's hmac. Each accepted mail N is written to the output
-folder as mailN.envelope (JSON: sender, recipients, authenticated login, greeting name) and
+folder as mailN.envelope (JSON: sender, recipients, authenticated login and the mechanism that
+authenticated it, greeting name) and
 mailN.data (the DATA bytes as received, after the server removed the dot-stuffing); both are on
 disk before the server answers 250, so a client that saw the 250 can read them at once.
 
@@ -98,6 +99,8 @@ class Recorder:
     def authenticate(self, server, session, envelope, mechanism, auth_data):
         ok = (isinstance(auth_data, LoginPassword)
               and auth_data.login == self.user and auth_data.password == self.password)
+        if ok:
+            session.corkvane_mechanism = mechanism
         return AuthResult(success=ok, handled=False, auth_data=auth_data)
 
     async def auth_CRAM__MD5(self, server, args):
@@ -108,6 +111,8 @@ class Recorder:
         login, _, digest = answer.rpartition(b" ")
         expected = hmac.new(self.password, challenge, hashlib.md5).hexdigest().encode()
         ok = login == self.user and hmac.compare_digest(digest, expected)
+        if ok:
+            server.session.corkvane_mechanism = "CRAM-MD5"
         return AuthResult(success=ok, handled=False, auth_data=LoginPassword(login, b""))
 
     def _write(self, name, data):
@@ -125,6 +130,7 @@ class Recorder:
             "rcpt": envelope.rcpt_tos,
             "login": login.decode("latin-1") if isinstance(login, bytes) else None,
             "helo": session.host_name,
+            "mechanism": getattr(session, "corkvane_mechanism", None),
         }
         self._write("mail%d.data" % self.count, envelope.original_content)
         self._write("mail%d.envelope" % self.count, json.dumps(record).encode())

@@ -141,9 +141,9 @@ private slots:
             TSmtpAuthType type;
             QString username, fromName;
         };
-        // PLAIN names FromName as the identity to authenticate when it is set.
+        // PLAIN authenticates the user name, also when the sender address is another one.
         const QList<Case> cases = {{smtpAuthPlain, kLogin, QString()},
-                                   {smtpAuthPlain, QStringLiteral("ana"), kLogin},
+                                   {smtpAuthPlain, kLogin, QStringLiteral("ana.silva@corkvane.test")},
                                    {smtpAuthLogin, kLogin, kLogin},
                                    {smtpAuthCramMD5, kLogin, kLogin}};
         for (const Case &k : cases) {
