@@ -9,6 +9,7 @@
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
 #include "app/ReceivedNotes.h"
+#include "app/SendDialogs.h"
 #include "net/NoteServer.h"
 #include "notes/ConfNota.h"
 #include "notes/MudaCaption.h"
@@ -106,6 +107,10 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     m_receivedNotes = std::make_unique<ReceivedNotes>(*this);
     m_noteServer = new NoteServer(m_settings, *m_receivedNotes, m_programFolder, this);
     m_alarmCheck = [this] { checkAlarms(); };
+
+    // The send dialog and the contact book are made on first use.
+    m_sendDialogs = new SendDialogs(*this);
+    connect(m_trayMenu, &TrayMenu::addressBookRequested, this, [this] { runGuarded([this] { m_sendDialogs->openAddressBook(); }); });
 
     m_endpoint = new MessageEndpoint(this);
     connect(m_endpoint, &MessageEndpoint::messageReceived, this, [this] { runGuarded([this] { clipboardMessage(); }); });
@@ -209,11 +214,9 @@ TfPostIt *TfStickyNote::makeNoteWindow()
     const int slot = m_table.count();
     auto *note = new TfPostIt(slot, this, &m_settings);
     m_table.add(note);
-    // Sending a note to a computer or by e-mail has no dialog in this program yet, so the note
-    // menu does not offer it.
-    for (const char *name : {"mnuEnviar", "N2"})
-        if (QAction *item = note->popPrincipal()->findChild<QAction *>(QLatin1String(name)))
-            item->setVisible(false);
+    connect(note, &TfPostIt::sendToComputerRequested, this, [this](int tag, bool reply) {
+        runGuarded([this, tag, reply] { m_sendDialogs->openSendDialog(tag, reply); });
+    });
     connect(note, &TfPostIt::configureRequested, this, [this, note](int, bool alarmsPage) {
         runGuarded([this, note, alarmsPage] { OpenNoteSettings(note, alarmsPage, &m_settings); });
     });
@@ -447,6 +450,7 @@ void TfStickyNote::shutdown()
     if (m_loaded && m_settings.recGeral.BackupOnExit && !m_settings.recGeral.BackupPath.trimmed().isEmpty())
         quietly([this] { backupStore(storePath(), m_settings.recGeral.BackupPath, Clock::now()); });
     quietly([this] { m_noteServer->StopNoteServer(); });
+    quietly([this] { m_sendDialogs->shutdown(); });
     quietly([this] { destroyAllNotes(); });
     m_trayIcon->hide();
     emit shutdownFinished();

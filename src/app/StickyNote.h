@@ -16,6 +16,7 @@
 class MessageEndpoint;
 class NoteServer;
 class ReceivedNotes;
+class SendDialogs;
 class TfrmMostraAlarmes;
 class SignalWatcher;
 class TfPostIt;
@@ -67,6 +68,8 @@ public:
     TfrmSobre *aboutBox() const { return m_about; }
     NoteServer *noteServer() const { return m_noteServer; }
     TfrmMostraAlarmes *todaysTasks() const { return m_tasks; }
+    // The sender (sockCliente), the send-to-computer dialog and the contact book.
+    SendDialogs *sendDialogs() const { return m_sendDialogs; }
     QTimer &tmrInicio() { return m_tmrInicio; }
     QTimer &tmrAlarme() { return m_tmrAlarme; }
     QTimer &tmrClip() { return m_tmrClip; }
@@ -150,4 +153,5 @@ private:
     std::unique_ptr<ReceivedNotes> m_receivedNotes;
     NoteServer *m_noteServer = nullptr;
     TfrmMostraAlarmes *m_tasks = nullptr;
+    SendDialogs *m_sendDialogs = nullptr;
 };

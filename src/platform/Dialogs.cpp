@@ -75,6 +75,11 @@ void warning(QWidget *parent, const QString &text)
     showBox(parent, QMessageBox::Information, QObject::tr("Aviso"), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
+void information(QWidget *parent, const QString &title, const QString &text)
+{
+    showBox(parent, QMessageBox::Information, title, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
 bool confirm(QWidget *parent, const QString &title, const QString &text)
 {
     return showBox(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,

@@ -24,6 +24,9 @@ struct ShownMessage
 void error(QWidget *parent, const QString &text);
 // "Aviso" with an information icon: warnings.
 void warning(QWidget *parent, const QString &text);
+// Any caption with an information icon (the send dialog's "Erro" for a recipient it could not
+// reach is one).
+void information(QWidget *parent, const QString &title, const QString &text);
 // A confirmation with Yes and No, a question icon and No as default. True only for Yes.
 bool confirm(QWidget *parent, const QString &title, const QString &text);
 // A box with an OK button, the given icon and caption (texts a form translates itself).

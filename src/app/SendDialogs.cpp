@@ -1,0 +1,101 @@
+#include "app/SendDialogs.h"
+
+#include "app/StickyNote.h"
+#include "mail/AddressBook.h"
+#include "net/EnviaComputador.h"
+#include "net/NoteSender.h"
+#include "notes/PostIt.h"
+
+#include <QPlainTextEdit>
+
+SendDialogs::SendDialogs(TfStickyNote &controller) : QObject(&controller), m_controller(controller)
+{
+    m_sender = new NoteSender(controller.tmrConecta(), this);
+}
+
+SendDialogs::~SendDialogs()
+{
+    delete m_sendDialog;
+    delete m_book;
+}
+
+TfrmAddressBook *SendDialogs::addressBook()
+{
+    if (!m_book)
+        m_book = new TfrmAddressBook(m_controller.storePath());
+    return m_book;
+}
+
+TfrmEnviaComputador *SendDialogs::sendDialog()
+{
+    if (!m_sendDialog) {
+        m_sendDialog = new TfrmEnviaComputador(*m_sender, m_controller.settings());
+        m_sendDialog->setNoteSource([this](int tag) -> std::optional<NoteProtocol::OutgoingNote> {
+            const TfPostIt *note = m_controller.note(tag);
+            if (!note)
+                return std::nullopt;
+            return outgoingNote(*note, m_controller.settings());
+        });
+        m_sendDialog->setRecipientChooser([this] { return chooseRecipients(); });
+    }
+    return m_sendDialog;
+}
+
+void SendDialogs::openAddressBook()
+{
+    TfrmAddressBook *book = addressBook();
+    if (book->isVisible())
+        return;
+    book->maintain();
+}
+
+QStringList SendDialogs::chooseRecipients()
+{
+    TfrmAddressBook *book = addressBook();
+    if (book->isVisible())
+        return {};
+    return book->chooseRecipients();
+}
+
+void SendDialogs::openSendDialog(int tag, bool reply)
+{
+    const TfPostIt *note = m_controller.note(tag);
+    TfrmEnviaComputador *dialog = sendDialog();
+    if (!note || dialog->isVisible())
+        return;
+    dialog->prepare(tag, reply ? std::optional<QString>(note->ReplyAddress()) : std::nullopt);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+void SendDialogs::shutdown()
+{
+    m_sender->shutdown();
+}
+
+NoteProtocol::OutgoingNote SendDialogs::outgoingNote(const TfPostIt &note, const AppSettings &settings)
+{
+    NoteProtocol::OutgoingNote out;
+    out.user = settings.recGeral.User;
+    out.title = note.title();
+    out.colour = note.color();
+    if (const auto *text = note.findChild<QPlainTextEdit *>(QStringLiteral("memPostit"))) {
+        out.textWidth = text->width();
+        out.textHeight = text->height();
+    }
+    out.captionColour = note.captionColour();
+    out.font = note.noteFont();
+    out.alarm.armed = note.alarm();
+    if (out.alarm.armed) {
+        out.alarm.moment = note.alarmDateTime();
+        out.alarm.useSound = note.useSound();
+        out.alarm.soundFile = note.soundFile();
+        out.alarm.remember = note.remember();
+        out.alarm.rememberNo = note.rememberNo();
+        out.alarm.rememberUnit = note.rememberUnit();
+        out.alarm.dia = note.dia();
+    }
+    out.text = note.text();
+    return out;
+}

@@ -1,0 +1,244 @@
+#include "net/EnviaComputador.h"
+
+#include "net/NoteSender.h"
+#include "platform/Dialogs.h"
+#include "platform/Recipients.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QToolButton>
+
+namespace {
+
+// The hourglass for as long as the send runs, however it ends.
+struct WaitCursor
+{
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+} // namespace
+
+TfrmEnviaComputador::TfrmEnviaComputador(NoteSender &sender, const AppSettings &settings, QWidget *parent)
+    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_sender(sender), m_settings(settings)
+{
+    setObjectName(QStringLiteral("TfrmEnviaComputador"));
+    setFixedSize(312, 214);
+    setModal(true);
+
+    m_label1 = new QLabel(this);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setGeometry(8, 8, 260, 15);
+
+    m_txtPara = new QLineEdit(this);
+    m_txtPara->setObjectName(QStringLiteral("txtPara"));
+    m_txtPara->setGeometry(8, 25, 265, 23);
+    m_label1->setBuddy(m_txtPara);
+
+    m_cmdAddress = new QToolButton(this);
+    m_cmdAddress->setObjectName(QStringLiteral("cmdAddress"));
+    m_cmdAddress->setGeometry(279, 24, 25, 25);
+    m_cmdAddress->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+
+    m_cmdEnviar = new QPushButton(this);
+    m_cmdEnviar->setObjectName(QStringLiteral("cmdEnviar"));
+    m_cmdEnviar->setGeometry(148, 56, 75, 25);
+    m_cmdEnviar->setDefault(true);
+    m_cmdEnviar->setEnabled(false);
+
+    m_cmdCancelar = new QPushButton(this);
+    m_cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
+    m_cmdCancelar->setGeometry(229, 56, 75, 25);
+    m_cmdCancelar->setAutoDefault(false);
+
+    m_label2 = new QLabel(this);
+    m_label2->setObjectName(QStringLiteral("Label2"));
+    m_label2->setGeometry(8, 86, 100, 15);
+
+    m_memStatus = new QPlainTextEdit(this);
+    m_memStatus->setObjectName(QStringLiteral("memStatus"));
+    m_memStatus->setGeometry(8, 102, 296, 104);
+    m_memStatus->setReadOnly(true);
+    m_memStatus->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memStatus->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_memStatus->setMaximumBlockCount(kMaxStatusLines);
+    QFont small(QStringLiteral("Small Fonts"));
+    small.setPixelSize(10);
+    m_memStatus->setFont(small);
+    QPalette maroon = m_memStatus->palette();
+    maroon.setColor(QPalette::Text, QColor(0x80, 0, 0));
+    m_memStatus->setPalette(maroon);
+
+    m_lstComputador = new QListWidget(this);
+    m_lstComputador->setObjectName(QStringLiteral("lstComputador"));
+    m_lstComputador->hide();
+    m_memAux = new QPlainTextEdit(this);
+    m_memAux->setObjectName(QStringLiteral("memAux"));
+    m_memAux->hide();
+
+    connect(m_txtPara, &QLineEdit::textChanged, this, &TfrmEnviaComputador::txtParaChange);
+    connect(m_cmdEnviar, &QPushButton::clicked, this, &TfrmEnviaComputador::cmdEnviarClick);
+    connect(m_cmdCancelar, &QPushButton::clicked, this, &TfrmEnviaComputador::reject);
+    connect(m_cmdAddress, &QToolButton::clicked, this, &TfrmEnviaComputador::cmdAddressClick);
+
+    retranslateUi();
+}
+
+void TfrmEnviaComputador::retranslateUi()
+{
+    setWindowTitle(tr("Enviar para..."));
+    m_label1->setText(tr("IP ou Nome do Computador:"));
+    m_cmdAddress->setToolTip(tr("Caderno de Endereços e Contatos"));
+    m_cmdEnviar->setText(tr("&Enviar"));
+    m_cmdCancelar->setText(tr("&Cancelar"));
+    m_label2->setText(tr("Status:"));
+}
+
+void TfrmEnviaComputador::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
+}
+
+void TfrmEnviaComputador::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1) {
+        emit helpRequested(kHelpContext);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmEnviaComputador::prepare(int tag, const std::optional<QString> &replyAddress)
+{
+    m_tag = tag;
+    if (replyAddress)
+        m_txtPara->setText(*replyAddress);
+    txtParaChange(m_txtPara->text());
+}
+
+void TfrmEnviaComputador::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous()) {
+        m_memStatus->clear();
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    QDialog::showEvent(event);
+}
+
+void TfrmEnviaComputador::reject()
+{
+    // The send runs inside the click that started it; the dialog goes only once it is over.
+    if (m_sending)
+        return;
+    QDialog::reject();
+}
+
+void TfrmEnviaComputador::closeEvent(QCloseEvent *event)
+{
+    if (m_sending) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void TfrmEnviaComputador::txtParaChange(const QString &text)
+{
+    m_cmdEnviar->setEnabled(!m_sending && !text.isEmpty());
+}
+
+void TfrmEnviaComputador::setControlsEnabled(bool enabled)
+{
+    m_txtPara->setReadOnly(!enabled);
+    m_cmdAddress->setEnabled(enabled);
+    m_cmdCancelar->setEnabled(enabled);
+    m_cmdEnviar->setEnabled(enabled && !m_txtPara->text().isEmpty());
+}
+
+void TfrmEnviaComputador::AddStatus(const QString &text)
+{
+    // One block per line: the editor drops the oldest block past kMaxStatusLines.
+    m_memStatus->appendPlainText(text);
+    m_memStatus->moveCursor(QTextCursor::End);
+    m_memStatus->ensureCursorVisible();
+}
+
+void TfrmEnviaComputador::cmdAddressClick()
+{
+    if (m_sending || !m_chooser)
+        return;
+    const QStringList chosen = m_chooser();
+    m_txtPara->setText(Recipients::mergeChosen(m_txtPara->text(), chosen));
+}
+
+void TfrmEnviaComputador::cmdEnviarClick()
+{
+    if (m_sending || m_txtPara->text().isEmpty())
+        return;
+    // The note travels as it is now: the user may go on editing, or delete it, while it is
+    // on its way.
+    const std::optional<NoteProtocol::OutgoingNote> note = m_noteSource ? m_noteSource(m_tag) : std::nullopt;
+    if (!note)
+        return;
+
+    m_sending = true;
+    setControlsEnabled(false);
+    bool failed = false;
+    {
+        WaitCursor hourglass;
+        const QStringList recipients = Recipients::split(m_txtPara->text());
+        m_lstComputador->clear();
+        m_lstComputador->addItems(recipients);
+        m_memAux->setPlainText(NoteProtocol::textLines(note->text).join(QLatin1Char('\n')));
+        const QString port = m_settings.recRede.PortTCP;
+
+        for (const QString &recipient : recipients) {
+            if (m_sender.stopped())
+                break;
+            bool sent = false;
+            if (m_sender.ConnectToComputer(recipient, port)) {
+                AddStatus(tr("Enviando para %1...").arg(recipient));
+                AddStatus(tr("Transmitindo Nota..."));
+                if (m_sender.sendNote(*note)) {
+                    AddStatus(tr("OK!"));
+                    m_sender.CloseNoteConnection();
+                    AddStatus(tr("Nota Enviada!"));
+                    sent = true;
+                }
+            }
+            if (m_sender.stopped())
+                break;
+            if (!sent) {
+                const QString text = tr("Não foi possível conectar em %1 !").arg(recipient);
+                Dialogs::information(this, tr("Erro"), text);
+                AddStatus(text);
+                failed = true;
+            }
+        }
+    }
+    m_sending = false;
+    setControlsEnabled(true);
+    if (m_sender.stopped())
+        return;
+    if (!failed) {
+        Dialogs::information(this, tr("Aviso"), tr("Nota Enviada!"));
+        m_memAux->clear();
+        accept();
+    }
+}

@@ -1,0 +1,88 @@
+#pragma once
+// The send-to-computer dialog "Enviar para..." (TfrmEnviaComputador): sends one note to every
+// computer listed in txtPara, one connection each, through the controller's NoteSender, and
+// logs each step in memStatus. The dialog never sees a note window: the controller hands it a
+// copy of the note's data when the send starts, and the contact book's choice through a
+// callback.
+#include "net/NoteProtocol.h"
+#include "store/AppSettings.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class NoteSender;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+
+class TfrmEnviaComputador : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kHelpContext = 9;
+    static constexpr int kMaxStatusLines = 1000;
+
+    // The note of a NoteTable slot as it would travel now; empty when the slot is empty.
+    using NoteSource = std::function<std::optional<NoteProtocol::OutgoingNote>(int tag)>;
+    // Shows the contact book for choosing recipients and returns the chosen addresses.
+    using RecipientChooser = std::function<QStringList()>;
+
+    // `settings` gives the port dialled (PortTCP) and is read at each send.
+    TfrmEnviaComputador(NoteSender &sender, const AppSettings &settings, QWidget *parent = nullptr);
+
+    void setNoteSource(NoteSource source) { m_noteSource = std::move(source); }
+    void setRecipientChooser(RecipientChooser chooser) { m_chooser = std::move(chooser); }
+
+    // The dialog's Tag: the NoteTable slot of the note to send. A reply also puts the note's
+    // ReplyAddress into txtPara; otherwise txtPara keeps what it held last time.
+    void prepare(int tag, const std::optional<QString> &replyAddress = std::nullopt);
+    int Tag() const { return m_tag; }
+
+    // One line of the status log; the oldest line goes once there are more than 1000.
+    void AddStatus(const QString &text);
+
+    void cmdEnviarClick();
+    void cmdAddressClick();
+    // True while a send is running (the dialog cannot be closed or re-entered then).
+    bool sending() const { return m_sending; }
+
+signals:
+    void helpRequested(int context);
+
+public slots:
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void retranslateUi();
+    void setControlsEnabled(bool enabled);
+    void txtParaChange(const QString &text);
+
+    NoteSender &m_sender;
+    const AppSettings &m_settings;
+    NoteSource m_noteSource;
+    RecipientChooser m_chooser;
+    int m_tag = -1;
+    bool m_sending = false;
+
+    QLabel *m_label1 = nullptr;
+    QLineEdit *m_txtPara = nullptr;
+    QToolButton *m_cmdAddress = nullptr;
+    QPushButton *m_cmdEnviar = nullptr;
+    QPushButton *m_cmdCancelar = nullptr;
+    QLabel *m_label2 = nullptr;
+    QPlainTextEdit *m_memStatus = nullptr;
+    QListWidget *m_lstComputador = nullptr;
+    QPlainTextEdit *m_memAux = nullptr;
+};
