@@ -64,9 +64,9 @@ public:
     TrayMenu *trayMenu() const { return m_trayMenu; }
     TrayIcon *trayIcon() const { return m_trayIcon; }
     TWavePlayer *wavSom() const { return m_wavSom; }
-    TfrmSobre *aboutBox() const { return m_about; }
+    TfrmSobre *aboutBox();
     NoteServer *noteServer() const { return m_noteServer; }
-    TfrmMostraAlarmes *todaysTasks() const { return m_tasks; }
+    TfrmMostraAlarmes *todaysTasks();
     QTimer &tmrInicio() { return m_tmrInicio; }
     QTimer &tmrAlarme() { return m_tmrAlarme; }
     QTimer &tmrClip() { return m_tmrClip; }
@@ -93,6 +93,10 @@ public:
     void alarmTick();
     // The "&Sair" sequence; every step's failure is swallowed.
     void shutdown();
+    bool shutDown() const { return m_shuttingDown; }
+    // Set by the program's entry when the process ends right after the shutdown: the note
+    // windows are then left to the system instead of being destroyed one by one.
+    void setProcessEndsAfterShutdown(bool ends) { m_processEndsAfterShutdown = ends; }
     // The tray menu's backup command.
     void backupFromMenu();
 
@@ -132,6 +136,7 @@ private:
     bool m_loaded = false;
     bool m_hookInstalled = false;
     bool m_shuttingDown = false;
+    bool m_processEndsAfterShutdown = false;
     NotePlacement m_placement;
 
     QTimer m_tmrInicio;
