@@ -8,6 +8,7 @@
 #include <QLockFile>
 #include <QStandardPaths>
 #include <cstdio>
+#include <cstdlib>
 
 int runCorkvane(int argc, char *argv[])
 {
@@ -27,6 +28,14 @@ int runCorkvane(int argc, char *argv[])
     }
 
     TfStickyNote controller({Paths::programFolder(), Paths::documentsFolder(), Paths::loginName()});
+    controller.setProcessEndsAfterShutdown(true);
     controller.start();
-    return app.exec();
+    const int code = app.exec();
+    if (controller.shutDown()) {
+        // Everything worth keeping is on disk: end at once rather than tear down every window.
+        std::fflush(nullptr);
+        instance.unlock();
+        std::_Exit(code);
+    }
+    return code;
 }

@@ -93,15 +93,12 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     });
     connect(m_trayMenu, &TrayMenu::backupRequested, this, [this] { runGuarded([this] { backupFromMenu(); }); });
     connect(m_trayMenu, &TrayMenu::webRequested, this, [] { QDesktopServices::openUrl(QUrl::fromUserInput(productWebAddress())); });
-    connect(m_trayMenu, &TrayMenu::aboutRequested, this, [this] { m_about->exec(); });
+    connect(m_trayMenu, &TrayMenu::aboutRequested, this, [this] { aboutBox()->exec(); });
     connect(m_trayMenu, &TrayMenu::quitRequested, this, &TfStickyNote::shutdown);
 
     // The dialogs live for the whole run: the title dialog, today's tasks and the about box.
-    TfrmMudaCaption::instance();
-    m_about = new TfrmSobre(this);
-    m_about->setWindowIcon(Artwork::applicationIcon());
-
-    m_tasks = new TfrmMostraAlarmes(&m_table);
+    // The dialogs live for the whole run once made; each is made when first needed, so that
+    // the start-up costs neither their time nor their memory.
     connect(m_trayMenu, &TrayMenu::todayTasksRequested, this, &TfStickyNote::listTodaysTasks);
 
     m_receivedNotes = std::make_unique<ReceivedNotes>(*this);
@@ -134,6 +131,22 @@ TfStickyNote::~TfStickyNote()
     m_noteServer = nullptr;
     destroyAllNotes();
     delete m_tasks;
+}
+
+TfrmSobre *TfStickyNote::aboutBox()
+{
+    if (!m_about) {
+        m_about = new TfrmSobre(this);
+        m_about->setWindowIcon(Artwork::applicationIcon());
+    }
+    return m_about;
+}
+
+TfrmMostraAlarmes *TfStickyNote::todaysTasks()
+{
+    if (!m_tasks)
+        m_tasks = new TfrmMostraAlarmes(&m_table);
+    return m_tasks;
 }
 
 void TfStickyNote::buildFolders(const Folders &folders)
@@ -204,7 +217,7 @@ void TfStickyNote::startupStep()
         runGuarded([this] { m_noteServer->StartNoteServer(); });
     if (m_settings.recGeral.NoteDaily)
         listTodaysTasks();
-    if (!m_endpoint->isListening() && !m_endpoint->listen())
+    if (m_endpoint && !m_endpoint->isListening() && !m_endpoint->listen())
         qWarning("Corkvane: the CorkvaneMsg endpoint is not available: %s", qPrintable(m_endpoint->errorString()));
     m_hookInstalled = true;
 }
@@ -410,7 +423,7 @@ void TfStickyNote::checkAlarms()
 
 void TfStickyNote::listTodaysTasks()
 {
-    m_tasks->listTodaysTasks();
+    todaysTasks()->listTodaysTasks();
 }
 
 void TfStickyNote::backupFromMenu()
@@ -440,6 +453,7 @@ void TfStickyNote::shutdown()
         return;
     m_shuttingDown = true;
     m_tmrAlarme.stop();
+    m_tmrInicio.stop();
     const auto quietly = [](const std::function<void()> &step) {
         try {
             step();
@@ -451,7 +465,14 @@ void TfStickyNote::shutdown()
         quietly([this] { backupStore(storePath(), m_settings.recGeral.BackupPath, Clock::now()); });
     quietly([this] { m_noteServer->StopNoteServer(); });
     quietly([this] { m_sendDialogs->shutdown(); });
-    quietly([this] { destroyAllNotes(); });
+    // The message endpoint goes with its socket file, so that nothing stays behind however the
+    // process then ends.
+    delete m_endpoint;
+    m_endpoint = nullptr;
+    // A process about to end leaves its windows to the system: destroying a thousand of them
+    // one by one kept the desktop session waiting at logout for nothing.
+    if (!m_processEndsAfterShutdown)
+        quietly([this] { destroyAllNotes(); });
     m_trayIcon->hide();
     emit shutdownFinished();
     QCoreApplication::exit(0);

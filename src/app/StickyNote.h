@@ -65,9 +65,9 @@ public:
     TrayMenu *trayMenu() const { return m_trayMenu; }
     TrayIcon *trayIcon() const { return m_trayIcon; }
     TWavePlayer *wavSom() const { return m_wavSom; }
-    TfrmSobre *aboutBox() const { return m_about; }
+    TfrmSobre *aboutBox();
     NoteServer *noteServer() const { return m_noteServer; }
-    TfrmMostraAlarmes *todaysTasks() const { return m_tasks; }
+    TfrmMostraAlarmes *todaysTasks();
     // The sender (sockCliente), the send-to-computer dialog and the contact book.
     SendDialogs *sendDialogs() const { return m_sendDialogs; }
     QTimer &tmrInicio() { return m_tmrInicio; }
@@ -96,6 +96,10 @@ public:
     void alarmTick();
     // The "&Sair" sequence; every step's failure is swallowed.
     void shutdown();
+    bool shutDown() const { return m_shuttingDown; }
+    // Set by the program's entry when the process ends right after the shutdown: the note
+    // windows are then left to the system instead of being destroyed one by one.
+    void setProcessEndsAfterShutdown(bool ends) { m_processEndsAfterShutdown = ends; }
     // The tray menu's backup command.
     void backupFromMenu();
 
@@ -135,6 +139,7 @@ private:
     bool m_loaded = false;
     bool m_hookInstalled = false;
     bool m_shuttingDown = false;
+    bool m_processEndsAfterShutdown = false;
     NotePlacement m_placement;
 
     QTimer m_tmrInicio;

@@ -1,12 +1,10 @@
 #include "platform/WavePlayer.h"
 
 #include <QApplication>
-#include <QAudioDevice>
 #include <QEventLoop>
 #include <QFile>
-#include <QMediaDevices>
+#include <QLibrary>
 #include <QPointer>
-#include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
 #include <QtEndian>
@@ -32,6 +30,49 @@ constexpr int kLoadLimitMs = 5000;
 constexpr qint64 kLongestWaitMs = 10 * 60 * 1000;
 // Bounds the chunk walk of a damaged file.
 constexpr int kMostChunks = 4096;
+
+// The sound effect lives in libcorkvane-sound beside the program and is driven through its
+// properties ("source", "loopCount", "status", "playing") and slots ("play", "stop").
+struct SoundModule
+{
+    QObject *(*newEffect)(QObject *parent) = nullptr;
+    bool (*hasOutput)() = nullptr;
+};
+
+const SoundModule &soundModule()
+{
+    static const SoundModule module = [] {
+        SoundModule found;
+        QLibrary library(QCoreApplication::applicationDirPath() + QStringLiteral("/libcorkvane-sound"));
+        if (library.load()) {
+            found.newEffect = reinterpret_cast<QObject *(*)(QObject *)>(library.resolve("corkvane_new_sound_effect"));
+            found.hasOutput = reinterpret_cast<bool (*)()>(library.resolve("corkvane_has_audio_output"));
+        }
+        return found;
+    }();
+    return module;
+}
+
+// The effect's status values and its endless loop count.
+constexpr int kStatusReady = 2;
+constexpr int kStatusError = 3;
+constexpr int kLoopForever = -2;
+
+int effectStatus(const QObject *effect)
+{
+    return effect ? effect->property("status").toInt() : kStatusError;
+}
+
+bool effectPlaying(const QObject *effect)
+{
+    return effect && effect->property("playing").toBool();
+}
+
+void stopEffect(QObject *effect)
+{
+    if (effect)
+        QMetaObject::invokeMethod(effect, "stop");
+}
 
 quint32 le32(const char *p) { return qFromLittleEndian<quint32>(p); }
 quint16 le16(const char *p) { return qFromLittleEndian<quint16>(p); }
@@ -101,8 +142,7 @@ TWavePlayer::TWavePlayer(QObject *parent) : QObject(parent) {}
 
 TWavePlayer::~TWavePlayer()
 {
-    if (m_effect)
-        m_effect->stop();
+    stopEffect(m_effect);
 }
 
 void TWavePlayer::setAsynchronous(bool on)
@@ -129,19 +169,19 @@ void TWavePlayer::defaultBeep()
 
 bool TWavePlayer::hasAudioOutput()
 {
-    return !QMediaDevices::audioOutputs().isEmpty();
+    const SoundModule &module = soundModule();
+    return module.newEffect && module.hasOutput && module.hasOutput();
 }
 
 bool TWavePlayer::isPlaying() const
 {
-    return m_effect && m_effect->isPlaying();
+    return effectPlaying(m_effect);
 }
 
 void TWavePlayer::stop()
 {
     ++m_playId;
-    if (m_effect)
-        m_effect->stop();
+    stopEffect(m_effect);
 }
 
 bool TWavePlayer::play()
@@ -173,51 +213,53 @@ bool TWavePlayer::playUnguarded()
         return true;  // nothing can be heard; the file itself is fine
 
     if (m_effect) {
-        m_effect->stop();
+        stopEffect(m_effect);
         m_effect->deleteLater();
     }
-    m_effect = new QSoundEffect(this);
-    m_effect->setLoopCount(m_loop ? QSoundEffect::Infinite : 1);
-    m_effect->setSource(QUrl::fromLocalFile(m_fileName));
+    m_effect = soundModule().newEffect(this);
+    m_effect->setProperty("loopCount", m_loop ? kLoopForever : 1);
+    m_effect->setProperty("source", QUrl::fromLocalFile(m_fileName));
 
     if (m_asynchronous) {
         // The effect starts as soon as it has loaded; a file that then fails to load is silent.
-        m_effect->play();
+        QMetaObject::invokeMethod(m_effect, "play");
         return true;
     }
 
     if (!waitForLoad())
         return false;
-    m_effect->play();
+    QMetaObject::invokeMethod(m_effect, "play");
     waitForEnd(header.durationMs());
     return true;
 }
 
 bool TWavePlayer::waitForLoad()
 {
-    QPointer<QSoundEffect> effect = m_effect;
+    QPointer<QObject> effect = m_effect;
     auto settled = [&effect] {
-        return !effect || effect->status() == QSoundEffect::Ready || effect->status() == QSoundEffect::Error;
+        const int status = effectStatus(effect);
+        return status == kStatusReady || status == kStatusError;
     };
     if (!settled()) {
         QEventLoop loop;
         QTimer limit;
         limit.setSingleShot(true);
         connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-        connect(effect, &QSoundEffect::statusChanged, &loop, [&] {
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &loop, [&] {
             if (settled())
                 loop.quit();
         });
-        connect(effect, &QObject::destroyed, &loop, &QEventLoop::quit);
         limit.start(kLoadLimitMs);
+        poll.start(5);
         loop.exec();
     }
-    return effect && effect->status() == QSoundEffect::Ready;
+    return effectStatus(effect) == kStatusReady;
 }
 
 void TWavePlayer::waitForEnd(qint64 soundMs)
 {
-    QPointer<QSoundEffect> effect = m_effect;
+    QPointer<QObject> effect = m_effect;
     const quint64 playId = m_playId;
     QEventLoop loop;
     QTimer limit;
@@ -232,7 +274,7 @@ void TWavePlayer::waitForEnd(qint64 soundMs)
             loop.quit();
             return;
         }
-        if (effect->isPlaying())
+        if (effectPlaying(effect))
             started = true;
         else if (started)
             loop.quit();

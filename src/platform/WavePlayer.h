@@ -21,7 +21,6 @@
 #include <QObject>
 #include <QString>
 
-class QSoundEffect;
 
 // What the header of a wave file says. `valid` is false for anything that is not a RIFF/WAVE
 // file with a sane "fmt " chunk followed somewhere by a "data" chunk.
@@ -86,6 +85,6 @@ private:
     QString m_fileName;
     bool m_asynchronous = true;
     bool m_loop = false;
-    QSoundEffect *m_effect = nullptr;
+    QObject *m_effect = nullptr;  // the sound effect of the sound module
     quint64 m_playId = 0;  // changes whenever this player's sound is stopped
 };
