@@ -9,6 +9,7 @@
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
 #include "app/ReceivedNotes.h"
+#include "mail/EnviarEmail.h"
 #include "net/NoteServer.h"
 #include "notes/ConfNota.h"
 #include "notes/MudaCaption.h"
@@ -214,10 +215,30 @@ TfPostIt *TfStickyNote::makeNoteWindow()
     for (const char *name : {"mnuEnviar", "N2"})
         if (QAction *item = note->popPrincipal()->findChild<QAction *>(QLatin1String(name)))
             item->setVisible(false);
+    connect(note, &TfPostIt::emailRequested, this, &TfStickyNote::openEmailDialog);
     connect(note, &TfPostIt::configureRequested, this, [this, note](int, bool alarmsPage) {
         runGuarded([this, note, alarmsPage] { OpenNoteSettings(note, alarmsPage, &m_settings); });
     });
     return note;
+}
+
+void TfStickyNote::openEmailDialog(int tag)
+{
+    TfPostIt *note = m_table.at(tag);
+    if (!note)
+        return;
+    if (!m_emailDialog) {
+        // Made on first use: most runs never mail a note, and start-up stays quick.
+        m_emailDialog = new TfrmEnviarEmail(&m_settings, this);
+        m_emailDialog->setWindowIcon(Artwork::applicationIcon());
+        m_emailDialog->setWebAddress(productWebAddress);
+    }
+    // One mail at a time: an open dialog, perhaps sending, keeps the note it was opened for.
+    if (!m_emailDialog->isVisible())
+        m_emailDialog->prepare(note->title(), note->text());
+    m_emailDialog->show();
+    m_emailDialog->raise();
+    m_emailDialog->activateWindow();
 }
 
 void TfStickyNote::loadStore()

@@ -20,6 +20,7 @@ class TfrmMostraAlarmes;
 class SignalWatcher;
 class TfPostIt;
 class TfrmSobre;
+class TfrmEnviarEmail;
 class TrayIcon;
 class TrayMenu;
 class TWavePlayer;
@@ -105,6 +106,10 @@ public:
 
     void setAlarmAnimation(bool on);
 
+    // "E-Mail..." of a note: the send-by-e-mail dialog, made on first use, filled from the note.
+    void openEmailDialog(int tag);
+    TfrmEnviarEmail *emailDialog() const { return m_emailDialog; }
+
 signals:
     void shutdownFinished();
 
@@ -150,4 +155,5 @@ private:
     std::unique_ptr<ReceivedNotes> m_receivedNotes;
     NoteServer *m_noteServer = nullptr;
     TfrmMostraAlarmes *m_tasks = nullptr;
+    TfrmEnviarEmail *m_emailDialog = nullptr;
 };
