@@ -167,8 +167,8 @@ private slots:
 
     void subjectTextAndTheSendButtonRule()
     {
-        m_dialog->prepare(QStringLiteral("Reunião"), QStringLiteral("linha 1\r\nlinha 2\rlinha 3\n"));
-        QCOMPARE(control<QLabel>("lblAssunto")->text(), QString::fromUtf8("Corkvane - Reunião"));
+        m_dialog->prepare(QStringLiteral("Reunião\r\nBcc: x@y"), QStringLiteral("linha 1\r\nlinha 2\rlinha 3\n"));
+        QCOMPARE(control<QLabel>("lblAssunto")->text(), QString::fromUtf8("Corkvane - Reunião  Bcc: x@y"));
         QCOMPARE(control<QPlainTextEdit>("memTexto")->toPlainText(), QStringLiteral("linha 1\nlinha 2\nlinha 3\n"));
         txtPara()->setText(QStringLiteral("left@over"));
         m_dialog->show();
