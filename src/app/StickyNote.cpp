@@ -10,6 +10,7 @@
 #include "app/TrayMenu.h"
 #include "app/ReceivedNotes.h"
 #include "app/SendDialogs.h"
+#include "mail/EnviarEmail.h"
 #include "net/NoteServer.h"
 #include "notes/ConfNota.h"
 #include "notes/MudaCaption.h"
@@ -230,10 +231,31 @@ TfPostIt *TfStickyNote::makeNoteWindow()
     connect(note, &TfPostIt::sendToComputerRequested, this, [this](int tag, bool reply) {
         runGuarded([this, tag, reply] { m_sendDialogs->openSendDialog(tag, reply); });
     });
+    connect(note, &TfPostIt::emailRequested, this, &TfStickyNote::openEmailDialog);
     connect(note, &TfPostIt::configureRequested, this, [this, note](int, bool alarmsPage) {
         runGuarded([this, note, alarmsPage] { OpenNoteSettings(note, alarmsPage, &m_settings); });
     });
     return note;
+}
+
+void TfStickyNote::openEmailDialog(int tag)
+{
+    TfPostIt *note = m_table.at(tag);
+    if (!note)
+        return;
+    if (!m_emailDialog) {
+        // Made on first use: most runs never mail a note, and start-up stays quick.
+        m_emailDialog = new TfrmEnviarEmail(&m_settings, this);
+        m_emailDialog->setWindowIcon(Artwork::applicationIcon());
+        m_emailDialog->setWebAddress(productWebAddress);
+        m_emailDialog->setAddressChooser([this] { return m_sendDialogs->chooseRecipients(); });
+    }
+    // One mail at a time: an open dialog, perhaps sending, keeps the note it was opened for.
+    if (!m_emailDialog->isVisible())
+        m_emailDialog->prepare(note->title(), note->text());
+    m_emailDialog->show();
+    m_emailDialog->raise();
+    m_emailDialog->activateWindow();
 }
 
 void TfStickyNote::loadStore()

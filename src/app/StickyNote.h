@@ -21,6 +21,7 @@ class TfrmMostraAlarmes;
 class SignalWatcher;
 class TfPostIt;
 class TfrmSobre;
+class TfrmEnviarEmail;
 class TrayIcon;
 class TrayMenu;
 class TWavePlayer;
@@ -112,6 +113,10 @@ public:
 
     void setAlarmAnimation(bool on);
 
+    // "E-Mail..." of a note: the send-by-e-mail dialog, made on first use, filled from the note.
+    void openEmailDialog(int tag);
+    TfrmEnviarEmail *emailDialog() const { return m_emailDialog; }
+
 signals:
     void shutdownFinished();
 
@@ -159,4 +164,5 @@ private:
     NoteServer *m_noteServer = nullptr;
     TfrmMostraAlarmes *m_tasks = nullptr;
     SendDialogs *m_sendDialogs = nullptr;
+    TfrmEnviarEmail *m_emailDialog = nullptr;
 };

@@ -39,6 +39,13 @@ QIcon addressBookIcon()
     return QIcon(pm);
 }
 
+// A header value is one line: a line break in a title (a received note's, say) or in a chosen
+// address would otherwise start header lines of its own in the mail.
+QString oneLine(QString value)
+{
+    return value.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
 // The store keeps the mechanism as a number; one it does not know sends no credentials.
 TSmtpAuthType authTypeOf(int stored)
 {
@@ -200,7 +207,7 @@ void TfrmEnviarEmail::prepare(const QString &title, const QString &text)
 {
     if (m_sending)
         return;
-    m_lblAssunto->setText(QStringLiteral("Corkvane - ") + title);
+    m_lblAssunto->setText(QStringLiteral("Corkvane - ") + oneLine(title));
     QString plain = text;
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     m_memTexto->setPlainText(plain);
@@ -292,7 +299,7 @@ void TfrmEnviarEmail::setSendingState(bool sending)
 
 QStringList TfrmEnviarEmail::messageLines(const QString &text, const QString &user, const QString &webAddress)
 {
-    // The editor's lines as a list of lines sees them: none for an empty text, and a final
+    // The editor's lines as its line list counts them: none for an empty text, and a final
     // line break ends the last line instead of starting an empty one.
     QStringList lines;
     if (!text.isEmpty()) {
@@ -391,7 +398,7 @@ void TfrmEnviarEmail::cmdEnviarClick()
         QCoreApplication::processEvents();
 
         m_smtpClient->setHdrFrom(net.Email);
-        m_smtpClient->setHdrTo(m_txtPara->text());
+        m_smtpClient->setHdrTo(oneLine(m_txtPara->text()));
         m_smtpClient->setHdrSubject(m_lblAssunto->text());
         m_smtpClient->setMailMessage(
             messageLines(m_memTexto->toPlainText(), general.User, m_webAddress ? m_webAddress() : QString()));

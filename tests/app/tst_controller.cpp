@@ -3,6 +3,7 @@
 #include "app/StickyNote.h"
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
+#include "mail/EnviarEmail.h"
 #include "notes/PostIt.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -13,7 +14,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include "support/MenuCaptions.h"
@@ -242,6 +245,28 @@ private slots:
         emit menu->aboutToShow();
         mostrar->actions().at(0)->trigger();  // <Todos>
         QVERIFY(controller->note(0)->isVisible() && controller->note(2)->isVisible());
+    }
+
+    void eMailOpensOneDialogMadeOnFirstUse()
+    {
+        auto controller = makeController("[General]\r\nNumStickies=2\r\n[Stick0]\r\ncaption=first\r\n[Stick1]\r\ncaption=second\r\n");
+        QCOMPARE(controller->emailDialog(), nullptr);
+        controller->settings().recRede.Enabled = true;
+        controller->note(0)->setText(QStringLiteral("linha 1\r\nlinha 2"));
+        auto mail = [&](int slot) { controller->note(slot)->popPrincipal()->findChild<QAction *>("EMail1")->trigger(); };
+        mail(0);
+        TfrmEnviarEmail *dialog = controller->emailDialog();
+        QVERIFY(dialog && dialog->isVisible());
+        auto subject = [&] { return dialog->findChild<QLabel *>("lblAssunto")->text(); };
+        QCOMPARE(subject(), QStringLiteral("Corkvane - first"));
+        QCOMPARE(dialog->findChild<QPlainTextEdit *>("memTexto")->toPlainText(), QStringLiteral("linha 1\nlinha 2"));
+        // While it is open it keeps its note; once closed, the next note fills the same dialog.
+        mail(1);
+        QCOMPARE(subject(), QStringLiteral("Corkvane - first"));
+        dialog->findChild<QPushButton *>("cmdFechar")->click();
+        mail(1);
+        QCOMPARE(controller->emailDialog(), dialog);
+        QCOMPARE(subject(), QStringLiteral("Corkvane - second"));
     }
 
     void aTrayClickBringsUpTheRingingNoteOnly()

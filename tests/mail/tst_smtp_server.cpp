@@ -1,17 +1,15 @@
 // The SMTP client against a real server (aiosmtpd on 127.0.0.1, started here): what arrives
 // is compared byte for byte, and the server checks the credentials itself, CRAM-MD5 included.
+#include "SmtpFixture.h"
+
 #include "mail/SmtpClient.h"
 #include "platform/Clock.h"
 #include "platform/TextCodec.h"
 #include "support/WaitUntil.h"
 
-#include <QElapsedTimer>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -33,9 +31,7 @@ class TestSmtpServer : public QObject
 {
     Q_OBJECT
 
-    QProcess m_server;
-    QTemporaryDir m_out;
-    QString m_port;
+    SmtpFixture m_fixture;
     QList<QPair<TSmtpRequest, int>> m_done;
 
     // Runs one request to its end; -1 when it did not end in time.
@@ -52,7 +48,7 @@ class TestSmtpServer : public QObject
     {
         c.OnRequestDone = [this](TSmtpClientBase *, TSmtpRequest rq, quint16 e) { m_done.append({rq, e}); };
         c.setHost(QStringLiteral("127.0.0.1"));
-        c.setPort(m_port);
+        c.setPort(m_fixture.port());
         c.setSignOn(QStringLiteral("tester.local"));
     }
 
@@ -62,42 +58,14 @@ class TestSmtpServer : public QObject
         const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("queued as (\\d+)")).match(c.LastResponse());
         if (!m.hasMatch())
             return false;
-        QFile e(m_out.filePath(QStringLiteral("mail%1.envelope").arg(m.captured(1))));
-        QFile d(m_out.filePath(QStringLiteral("mail%1.data").arg(m.captured(1))));
-        if (!e.open(QIODevice::ReadOnly) || !d.open(QIODevice::ReadOnly))
-            return false;
-        envelope = QJsonDocument::fromJson(e.readAll()).object();
-        data = d.readAll();
-        return true;
+        return m_fixture.mail(m.captured(1).toInt(), envelope, data);
     }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_out.isValid());
-        const QString script = qEnvironmentVariable("CORKVANE_TEST_SOURCE_DIR") + QStringLiteral("/tests/mail/smtp_fixture.py");
-        m_server.setProgram(QStringLiteral("/usr/bin/python3"));
-        m_server.setArguments({script, QStringLiteral("--out"), m_out.path(), QStringLiteral("--user"), kLogin,
-                               QStringLiteral("--password"), kPassword});
-        m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_server.start();
-        QVERIFY2(m_server.waitForStarted(10000), "the test SMTP server (python3-aiosmtpd) did not start");
-        QElapsedTimer t;
-        t.start();
-        while (!m_server.canReadLine() && t.elapsed() < 15000)
-            m_server.waitForReadyRead(500);
-        const QByteArray line = m_server.readLine().trimmed();
-        QVERIFY2(line.startsWith("PORT "), line.constData());
-        m_port = QString::fromLatin1(line.mid(5));
-    }
-
-    void cleanupTestCase()
-    {
-        m_server.closeWriteChannel();
-        if (!m_server.waitForFinished(5000)) {
-            m_server.kill();
-            m_server.waitForFinished(2000);
-        }
+        const QString failed = m_fixture.start(kLogin, kPassword);
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
     }
 
     void plainMailArrivesAsSent()
