@@ -1,6 +1,7 @@
 #include "app/StickyNote.h"
 
 #include "alarms/AlarmCheck.h"
+#include "alarms/ConfSom.h"
 #include "alarms/MostraAlarmes.h"
 #include "platform/WavePlayer.h"
 #include "notes/ControllerEvents.h"
@@ -9,6 +10,7 @@
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
 #include "app/ReceivedNotes.h"
+#include "net/InsereBloq.h"
 #include "net/NoteServer.h"
 #include "notes/ConfNota.h"
 #include "notes/MudaCaption.h"
@@ -102,6 +104,11 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
 
     m_tasks = new TfrmMostraAlarmes(&m_table);
     connect(m_trayMenu, &TrayMenu::todayTasksRequested, this, &TfStickyNote::listTodaysTasks);
+
+    // The preferences' two small dialogs, made once and reused.
+    m_confSom = new TfrmConfSom(this);
+    m_insereBloq = new TfrmInsereBloq(this);
+    connect(m_trayMenu, &TrayMenu::preferencesRequested, this, [this] { runGuarded([this] { openPreferences(); }); });
 
     m_receivedNotes = std::make_unique<ReceivedNotes>(*this);
     m_noteServer = new NoteServer(m_settings, *m_receivedNotes, m_programFolder, this);
@@ -423,6 +430,28 @@ void TfStickyNote::backupFromMenu()
         Dialogs::error(nullptr, QStringLiteral("Unable to write to %1").arg(Paths::withSlash(folder) + backupFileName(now)));
     else
         Dialogs::warning(nullptr, tr("Backup efetuado em ") + QLatin1Char(' ') + copy);
+}
+
+void TfStickyNote::openPreferences()
+{
+    PreferencesServices services;
+    services.applyNetworking = [this](bool enabled) {
+        if (enabled)
+            m_noteServer->MoveNoteServer();
+        else
+            m_noteServer->StopNoteServer();
+    };
+    services.askBlockedSender = [this]() -> std::optional<QString> {
+        if (m_insereBloq->exec() != QDialog::Accepted)
+            return std::nullopt;
+        return m_insereBloq->entry();
+    };
+    services.chooseEventSound = [this](const QString &eventName, const QString &path) {
+        return m_confSom->chooseSound(eventName, path);
+    };
+    services.dataFolder = m_dataFolder;
+    services.programPath = QCoreApplication::applicationFilePath();
+    OpenPreferences(&m_settings, services);
 }
 
 void TfStickyNote::destroyAllNotes()

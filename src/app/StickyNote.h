@@ -20,6 +20,8 @@ class TfrmMostraAlarmes;
 class SignalWatcher;
 class TfPostIt;
 class TfrmSobre;
+class TfrmConfSom;
+class TfrmInsereBloq;
 class TrayIcon;
 class TrayMenu;
 class TWavePlayer;
@@ -67,6 +69,8 @@ public:
     TfrmSobre *aboutBox() const { return m_about; }
     NoteServer *noteServer() const { return m_noteServer; }
     TfrmMostraAlarmes *todaysTasks() const { return m_tasks; }
+    TfrmConfSom *soundDialog() const { return m_confSom; }
+    TfrmInsereBloq *blockEntryDialog() const { return m_insereBloq; }
     QTimer &tmrInicio() { return m_tmrInicio; }
     QTimer &tmrAlarme() { return m_tmrAlarme; }
     QTimer &tmrClip() { return m_tmrClip; }
@@ -95,6 +99,8 @@ public:
     void shutdown();
     // The tray menu's backup command.
     void backupFromMenu();
+    // The tray menu's "&Preferências...": the settings dialog in its general mode.
+    void openPreferences();
 
     // Replaceable for tests: the alarm check run by each tick after the auto-save countdown.
     void setAlarmCheck(std::function<void()> check) { m_alarmCheck = std::move(check); }
@@ -150,4 +156,6 @@ private:
     std::unique_ptr<ReceivedNotes> m_receivedNotes;
     NoteServer *m_noteServer = nullptr;
     TfrmMostraAlarmes *m_tasks = nullptr;
+    TfrmConfSom *m_confSom = nullptr;
+    TfrmInsereBloq *m_insereBloq = nullptr;
 };
