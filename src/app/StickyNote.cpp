@@ -1,6 +1,7 @@
 #include "app/StickyNote.h"
 
 #include "alarms/AlarmCheck.h"
+#include "alarms/ConfSom.h"
 #include "alarms/MostraAlarmes.h"
 #include "platform/WavePlayer.h"
 #include "notes/ControllerEvents.h"
@@ -11,6 +12,7 @@
 #include "app/ReceivedNotes.h"
 #include "app/SendDialogs.h"
 #include "mail/EnviarEmail.h"
+#include "net/InsereBloq.h"
 #include "net/NoteServer.h"
 #include "notes/ConfNota.h"
 #include "notes/MudaCaption.h"
@@ -97,10 +99,11 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     connect(m_trayMenu, &TrayMenu::aboutRequested, this, [this] { aboutBox()->exec(); });
     connect(m_trayMenu, &TrayMenu::quitRequested, this, &TfStickyNote::shutdown);
 
-    // The dialogs live for the whole run: the title dialog, today's tasks and the about box.
     // The dialogs live for the whole run once made; each is made when first needed, so that
     // the start-up costs neither their time nor their memory.
     connect(m_trayMenu, &TrayMenu::todayTasksRequested, this, &TfStickyNote::listTodaysTasks);
+
+    connect(m_trayMenu, &TrayMenu::preferencesRequested, this, [this] { runGuarded([this] { openPreferences(); }); });
 
     m_receivedNotes = std::make_unique<ReceivedNotes>(*this);
     m_noteServer = new NoteServer(m_settings, *m_receivedNotes, m_programFolder, this);
@@ -141,6 +144,20 @@ TfrmSobre *TfStickyNote::aboutBox()
         m_about->setWindowIcon(Artwork::applicationIcon());
     }
     return m_about;
+}
+
+TfrmConfSom *TfStickyNote::soundDialog()
+{
+    if (!m_confSom)
+        m_confSom = new TfrmConfSom(this);
+    return m_confSom;
+}
+
+TfrmInsereBloq *TfStickyNote::blockEntryDialog()
+{
+    if (!m_insereBloq)
+        m_insereBloq = new TfrmInsereBloq(this);
+    return m_insereBloq;
 }
 
 TfrmMostraAlarmes *TfStickyNote::todaysTasks()
@@ -461,6 +478,28 @@ void TfStickyNote::backupFromMenu()
         Dialogs::error(nullptr, QStringLiteral("Unable to write to %1").arg(Paths::withSlash(folder) + backupFileName(now)));
     else
         Dialogs::warning(nullptr, tr("Backup efetuado em ") + QLatin1Char(' ') + copy);
+}
+
+void TfStickyNote::openPreferences()
+{
+    PreferencesServices services;
+    services.applyNetworking = [this](bool enabled) {
+        if (enabled)
+            m_noteServer->MoveNoteServer();
+        else
+            m_noteServer->StopNoteServer();
+    };
+    services.askBlockedSender = [this]() -> std::optional<QString> {
+        if (blockEntryDialog()->exec() != QDialog::Accepted)
+            return std::nullopt;
+        return blockEntryDialog()->entry();
+    };
+    services.chooseEventSound = [this](const QString &eventName, const QString &path) {
+        return soundDialog()->chooseSound(eventName, path);
+    };
+    services.dataFolder = m_dataFolder;
+    services.programPath = QCoreApplication::applicationFilePath();
+    OpenPreferences(&m_settings, services);
 }
 
 void TfStickyNote::destroyAllNotes()

@@ -22,6 +22,8 @@ class SignalWatcher;
 class TfPostIt;
 class TfrmSobre;
 class TfrmEnviarEmail;
+class TfrmConfSom;
+class TfrmInsereBloq;
 class TrayIcon;
 class TrayMenu;
 class TWavePlayer;
@@ -71,6 +73,8 @@ public:
     TfrmMostraAlarmes *todaysTasks();
     // The sender (sockCliente), the send-to-computer dialog and the contact book.
     SendDialogs *sendDialogs() const { return m_sendDialogs; }
+    TfrmConfSom *soundDialog();
+    TfrmInsereBloq *blockEntryDialog();
     QTimer &tmrInicio() { return m_tmrInicio; }
     QTimer &tmrAlarme() { return m_tmrAlarme; }
     QTimer &tmrClip() { return m_tmrClip; }
@@ -103,6 +107,8 @@ public:
     void setProcessEndsAfterShutdown(bool ends) { m_processEndsAfterShutdown = ends; }
     // The tray menu's backup command.
     void backupFromMenu();
+    // The tray menu's "&Preferências...": the settings dialog in its general mode.
+    void openPreferences();
 
     // Replaceable for tests: the alarm check run by each tick after the auto-save countdown.
     void setAlarmCheck(std::function<void()> check) { m_alarmCheck = std::move(check); }
@@ -165,4 +171,6 @@ private:
     TfrmMostraAlarmes *m_tasks = nullptr;
     SendDialogs *m_sendDialogs = nullptr;
     TfrmEnviarEmail *m_emailDialog = nullptr;
+    TfrmConfSom *m_confSom = nullptr;
+    TfrmInsereBloq *m_insereBloq = nullptr;
 };

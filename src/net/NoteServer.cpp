@@ -126,6 +126,45 @@ void NoteServer::StartNoteServer()
     LogNetEvent(QStringLiteral("Waiting for clients..."));
 }
 
+void NoteServer::MoveNoteServer()
+{
+    if (!isListening()) {
+        StartNoteServer();
+        return;
+    }
+    const QString portText = m_settings.recRede.PortTCP.trimmed();
+    const int port = portNumber(portText);
+    if (port < 0)
+        throw ENoteServerError(
+            QCoreApplication::translate("NoteServer", "A porta TCP \"%1\" não é válida: informe um número de 1 a "
+                                                      "65535 ou o nome de um serviço TCP.")
+                .arg(portText)
+                .toStdString());
+    const QString oldPort = listeningPort();
+    if (QString::number(port) == oldPort)
+        return;
+    {
+        // Throws, with the old listener untouched, when the new port is taken.
+        TSocketServer probe;
+        probe.setProto(QStringLiteral("tcp"));
+        probe.setPort(QString::number(port));
+        probe.setAddr(QStringLiteral("0.0.0.0"));
+        probe.Listen();
+        probe.Close();
+    }
+    m_socket->Close();
+    try {
+        m_socket->setPort(QString::number(port));
+        m_socket->Listen();
+    } catch (...) {
+        // Someone took the port in between: stay where the senders know us.
+        m_socket->setPort(oldPort);
+        m_socket->Listen();
+        throw;
+    }
+    LogNetEvent(QStringLiteral("Waiting for clients..."));
+}
+
 void NoteServer::StopNoteServer()
 {
     m_socket->Close();

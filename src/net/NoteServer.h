@@ -60,6 +60,10 @@ public:
     // Throws ENoteServerError for a port text that names no port, ESocketError when the
     // socket cannot listen (the server then stays stopped).
     void StartNoteServer();
+    // Makes a listening server follow a changed PortTCP at once (a stopped one simply starts).
+    // The new port is opened before the old one is let go: when it cannot be opened, this
+    // throws as StartNoteServer does and the server goes on listening where it was.
+    void MoveNoteServer();
     // Closes the listening socket; connections already accepted go on until they end, and so
     // do the notes they are building.
     void StopNoteServer();

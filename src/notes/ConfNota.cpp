@@ -1,9 +1,11 @@
 #include "notes/ConfNota.h"
 
 #include "notes/PostIt.h"
+#include "platform/Autostart.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
+#include "platform/Paths.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,26 +13,34 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimeEdit>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int kMinTrack = 1;
 constexpr int kMaxTrack = 25;
+constexpr int kMinAutoSave = 5;
+constexpr int kMaxAutoSave = 60;
+// The smallest size of the dialog; the desktop's fonts may ask for more.
+constexpr QSize kDesignSize(374, 301);
 
 QFont toQFont(const NoteFont &f)
 {
@@ -67,35 +77,46 @@ W *named(W *widget, const char *name)
     return widget;
 }
 
-// The folder the wave-file dialog opens in: the folder of the current file when it exists,
-// else the system's sounds, else the home folder.
-QString soundFolder(const QString &current)
+// The auto-save period: its arrows stay within 5..60 minutes, but a number typed by hand may
+// lie outside (OK refuses it while auto-save is on, and stores it as typed while it is off).
+// Zero cannot be typed: a period of 0 would stop the countdown for the rest of the run.
+class PeriodSpinBox : public QSpinBox
 {
-    if (!current.isEmpty()) {
-        const QFileInfo info(current);
-        if (info.absoluteDir().exists())
-            return info.absolutePath();
+public:
+    explicit PeriodSpinBox(QWidget *parent) : QSpinBox(parent) { setRange(1, 9999); }
+    void stepBy(int steps) override { setValue(qBound(kMinAutoSave, value() + steps, kMaxAutoSave)); }
+
+protected:
+    StepEnabled stepEnabled() const override
+    {
+        StepEnabled enabled = StepNone;
+        if (value() < kMaxAutoSave)
+            enabled |= StepUpEnabled;
+        if (value() > kMinAutoSave)
+            enabled |= StepDownEnabled;
+        return enabled;
     }
-    for (const char *candidate : {"/usr/share/sounds", "/usr/local/share/sounds"})
-        if (QFileInfo(QLatin1String(candidate)).isDir())
-            return QLatin1String(candidate);
-    return QDir::homePath();
+};
+
+QLabel *boldLabel(QWidget *parent, const char *name)
+{
+    auto *label = named(new QLabel(parent), name);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
 }
 
 } // namespace
 
-TfrmConfNota::TfrmConfNota(const AppSettings *settings, QWidget *parent) : QDialog(parent), m_settings(settings)
+TfrmConfNota::TfrmConfNota(AppSettings *settings, QWidget *parent) : QDialog(parent), m_settings(settings)
 {
     setObjectName(QStringLiteral("TfrmConfNota"));
-    setWindowTitle(tr("Configurações"));
+    // Fixed size: no maximise button.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     m_wavTeste.setAsynchronous(false);
     buildFrame();
-    setFixedSize(374, 301);
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    retranslateUi();
 }
 
 TfrmConfNota::~TfrmConfNota() = default;
@@ -103,23 +124,19 @@ TfrmConfNota::~TfrmConfNota() = default;
 void TfrmConfNota::buildFrame()
 {
     m_pagGeral = named(new QTabWidget(this), "pagGeral");
-    m_pagGeral->setUsesScrollButtons(false);  // several rows rather than scrolling tabs
+    m_pagGeral->setUsesScrollButtons(false);
     m_tabFonteCor = named(buildAparencia(), "tabFonteCor");
     m_tabAlarme = named(buildAlarmes(), "tabAlarme");
-    // The general pages are filled by the preferences; a note never shows them.
-    m_tabSons = named(new QWidget, "tabSons");
-    m_tabGeral = named(new QWidget, "tabGeral");
-    m_tbsRede = named(new QWidget, "tbsRede");
-    m_pagGeral->addTab(m_tabFonteCor, tr("Aparência"));
-    m_pagGeral->addTab(m_tabAlarme, tr("Alarmes"));
-    m_pagGeral->addTab(m_tabSons, tr("Sons"));
-    m_pagGeral->addTab(m_tabGeral, tr("Geral"));
-    m_pagGeral->addTab(m_tbsRede, tr("Rede"));
+    m_tabSons = named(buildSons(), "tabSons");
+    m_tabGeral = named(buildGeral(), "tabGeral");
+    m_tbsRede = named(buildRede(), "tbsRede");
+    for (QWidget *page : {m_tabFonteCor, m_tabAlarme, m_tabSons, m_tabGeral, m_tbsRede})
+        m_pagGeral->addTab(page, QString());
     m_pagGeral->setCurrentWidget(m_tabGeral);
 
-    m_cmdOK = named(new QPushButton(tr("&OK"), this), "cmdOK");
+    m_cmdOK = named(new QPushButton(this), "cmdOK");
     m_cmdOK->setDefault(true);
-    m_cmdCancelar = named(new QPushButton(tr("&Cancelar"), this), "cmdCancelar");
+    m_cmdCancelar = named(new QPushButton(this), "cmdCancelar");
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -143,14 +160,14 @@ QWidget *TfrmConfNota::buildAparencia()
 {
     auto *page = new QWidget;
 
-    auto *groupBox1 = named(new QGroupBox(tr("Pré-Visualização"), page), "GroupBox1");
-    m_pnlExemplo = named(new QFrame(groupBox1), "pnlExemplo");
-    m_pnlExemplo->setFixedSize(120, 90);
+    m_groupBox1 = named(new QGroupBox(page), "GroupBox1");
+    m_pnlExemplo = named(new QFrame(m_groupBox1), "pnlExemplo");
+    m_pnlExemplo->setFixedSize(130, 96);
     m_pnlExemplo->setAutoFillBackground(true);
     m_pnlExemploCaption = named(new QLabel(QStringLiteral("  01/01/2002 12:35"), m_pnlExemplo), "pnlExemploCaption");
     m_pnlExemploCaption->setFixedHeight(13);
     m_pnlExemploCaption->setAutoFillBackground(true);
-    m_lblExemplo = named(new QLabel(tr("Exemplo de Nota"), m_pnlExemplo), "lblExemplo");
+    m_lblExemplo = named(new QLabel(m_pnlExemplo), "lblExemplo");
     m_lblExemplo->setAlignment(Qt::AlignCenter);
     m_lblExemplo->setWordWrap(true);
     m_scbExemplo = named(new QScrollBar(Qt::Vertical, m_pnlExemplo), "scbExemplo");
@@ -161,52 +178,54 @@ QWidget *TfrmConfNota::buildAparencia()
     preview->addWidget(m_pnlExemploCaption, 0, 0, 1, 2);
     preview->addWidget(m_lblExemplo, 1, 0);
     preview->addWidget(m_scbExemplo, 1, 1);
-    auto *groupLayout = new QVBoxLayout(groupBox1);
+    auto *groupLayout = new QVBoxLayout(m_groupBox1);
     groupLayout->addWidget(m_pnlExemplo, 0, Qt::AlignCenter);
 
-    m_cmdCordeFundo = named(new QPushButton(tr("C&or de Fundo"), page), "cmdCordeFundo");
-    m_cmdFonte = named(new QPushButton(tr("&Fonte"), page), "cmdFonte");
-    m_chkScroll = named(new QCheckBox(tr("E&xibir Barra de Scroll"), page), "chkScroll");
+    m_cmdCordeFundo = named(new QPushButton(page), "cmdCordeFundo");
+    m_cmdFonte = named(new QPushButton(page), "cmdFonte");
+    m_chkScroll = named(new QCheckBox(page), "chkScroll");
 
-    auto *groupBox3 = named(new QGroupBox(tr("Título"), page), "GroupBox3");
-    m_chkCorCaption = named(new QCheckBox(tr("&Cor Diferenciada"), groupBox3), "chkCorCaption");
-    m_trackBar1 = named(new QSlider(Qt::Horizontal, groupBox3), "TrackBar1");
+    m_groupBox3 = named(new QGroupBox(page), "GroupBox3");
+    m_chkCorCaption = named(new QCheckBox(m_groupBox3), "chkCorCaption");
+    m_trackBar1 = named(new QSlider(Qt::Horizontal, m_groupBox3), "TrackBar1");
     m_trackBar1->setRange(kMinTrack, kMaxTrack);
     m_trackBar1->setTickInterval(1);
     m_trackBar1->setSingleStep(1);
     m_trackBar1->setPageStep(1);
     m_trackBar1->setTickPosition(QSlider::TicksBelow);
-    m_trackBar1->setValue(12);
-    m_chkDataCaption = named(new QCheckBox(tr("Exibir &Data"), groupBox3), "chkDataCaption");
-    m_chkHoraCaption = named(new QCheckBox(tr("Exibir &Hora"), groupBox3), "chkHoraCaption");
-    auto *titleLayout = new QGridLayout(groupBox3);
-    titleLayout->addWidget(m_chkCorCaption, 0, 0, 1, 2);
-    titleLayout->addWidget(m_trackBar1, 1, 0, 1, 2);
-    titleLayout->addWidget(m_chkDataCaption, 2, 0);
-    titleLayout->addWidget(m_chkHoraCaption, 2, 1);
+    m_trackBar1->setValue(kMinTrack);
+    m_trackBar1->setEnabled(false);
+    m_chkDataCaption = named(new QCheckBox(m_groupBox3), "chkDataCaption");
+    m_chkHoraCaption = named(new QCheckBox(m_groupBox3), "chkHoraCaption");
+    // One row each: the two title options never share a width they do not fit in.
+    auto *titleLayout = new QVBoxLayout(m_groupBox3);
+    titleLayout->addWidget(m_chkCorCaption);
+    titleLayout->addWidget(m_trackBar1);
+    titleLayout->addWidget(m_chkDataCaption);
+    titleLayout->addWidget(m_chkHoraCaption);
 
     auto *left = new QVBoxLayout;
-    left->addWidget(groupBox1);
+    left->addWidget(m_groupBox1);
     left->addWidget(m_chkScroll);
+    left->addStretch();
     auto *right = new QVBoxLayout;
     auto *colourFont = new QHBoxLayout;
     colourFont->addWidget(m_cmdCordeFundo);
     colourFont->addWidget(m_cmdFonte);
     right->addLayout(colourFont);
-    right->addWidget(groupBox3);
+    right->addWidget(m_groupBox3);
     right->addStretch();
     auto *layout = new QHBoxLayout(page);
     layout->addLayout(left);
-    layout->addLayout(right);
+    layout->addLayout(right, 1);
 
     connect(m_cmdCordeFundo, &QPushButton::clicked, this, &TfrmConfNota::cmdCordeFundoClick);
     connect(m_cmdFonte, &QPushButton::clicked, this, &TfrmConfNota::cmdFonteClick);
     connect(m_chkScroll, &QCheckBox::toggled, this, &TfrmConfNota::updatePreview);
-    connect(m_chkCorCaption, &QCheckBox::toggled, this, [this] {
-        applyEnabling();
-        recomputeCaption();
-    });
+    connect(m_chkCorCaption, &QCheckBox::toggled, this, &TfrmConfNota::chkCorCaptionClick);
     connect(m_trackBar1, &QSlider::valueChanged, this, &TfrmConfNota::recomputeCaption);
+    connect(m_chkDataCaption, &QCheckBox::toggled, this, &TfrmConfNota::updatePreviewTitleText);
+    connect(m_chkHoraCaption, &QCheckBox::toggled, this, &TfrmConfNota::updatePreviewTitleText);
     return page;
 }
 
@@ -214,18 +233,18 @@ QWidget *TfrmConfNota::buildAlarmes()
 {
     auto *page = new QWidget;
 
-    m_chkHabAlarme = named(new QCheckBox(tr("Habilita Alarme"), page), "chkHabAlarme");
-    auto *label2 = named(new QLabel(tr("&Data:"), page), "Label2");
+    m_chkHabAlarme = named(new QCheckBox(page), "chkHabAlarme");
+    m_label2 = named(new QLabel(page), "Label2");
     m_dtmDataAlarme = named(new QDateEdit(page), "dtmDataAlarme");
     m_dtmDataAlarme->setCalendarPopup(true);
     m_dtmDataAlarme->setDisplayFormat(Locale::shortDateFormat());
-    label2->setBuddy(m_dtmDataAlarme);
-    auto *label4 = named(new QLabel(tr("&Hora:"), page), "Label4");
+    m_label2->setBuddy(m_dtmDataAlarme);
+    m_label4 = named(new QLabel(page), "Label4");
     m_dtmHoraAlarme = named(new QTimeEdit(page), "dtmHoraAlarme");
     m_dtmHoraAlarme->setDisplayFormat(Locale::longTimeFormat());
-    label4->setBuddy(m_dtmHoraAlarme);
+    m_label4->setBuddy(m_dtmHoraAlarme);
 
-    m_chkRemarca = named(new QCheckBox(tr("Relembrar a cada "), page), "chkRemarca");
+    m_chkRemarca = named(new QCheckBox(page), "chkRemarca");
     // The spin box stands for both the count's edit box and its arrows; a count typed by hand
     // can only be a whole number 1..999.
     m_updCada = named(new QSpinBox(page), "updCada");
@@ -235,28 +254,26 @@ QWidget *TfrmConfNota::buildAlarmes()
         edit->setObjectName(QStringLiteral("txtCada"));
     m_cboUnidade = named(new QComboBox(page), "cboUnidade");
 
-    auto *label12 = named(new QLabel(tr("Dias da Semana:"), page), "Label12");
+    m_label12 = named(new QLabel(page), "Label12");
     m_chkDiasDaSemana = named(new QListWidget(page), "chkDiasDaSemana");
     m_chkDiasDaSemana->setFlow(QListView::TopToBottom);
     m_chkDiasDaSemana->setWrapping(true);
     m_chkDiasDaSemana->setResizeMode(QListView::Adjust);
-    m_chkDiasDaSemana->setFixedHeight(72);
 
     auto *bevel1 = named(new QFrame(page), "Bevel1");
     bevel1->setFrameShape(QFrame::HLine);
     bevel1->setFrameShadow(QFrame::Sunken);
 
-    m_chkTocaSom = named(new QCheckBox(tr("Toca &Som"), page), "chkTocaSom");
+    m_chkTocaSom = named(new QCheckBox(page), "chkTocaSom");
     m_fleSom = named(new QLineEdit(page), "fleSom");
     m_cmdProcurar = named(new QPushButton(QStringLiteral("..."), page), "cmdProcurar");
-    m_cmdProcurar->setFixedWidth(24);
-    m_cmdTestar = named(new QPushButton(tr("&Testar"), page), "cmdTestar");
+    m_cmdTestar = named(new QPushButton(page), "cmdTestar");
 
     auto *grid = new QGridLayout(page);
     grid->addWidget(m_chkHabAlarme, 0, 0, 1, 4);
-    grid->addWidget(label2, 1, 0);
+    grid->addWidget(m_label2, 1, 0);
     grid->addWidget(m_dtmDataAlarme, 1, 1);
-    grid->addWidget(label4, 1, 2);
+    grid->addWidget(m_label4, 1, 2);
     grid->addWidget(m_dtmHoraAlarme, 1, 3);
     auto *step = new QHBoxLayout;
     step->addWidget(m_chkRemarca);
@@ -264,7 +281,7 @@ QWidget *TfrmConfNota::buildAlarmes()
     step->addWidget(m_cboUnidade);
     step->addStretch();
     grid->addLayout(step, 2, 0, 1, 4);
-    grid->addWidget(label12, 3, 0, 1, 4);
+    grid->addWidget(m_label12, 3, 0, 1, 4);
     grid->addWidget(m_chkDiasDaSemana, 4, 0, 1, 4);
     grid->addWidget(bevel1, 5, 0, 1, 4);
     auto *sound = new QHBoxLayout;
@@ -273,15 +290,290 @@ QWidget *TfrmConfNota::buildAlarmes()
     sound->addWidget(m_cmdProcurar);
     sound->addWidget(m_cmdTestar);
     grid->addLayout(sound, 6, 0, 1, 4);
+    grid->setRowStretch(7, 1);
 
-    fillAlarmLists();
-
-    connect(m_chkHabAlarme, &QCheckBox::toggled, this, &TfrmConfNota::applyEnabling);
-    connect(m_chkRemarca, &QCheckBox::toggled, this, &TfrmConfNota::applyEnabling);
-    connect(m_chkTocaSom, &QCheckBox::toggled, this, &TfrmConfNota::applyEnabling);
+    connect(m_chkHabAlarme, &QCheckBox::toggled, this, &TfrmConfNota::chkHabAlarmeClick);
+    connect(m_chkRemarca, &QCheckBox::toggled, this, &TfrmConfNota::chkRemarcaClick);
+    connect(m_chkTocaSom, &QCheckBox::toggled, this, &TfrmConfNota::chkTocaSomClick);
     connect(m_cmdProcurar, &QPushButton::clicked, this, &TfrmConfNota::cmdProcurarClick);
     connect(m_cmdTestar, &QPushButton::clicked, this, &TfrmConfNota::cmdTestarClick);
     return page;
+}
+
+QWidget *TfrmConfNota::buildSons()
+{
+    auto *page = new QWidget;
+    m_radUsaSom = named(new QRadioButton(page), "radUsaSom");
+    m_radNaoUsaSom = named(new QRadioButton(page), "radNaoUsaSom");
+    m_radNaoUsaSom->setChecked(true);
+    m_lstSom = named(new QTreeWidget(page), "lstSom");
+    m_lstSom->setColumnCount(2);
+    m_lstSom->setRootIsDecorated(false);
+    m_lstSom->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_lstSom->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lstSom->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_lstSom->setItemsExpandable(false);
+    m_cmdPlay = named(new QPushButton(page), "cmdPlay");
+    fillSoundRows();
+
+    auto *options = new QHBoxLayout;
+    options->addWidget(m_radUsaSom);
+    options->addWidget(m_radNaoUsaSom);
+    options->addStretch();
+    auto *play = new QHBoxLayout;
+    play->addStretch();
+    play->addWidget(m_cmdPlay);
+    auto *layout = new QVBoxLayout(page);
+    layout->addLayout(options);
+    layout->addWidget(m_lstSom, 1);
+    layout->addLayout(play);
+
+    connect(m_radUsaSom, &QRadioButton::toggled, this, &TfrmConfNota::soundOptionClick);
+    connect(m_cmdPlay, &QPushButton::clicked, this, &TfrmConfNota::cmdPlayClick);
+    connect(m_lstSom, &QTreeWidget::itemDoubleClicked, this, &TfrmConfNota::lstSomDoubleClick);
+    soundOptionClick();
+    return page;
+}
+
+QWidget *TfrmConfNota::buildGeral()
+{
+    auto *page = new QWidget;
+
+    m_groupBox2 = named(new QGroupBox(page), "GroupBox2");
+    m_label1 = boldLabel(m_groupBox2, "Label1");
+    m_txtIDUsuario = named(new QLineEdit(m_groupBox2), "txtIDUsuario");
+    m_label1->setBuddy(m_txtIDUsuario);
+    m_label3 = boldLabel(m_groupBox2, "Label3");
+    m_lblDirDados = named(new QLabel(m_groupBox2), "lblDirDados");
+    m_lblDirDados->setWordWrap(true);
+    m_lblDirDados->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QPalette navy = m_lblDirDados->palette();
+    navy.setColor(QPalette::WindowText, QColor(0, 0, 0x80));
+    m_lblDirDados->setPalette(navy);
+    auto *personal = new QGridLayout(m_groupBox2);
+    personal->addWidget(m_label1, 0, 0);
+    personal->addWidget(m_txtIDUsuario, 0, 1);
+    personal->addWidget(m_label3, 1, 0, Qt::AlignTop);
+    personal->addWidget(m_lblDirDados, 1, 1);
+    personal->setColumnStretch(1, 1);
+
+    m_chkPerguntaExclui = named(new QCheckBox(page), "chkPerguntaExclui");
+    m_chkAutoSave = named(new QCheckBox(page), "chkAutoSave");
+    m_updTempo = named(new PeriodSpinBox(page), "updTempo");
+    m_updTempo->setValue(10);
+    if (auto *edit = m_updTempo->findChild<QLineEdit *>())
+        edit->setObjectName(QStringLiteral("txtAutoSave"));
+    m_label10 = named(new QLabel(page), "Label10");
+    m_chkCriaNotaAlarme = named(new QCheckBox(page), "chkCriaNotaAlarme");
+    m_chkLocalBackup = named(new QCheckBox(page), "chkLocalBackup");
+    m_txtLocalBackup = named(new QLineEdit(page), "txtLocalBackup");
+    m_cmdLocalBackup = named(new QPushButton(QStringLiteral("..."), page), "cmdLocalBackup");
+    m_chkAutoStart = named(new QCheckBox(page), "chkAutoStart");
+
+    auto *autoSave = new QHBoxLayout;
+    autoSave->addWidget(m_chkAutoSave);
+    autoSave->addWidget(m_updTempo);
+    autoSave->addWidget(m_label10);
+    autoSave->addStretch();
+    auto *backup = new QHBoxLayout;
+    backup->addWidget(m_chkLocalBackup);
+    backup->addWidget(m_txtLocalBackup, 1);
+    backup->addWidget(m_cmdLocalBackup);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(m_groupBox2);
+    layout->addWidget(m_chkPerguntaExclui);
+    layout->addLayout(autoSave);
+    layout->addWidget(m_chkCriaNotaAlarme);
+    layout->addLayout(backup);
+    layout->addWidget(m_chkAutoStart);
+    layout->addStretch();
+
+    connect(m_chkLocalBackup, &QCheckBox::toggled, this, &TfrmConfNota::chkLocalBackupClick);
+    connect(m_cmdLocalBackup, &QPushButton::clicked, this, &TfrmConfNota::cmdLocalBackupClick);
+    return page;
+}
+
+QWidget *TfrmConfNota::buildRede()
+{
+    auto *page = new QWidget;
+    m_chkHabilitaRede = named(new QCheckBox(page), "chkHabilitaRede");
+
+    m_grpSMTP = named(new QGroupBox(page), "grpSMTP");
+    auto field = [this](const char *labelName, QLabel *&label, const char *editName, QLineEdit *&edit) {
+        label = named(new QLabel(m_grpSMTP), labelName);
+        edit = named(new QLineEdit(m_grpSMTP), editName);
+        label->setBuddy(edit);
+    };
+    field("Label5", m_label5, "txtSMTPServer", m_txtSMTPServer);
+    field("Label6", m_label6, "txtPortaSMTP", m_txtPortaSMTP);
+    field("Label8", m_label8, "txtSeuEmail", m_txtSeuEmail);
+    m_label11 = named(new QLabel(m_grpSMTP), "Label11");
+    m_AuthComboBox = named(new QComboBox(m_grpSMTP), "AuthComboBox");
+    m_label11->setBuddy(m_AuthComboBox);
+    field("Label9", m_label9, "UsernameEdit", m_UsernameEdit);
+    field("Label7", m_label7, "PasswordEdit", m_PasswordEdit);
+    m_PasswordEdit->setEchoMode(QLineEdit::Password);
+    auto *smtp = new QFormLayout(m_grpSMTP);
+    smtp->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    smtp->addRow(m_label5, m_txtSMTPServer);
+    smtp->addRow(m_label6, m_txtPortaSMTP);
+    smtp->addRow(m_label8, m_txtSeuEmail);
+    smtp->addRow(m_label11, m_AuthComboBox);
+    smtp->addRow(m_label9, m_UsernameEdit);
+    smtp->addRow(m_label7, m_PasswordEdit);
+
+    m_grpRedeLocal = named(new QGroupBox(page), "grpRedeLocal");
+    m_radNaoBloqueia = named(new QRadioButton(m_grpRedeLocal), "radNaoBloqueia");
+    m_radBloqueiaTudo = named(new QRadioButton(m_grpRedeLocal), "radBloqueiaTudo");
+    m_radBloqueiaSel = named(new QRadioButton(m_grpRedeLocal), "radBloqueiaSel");
+    m_radNaoBloqueia->setChecked(true);
+    m_lstBloqueio = named(new QListWidget(m_grpRedeLocal), "lstBloqueio");
+    m_lstBloqueio->setMinimumHeight(m_lstBloqueio->fontMetrics().height() * 3 + 8);
+    m_cmdAdicionaBloqueio = named(new QPushButton(m_grpRedeLocal), "cmdAdicionaBloqueio");
+    m_cmdApagaBloqueio = named(new QPushButton(m_grpRedeLocal), "cmdApagaBloqueio");
+    m_label13 = named(new QLabel(m_grpRedeLocal), "Label13");
+    m_txtPortaTCP = named(new QLineEdit(m_grpRedeLocal), "txtPortaTCP");
+    m_txtPortaTCP->setMaximumWidth(m_txtPortaTCP->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 8 + 12);
+    m_label13->setBuddy(m_txtPortaTCP);
+    auto *blockButtons = new QHBoxLayout;
+    blockButtons->addWidget(m_cmdAdicionaBloqueio);
+    blockButtons->addWidget(m_cmdApagaBloqueio);
+    auto *port = new QHBoxLayout;
+    port->addWidget(m_label13);
+    port->addWidget(m_txtPortaTCP);
+    port->addStretch();
+    auto *local = new QVBoxLayout(m_grpRedeLocal);
+    local->addWidget(m_radNaoBloqueia);
+    local->addWidget(m_radBloqueiaTudo);
+    local->addWidget(m_radBloqueiaSel);
+    local->addWidget(m_lstBloqueio, 1);
+    local->addLayout(blockButtons);
+    local->addLayout(port);
+
+    auto *groups = new QHBoxLayout;
+    groups->addWidget(m_grpSMTP, 1);
+    groups->addWidget(m_grpRedeLocal, 1);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(m_chkHabilitaRede);
+    layout->addLayout(groups, 1);
+
+    connect(m_chkHabilitaRede, &QCheckBox::toggled, this, &TfrmConfNota::chkHabilitaRedeClick);
+    connect(m_AuthComboBox, &QComboBox::currentIndexChanged, this, &TfrmConfNota::AuthComboBoxChange);
+    for (QRadioButton *option : {m_radNaoBloqueia, m_radBloqueiaTudo, m_radBloqueiaSel})
+        connect(option, &QRadioButton::toggled, this, &TfrmConfNota::blockOptionClick);
+    connect(m_cmdAdicionaBloqueio, &QPushButton::clicked, this, &TfrmConfNota::cmdAdicionaBloqueioClick);
+    connect(m_cmdApagaBloqueio, &QPushButton::clicked, this, &TfrmConfNota::cmdApagaBloqueioClick);
+    chkHabilitaRedeClick();
+    blockOptionClick();
+    return page;
+}
+
+void TfrmConfNota::retranslateUi()
+{
+    setWindowTitle(tr("Configurações"));
+    m_pagGeral->setTabText(0, tr("Aparência"));
+    m_pagGeral->setTabText(1, tr("Alarmes"));
+    m_pagGeral->setTabText(2, tr("Sons"));
+    m_pagGeral->setTabText(3, tr("Geral"));
+    m_pagGeral->setTabText(4, tr("Rede"));
+    m_cmdOK->setText(tr("&OK"));
+    m_cmdCancelar->setText(tr("&Cancelar"));
+
+    m_groupBox1->setTitle(tr("Pré-Visualização"));
+    m_lblExemplo->setText(tr("Exemplo de Nota"));
+    m_cmdCordeFundo->setText(tr("C&or de Fundo"));
+    m_cmdFonte->setText(tr("&Fonte"));
+    m_chkScroll->setText(tr("E&xibir Barra de Scroll"));
+    m_groupBox3->setTitle(tr("Título"));
+    m_chkCorCaption->setText(tr("&Cor Diferenciada"));
+    m_chkDataCaption->setText(tr("Exibir &Data"));
+    m_chkHoraCaption->setText(tr("Exibir &Hora"));
+
+    m_chkHabAlarme->setText(tr("Habilita Alarme"));
+    m_label2->setText(tr("&Data:"));
+    m_label4->setText(tr("&Hora:"));
+    m_chkRemarca->setText(tr("Relembrar a cada "));
+    m_label12->setText(tr("Dias da Semana:"));
+    m_chkTocaSom->setText(tr("Toca &Som"));
+    m_cmdTestar->setText(tr("&Testar"));
+    {
+        // The lists keep the choices made in them.
+        const int unit = m_cboUnidade->currentIndex();
+        QList<Qt::CheckState> days;
+        for (int i = 0; i < m_chkDiasDaSemana->count(); ++i)
+            days << m_chkDiasDaSemana->item(i)->checkState();
+        fillAlarmLists();
+        if (unit >= 0)
+            m_cboUnidade->setCurrentIndex(unit);
+        for (int i = 0; i < days.size() && i < m_chkDiasDaSemana->count(); ++i)
+            m_chkDiasDaSemana->item(i)->setCheckState(days.at(i));
+    }
+
+    m_radUsaSom->setText(tr("&Utilizar Sons"));
+    m_radNaoUsaSom->setText(tr("Não Utilizar &Sons"));
+    m_lstSom->setHeaderLabels({tr("Evento"), tr("Caminho Completo")});
+    const QStringList events{tr("Nova Nota"), tr("Excluir Nota"), tr("Recebimento de Nota")};
+    for (int row = 0; row < m_lstSom->topLevelItemCount() && row < events.size(); ++row)
+        m_lstSom->topLevelItem(row)->setText(0, events.at(row));
+    m_cmdPlay->setText(tr("&Testar"));
+    {
+        // 110 and 200 pixels, or what the headers and event names need.
+        const QFontMetrics fm = m_lstSom->fontMetrics();
+        int eventWidth = fm.horizontalAdvance(tr("Evento"));
+        for (const QString &event : events)
+            eventWidth = qMax(eventWidth, fm.horizontalAdvance(event));
+        m_lstSom->setColumnWidth(0, qMax(110, eventWidth + 24));
+        m_lstSom->setColumnWidth(1, qMax(200, fm.horizontalAdvance(tr("Caminho Completo")) + 24));
+    }
+
+    m_groupBox2->setTitle(tr("Informações Pessoais"));
+    m_label1->setText(tr("Usuário:"));
+    m_label3->setText(tr("Diretório de Dados:"));
+    m_chkPerguntaExclui->setText(tr("&Perguntar antes de excluir nota"));
+    m_chkAutoSave->setText(tr("Sal&vamento Automático a cada"));
+    m_label10->setText(tr("minutos"));
+    m_chkCriaNotaAlarme->setText(tr("Mostra Nota com Tarefas Agendadas para o Dia na Inicialização"));
+    m_chkLocalBackup->setText(tr("Efetuar Backup na Saída do Programa"));
+    m_chkAutoStart->setText(tr("Iniciar o Corkvane com o sistema"));
+
+    m_chkHabilitaRede->setText(tr("Habilitar Funções de Rede"));
+    m_grpSMTP->setTitle(tr("Servidor SMTP"));
+    m_label5->setText(tr("&Endereço"));
+    m_label6->setText(tr("&Porta"));
+    m_label8->setText(tr("&Seu e-mail:"));
+    m_label11->setText(tr("&Autenticação"));
+    m_label9->setText(tr("&Usuário"));
+    m_label7->setText(tr("&Senha:"));
+    {
+        const int auth = m_AuthComboBox->currentIndex();
+        const QSignalBlocker quiet(m_AuthComboBox);
+        m_AuthComboBox->clear();
+        m_AuthComboBox->addItems({tr("Nenhuma"), tr("Texto Plano"), tr("Login"), tr("MD5")});
+        m_AuthComboBox->setCurrentIndex(qMax(0, auth));
+    }
+    m_grpRedeLocal->setTitle(tr("Rede Local"));
+    m_radNaoBloqueia->setText(tr("Não bloqueia notas "));
+    m_radBloqueiaTudo->setText(tr("Bloqueia todas as notas"));
+    m_radBloqueiaSel->setText(tr("Bloquear notas vindas de:"));
+    m_cmdAdicionaBloqueio->setText(tr("&Adicionar"));
+    m_cmdApagaBloqueio->setText(tr("Apa&gar"));
+    m_label13->setText(tr("Porta:"));
+
+    fitToContents();
+}
+
+void TfrmConfNota::fitToContents()
+{
+    // The design size at the least; larger when the desktop's fonts need it, so that no
+    // caption is ever cut. Fixed either way.
+    m_cmdProcurar->setFixedWidth(m_cmdProcurar->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);
+    m_cmdLocalBackup->setFixedWidth(m_cmdLocalBackup->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);
+    m_chkDiasDaSemana->setFixedHeight(4 * qMax(m_chkDiasDaSemana->fontMetrics().height(), m_chkDiasDaSemana->sizeHintForRow(0))
+                                      + 2 * m_chkDiasDaSemana->frameWidth() + 4);
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    layout()->activate();
+    setFixedSize(kDesignSize.expandedTo(layout()->totalSizeHint()));
 }
 
 void TfrmConfNota::fillAlarmLists()
@@ -298,6 +590,13 @@ void TfrmConfNota::fillAlarmLists()
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
         item->setCheckState(Qt::Unchecked);
     }
+}
+
+void TfrmConfNota::fillSoundRows()
+{
+    m_lstSom->clear();
+    for (const QString &event : {tr("Nova Nota"), tr("Excluir Nota"), tr("Recebimento de Nota")})
+        new QTreeWidgetItem(m_lstSom, QStringList{event, QString()});
 }
 
 void TfrmConfNota::hidePage(QWidget *page)
@@ -326,12 +625,31 @@ void TfrmConfNota::hidePage(QWidget *page)
         m_pagGeral->setCurrentWidget(selected);
 }
 
+void TfrmConfNota::fillCommonPages()
+{
+    // What OK's common tail writes back in both modes: read here in both, so that a note's
+    // settings dialog returns these values unchanged.
+    const GeneralSettings &g = m_settings->recGeral;
+    fillSoundRows();
+    (g.UseSounds ? m_radUsaSom : m_radNaoUsaSom)->setChecked(true);
+    const QStringList paths{g.SoundNewSticky, g.SoundDelSticky, g.SoundRecSticky};
+    for (int row = 0; row < 3; ++row)
+        m_lstSom->topLevelItem(row)->setText(1, paths.at(row));
+    soundOptionClick();
+    m_chkPerguntaExclui->setChecked(g.AskDelete);
+    m_chkCriaNotaAlarme->setChecked(g.NoteDaily);
+    m_chkLocalBackup->setChecked(g.BackupOnExit);
+    m_txtLocalBackup->setText(g.BackupPath);
+    chkLocalBackupClick();
+}
+
 void TfrmConfNota::prepareNote(TfPostIt *note)
 {
     if (!note)
         return;
     m_note = note;
     m_noteIndex = note->Tag();
+    m_general = false;
 
     hidePage(m_tabGeral);
     hidePage(m_tbsRede);
@@ -339,20 +657,28 @@ void TfrmConfNota::prepareNote(TfPostIt *note)
 
     m_previewColour = note->color();
     m_previewFont = note->noteFont();
-    m_trackBar1->blockSignals(true);
-    m_trackBar1->setValue(qBound(kMinTrack, note->trackPosition(), kMaxTrack));
-    m_trackBar1->blockSignals(false);
+    {
+        const QSignalBlocker quiet(m_trackBar1);
+        // A note without a shaded title leaves the slider where it starts.
+        if (note->darkCaption())
+            m_trackBar1->setValue(qBound(kMinTrack, note->trackPosition(), kMaxTrack));
+    }
     m_chkScroll->setChecked(note->scrollBar());
-    m_chkCorCaption->blockSignals(true);
-    m_chkCorCaption->setChecked(note->darkCaption());
-    m_chkCorCaption->blockSignals(false);
-    recomputeCaption();
+    {
+        const QSignalBlocker quiet(m_chkCorCaption);
+        m_chkCorCaption->setChecked(note->darkCaption());
+    }
+    chkCorCaptionClick();
 
     // The title options of new notes are general settings: shown, not editable here.
-    m_chkDataCaption->setChecked(m_settings ? m_settings->recGeral.ShowDate : true);
-    m_chkHoraCaption->setChecked(m_settings ? m_settings->recGeral.ShowTime : true);
+    if (m_settings) {
+        m_chkDataCaption->setChecked(m_settings->recGeral.ShowDate);
+        m_chkHoraCaption->setChecked(m_settings->recGeral.ShowTime);
+        fillCommonPages();
+    }
     m_chkDataCaption->setEnabled(false);
     m_chkHoraCaption->setEnabled(false);
+    m_pnlExemploCaption->setText(QStringLiteral("  01/01/2002 12:35"));
 
     prepareAlarmPage(*note);
     updatePreview();
@@ -388,7 +714,92 @@ void TfrmConfNota::prepareAlarmPage(const TfPostIt &note)
         m_chkDiasDaSemana->item(n)->setCheckState(days[static_cast<size_t>(n)] ? Qt::Checked : Qt::Unchecked);
 
     m_chkHabAlarme->setChecked(note.alarm());
-    applyEnabling();
+    // Every rule once, in the order of its box.
+    chkHabAlarmeClick();
+    chkTocaSomClick();
+}
+
+void TfrmConfNota::prepareGeneral(const PreferencesServices &services)
+{
+    m_services = services;
+    m_note = nullptr;
+    m_noteIndex = -1;
+    m_general = true;
+    if (!m_settings)
+        return;
+    const GeneralSettings &g = m_settings->recGeral;
+    const NetworkSettings &n = m_settings->recRede;
+
+    m_txtIDUsuario->setText(g.User);
+    m_previewColour = g.DefaultColor;
+    m_previewFont = g.DefaultFont;
+    m_helpContext = kHelpAparencia;
+    {
+        const QSignalBlocker quiet(m_trackBar1);
+        // Without shading the slider keeps its lowest position, which OK then stores.
+        m_trackBar1->setValue(g.DarkCaption ? qBound(kMinTrack, g.TrackPosition, kMaxTrack) : kMinTrack);
+    }
+    {
+        const QSignalBlocker quietDate(m_chkDataCaption);
+        const QSignalBlocker quietTime(m_chkHoraCaption);
+        m_chkDataCaption->setChecked(g.ShowDate);
+        m_chkHoraCaption->setChecked(g.ShowTime);
+    }
+    m_chkAutoSave->setChecked(g.AutoSave);
+    m_updTempo->setValue(qMax(1, g.TimeAutoSave));
+    m_txtPortaTCP->setText(n.PortTCP);
+
+    m_chkHabilitaRede->setChecked(n.Enabled);
+    chkHabilitaRedeClick();
+    m_txtSMTPServer->setText(n.SMTPServer);
+    m_txtPortaSMTP->setText(n.SMTPPort);
+    m_AuthComboBox->setCurrentIndex(n.Authtype >= 0 && n.Authtype < m_AuthComboBox->count() ? n.Authtype : 0);
+    m_txtSeuEmail->setText(n.Email);
+    if (m_AuthComboBox->currentIndex() != 0) {
+        m_UsernameEdit->setText(n.Username);
+        m_PasswordEdit->setText(n.Password);
+    } else {
+        m_UsernameEdit->clear();
+        m_PasswordEdit->clear();
+    }
+    AuthComboBoxChange();
+
+    // The block options: the list shows the stored entries only for "Bloquear notas vindas de:".
+    m_lstBloqueio->clear();
+    switch (n.Blocktype) {
+    case 1:
+        m_radBloqueiaTudo->setChecked(true);
+        break;
+    case 2:
+        m_radBloqueiaSel->setChecked(true);
+        m_lstBloqueio->addItems(n.BlockList);
+        break;
+    default:
+        m_radNaoBloqueia->setChecked(true);
+    }
+    blockOptionClick();
+
+    // What the Part's "when shown" step does; the dialog is not visible yet, so it runs here.
+    m_pagGeral->setTabVisible(m_pagGeral->indexOf(m_tabGeral), true);
+    m_pagGeral->setTabVisible(m_pagGeral->indexOf(m_tbsRede), true);
+    m_pagGeral->setTabVisible(m_pagGeral->indexOf(m_tabSons), true);
+    m_chkScroll->setChecked(g.ScrollBar);
+    {
+        const QSignalBlocker quiet(m_chkCorCaption);
+        m_chkCorCaption->setChecked(g.DarkCaption);
+    }
+    chkCorCaptionClick();
+    m_chkDataCaption->setEnabled(true);
+    m_chkHoraCaption->setEnabled(true);
+    updatePreviewTitleText();
+    for (QWidget *input : m_tabAlarme->findChildren<QWidget *>())
+        input->setEnabled(false);
+    fillCommonPages();
+    // A path has no blanks to wrap at; a zero-width space after each separator gives it some.
+    m_lblDirDados->setText(QString(m_services.dataFolder).replace(QLatin1Char('/'), QStringLiteral("/\u200B")));
+    m_chkAutoStart->setChecked(Autostart::isEnabled());
+    m_pagGeral->setCurrentWidget(m_tabGeral);
+    updatePreview();
 }
 
 void TfrmConfNota::showAlarmsPage()
@@ -396,25 +807,67 @@ void TfrmConfNota::showAlarmsPage()
     m_pagGeral->setCurrentWidget(m_tabAlarme);
 }
 
-void TfrmConfNota::applyEnabling()
+void TfrmConfNota::chkHabAlarmeClick()
 {
-    // A control is usable only while every box it depends on is ticked, so that nothing of a
-    // switched-off alarm can be edited.
     const bool armed = m_chkHabAlarme->isChecked();
-    const bool recurs = armed && m_chkRemarca->isChecked();
-    const bool sound = armed && m_chkTocaSom->isChecked();
-    m_dtmDataAlarme->setEnabled(armed);
-    m_dtmHoraAlarme->setEnabled(armed);
-    m_chkTocaSom->setEnabled(armed);
-    m_chkRemarca->setEnabled(armed);
+    for (QWidget *w : std::initializer_list<QWidget *>{m_dtmDataAlarme, m_dtmHoraAlarme, m_chkTocaSom, m_fleSom, m_chkRemarca})
+        w->setEnabled(armed);
+    chkRemarcaClick();
+}
+
+void TfrmConfNota::chkRemarcaClick()
+{
+    const bool recurs = m_chkRemarca->isChecked();
     m_updCada->setEnabled(recurs);
     m_cboUnidade->setEnabled(recurs);
     m_chkDiasDaSemana->setEnabled(recurs);
-    m_fleSom->setEnabled(sound);
-    m_cmdProcurar->setEnabled(sound);
-    m_cmdTestar->setEnabled(sound);
+}
 
+void TfrmConfNota::chkTocaSomClick()
+{
+    m_fleSom->setEnabled(m_chkTocaSom->isChecked());
+}
+
+void TfrmConfNota::chkCorCaptionClick()
+{
     m_trackBar1->setEnabled(m_chkCorCaption->isChecked());
+    recomputeCaption();
+}
+
+void TfrmConfNota::chkHabilitaRedeClick()
+{
+    const bool on = m_chkHabilitaRede->isChecked();
+    // The groups carry their controls; the controls' own rules still hold inside them.
+    m_grpSMTP->setEnabled(on);
+    m_grpRedeLocal->setEnabled(on);
+}
+
+void TfrmConfNota::AuthComboBoxChange()
+{
+    const bool credentials = m_AuthComboBox->currentIndex() > 0;
+    m_UsernameEdit->setEnabled(credentials);
+    m_PasswordEdit->setEnabled(credentials);
+    m_label9->setEnabled(credentials);
+    m_label7->setEnabled(credentials);
+}
+
+void TfrmConfNota::chkLocalBackupClick()
+{
+    const bool on = m_chkLocalBackup->isChecked();
+    m_txtLocalBackup->setEnabled(on);
+    m_cmdLocalBackup->setEnabled(on);
+}
+
+void TfrmConfNota::blockOptionClick()
+{
+    m_lstBloqueio->setEnabled(m_radBloqueiaSel->isChecked());
+}
+
+void TfrmConfNota::soundOptionClick()
+{
+    const bool on = m_radUsaSom->isChecked();
+    m_lstSom->setEnabled(on);
+    m_cmdPlay->setEnabled(on);
 }
 
 void TfrmConfNota::recomputeCaption()
@@ -422,6 +875,17 @@ void TfrmConfNota::recomputeCaption()
     m_previewCaptionColour = m_chkCorCaption->isChecked() ? CaptionShade(m_previewColour, m_trackBar1->value())
                                                           : m_previewColour;
     updatePreview();
+}
+
+void TfrmConfNota::updatePreviewTitleText()
+{
+    if (!m_general)
+        return;
+    const QDateTime now = Clock::now();
+    QString text = m_chkDataCaption->isChecked() ? now.toString(Locale::shortDateFormat()) + QLatin1Char(' ') : QString();
+    if (m_chkHoraCaption->isChecked())
+        text += now.toString(Locale::longTimeFormat());
+    m_pnlExemploCaption->setText(text);
 }
 
 void TfrmConfNota::updatePreview()
@@ -442,7 +906,7 @@ void TfrmConfNota::updatePreview()
 
 void TfrmConfNota::cmdCordeFundoClick()
 {
-    const QColor chosen = Dialogs::getColor(this, toQColor(m_previewColour));
+    const QColor chosen = Dialogs::getColor(this, toQColor(m_previewColour), tr("Cor de Fundo"));
     if (chosen.isValid())
         m_previewColour = fromQColor(chosen);
     recomputeCaption();
@@ -454,9 +918,10 @@ void TfrmConfNota::cmdFonteClick()
     if (!chosen)
         return;
     NoteFont font = fromQFont(*chosen, m_previewFont);
-    // The platform's font dialog offers no colour, so the text colour is asked for right after
-    // it; cancelling that keeps the colour the text had.
-    const QColor colour = Dialogs::getColor(this, toQColor(font.colour));
+    // The desktop's font dialog has no colour; the text colour is the second half of the same
+    // choice, asked at once in a dialog that says what it is for. Cancelling it keeps the
+    // colour the text had.
+    const QColor colour = Dialogs::getColor(this, toQColor(font.colour), tr("Cor da Fonte"));
     if (colour.isValid())
         font.colour = fromQColor(colour);
     m_previewFont = font;
@@ -465,7 +930,7 @@ void TfrmConfNota::cmdFonteClick()
 
 void TfrmConfNota::cmdProcurarClick()
 {
-    const QString file = Dialogs::getOpenFileName(this, tr("Abrir"), soundFolder(m_fleSom->text()),
+    const QString file = Dialogs::getOpenFileName(this, tr("Abrir"), Paths::soundFolder(m_fleSom->text()),
                                                   tr("Arquivos Wave (*.wav)"));
     if (!file.isEmpty())
         m_fleSom->setText(file);
@@ -473,14 +938,64 @@ void TfrmConfNota::cmdProcurarClick()
 
 void TfrmConfNota::cmdTestarClick()
 {
+    const bool wasEnabled = m_cmdTestar->isEnabled();
     m_cmdTestar->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_wavTeste.setFileName(m_fleSom->text());
     const bool played = m_wavTeste.play();
     QApplication::restoreOverrideCursor();
-    applyEnabling();
+    m_cmdTestar->setEnabled(wasEnabled);
     if (!played)
         Dialogs::error(this, tr("Este não é um arquivo de som válido!"));
+}
+
+void TfrmConfNota::cmdPlayClick()
+{
+    const QList<QTreeWidgetItem *> selected = m_lstSom->selectedItems();
+    if (selected.isEmpty())
+        return;
+    m_cmdPlay->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_wavTeste.setFileName(selected.first()->text(1));
+    m_wavTeste.play();
+    QApplication::restoreOverrideCursor();
+    soundOptionClick();
+}
+
+void TfrmConfNota::lstSomDoubleClick(QTreeWidgetItem *item)
+{
+    if (!item || !m_radUsaSom->isChecked() || !m_services.chooseEventSound)
+        return;
+    if (const std::optional<QString> path = m_services.chooseEventSound(item->text(0), item->text(1)))
+        item->setText(1, *path);
+}
+
+void TfrmConfNota::cmdLocalBackupClick()
+{
+    const QString start = m_txtLocalBackup->text().isEmpty() ? QDir::homePath() : m_txtLocalBackup->text();
+    const QString chosen = Dialogs::getSaveFileName(this, tr("Selecione o Local para Backup"),
+                                                    Paths::withSlash(start) + QStringLiteral("backup"), QString());
+    if (!chosen.isEmpty())
+        m_txtLocalBackup->setText(Paths::withSlash(QFileInfo(chosen).absolutePath()));
+}
+
+void TfrmConfNota::cmdAdicionaBloqueioClick()
+{
+    if (!m_services.askBlockedSender)
+        return;
+    if (const std::optional<QString> entry = m_services.askBlockedSender())
+        m_lstBloqueio->addItem(*entry);
+}
+
+void TfrmConfNota::cmdApagaBloqueioClick()
+{
+    const QList<QListWidgetItem *> selected = m_lstBloqueio->selectedItems();
+    if (selected.isEmpty()) {
+        Dialogs::error(this, tr("Selecione um ítem para exclusão!"));
+        return;
+    }
+    if (Dialogs::confirm(this, tr("Atenção"), tr("Confirma Exclusão deste ítem?")))
+        delete selected.first();
 }
 
 QDateTime TfrmConfNota::chosenAlarmMoment() const
@@ -490,8 +1005,15 @@ QDateTime TfrmConfNota::chosenAlarmMoment() const
 
 void TfrmConfNota::cmdOKClick()
 {
-    if (m_note && !applyToNote(*m_note))
-        return;  // refused: the dialog stays open with its values
+    if (m_general) {
+        if (!applyGeneral())
+            return;  // refused: the dialog stays open with its values
+    } else {
+        if (m_note && !applyToNote(*m_note))
+            return;
+        if (m_settings)
+            applyCommonTail();
+    }
     accept();
 }
 
@@ -534,8 +1056,102 @@ bool TfrmConfNota::applyToNote(TfPostIt &note)
         note.setDarkCaption(false);
     }
     note.setTitleFontColour(m_previewFont.colour);
-    // The general values of the hidden pages were read from AppSettings and are unchanged.
     return true;
+}
+
+bool TfrmConfNota::applyGeneral()
+{
+    if (!m_settings)
+        return true;
+    const int period = m_updTempo->value();
+    if (m_chkAutoSave->isChecked() && (period < kMinAutoSave || period > kMaxAutoSave)) {
+        Dialogs::error(this, tr("O tempo de salvamento automático deve estar entre 5 e 60 minutos!"));
+        m_pagGeral->setCurrentWidget(m_tabGeral);
+        m_updTempo->setFocus();
+        return false;
+    }
+
+    GeneralSettings &g = m_settings->recGeral;
+    g.User = m_txtIDUsuario->text();
+    g.ScrollBar = m_chkScroll->isChecked();
+    g.DefaultColor = m_previewColour;
+    g.DefaultFont = m_previewFont;
+    g.DarkCaption = m_chkCorCaption->isChecked();
+    g.TrackPosition = m_trackBar1->value();
+    g.ShowDate = m_chkDataCaption->isChecked();
+    g.ShowTime = m_chkHoraCaption->isChecked();
+    g.AutoSave = m_chkAutoSave->isChecked();
+    g.TimeAutoSave = period;
+
+    NetworkSettings &n = m_settings->recRede;
+    n.SMTPServer = m_txtSMTPServer->text();
+    n.SMTPPort = m_txtPortaSMTP->text();
+    n.Authtype = m_AuthComboBox->currentIndex();
+    n.Email = m_txtSeuEmail->text();
+    if (n.Authtype != 0) {
+        n.Username = m_UsernameEdit->text();
+        n.Password = m_PasswordEdit->text();
+    } else {
+        n.Username.clear();
+        n.Password.clear();
+    }
+
+    if (m_radNaoBloqueia->isChecked()) {
+        n.Blocktype = 0;
+    } else if (m_radBloqueiaTudo->isChecked()) {
+        n.Blocktype = 1;
+    } else {
+        n.Blocktype = 2;
+        if (m_lstBloqueio->count() == 0) {
+            Dialogs::warning(this, tr("Você não inseriu nenhum elemento na lista de bloqueio. O sistema aceitará "
+                                      "todas as mensagens."));
+            n.BlockList.clear();
+        } else {
+            QStringList entries;
+            for (int i = 0; i < m_lstBloqueio->count(); ++i)
+                entries << m_lstBloqueio->item(i)->text();
+            n.BlockList = entries;
+        }
+    }
+
+    n.Enabled = m_chkHabilitaRede->isChecked();
+    n.PortTCP = m_txtPortaTCP->text();
+    QString networkFailure;
+    if (m_services.applyNetworking) {
+        try {
+            m_services.applyNetworking(n.Enabled);
+        } catch (const std::exception &e) {
+            networkFailure = QString::fromUtf8(e.what());
+        }
+    }
+
+    // The sounds and housekeeping options are applied even when the server failed: they do
+    // not depend on it, and the user chose them in the same OK.
+    applyCommonTail();
+
+    const bool autostart = m_chkAutoStart->isChecked();
+    if (autostart != Autostart::isEnabled()) {
+        const QString failure = Autostart::setEnabled(autostart, m_services.programPath);
+        if (!failure.isEmpty())
+            Dialogs::showException(failure);
+    }
+
+    if (!networkFailure.isEmpty())
+        Dialogs::showException(networkFailure);
+    return true;
+}
+
+void TfrmConfNota::applyCommonTail()
+{
+    GeneralSettings &g = m_settings->recGeral;
+    g.UseSounds = m_radUsaSom->isChecked();
+    g.SoundNewSticky = m_lstSom->topLevelItem(0)->text(1);
+    g.SoundDelSticky = m_lstSom->topLevelItem(1)->text(1);
+    g.SoundRecSticky = m_lstSom->topLevelItem(2)->text(1);
+    g.AskDelete = m_chkPerguntaExclui->isChecked();
+    g.NoteDaily = m_chkCriaNotaAlarme->isChecked();
+    g.BackupOnExit = m_chkLocalBackup->isChecked();
+    g.BackupPath = m_txtLocalBackup->text();
 }
 
 void TfrmConfNota::keyPressEvent(QKeyEvent *event)
@@ -547,8 +1163,26 @@ void TfrmConfNota::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
-bool OpenNoteSettings(TfPostIt *note, bool alarmsPage, const AppSettings *settings,
-                      const std::function<void(int)> &onHelp, QWidget *parent)
+void TfrmConfNota::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
+}
+
+void TfrmConfNota::showEvent(QShowEvent *event)
+{
+    fitToContents();
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
+}
+
+bool OpenNoteSettings(TfPostIt *note, bool alarmsPage, AppSettings *settings, const std::function<void(int)> &onHelp,
+                      QWidget *parent)
 {
     if (!note)
         return false;
@@ -557,6 +1191,17 @@ bool OpenNoteSettings(TfPostIt *note, bool alarmsPage, const AppSettings *settin
     if (alarmsPage)
         dialog.showAlarmsPage();
     dialog.setHelpContext(alarmsPage ? TfrmConfNota::kHelpAlarmes : TfrmConfNota::kHelpAparencia);
+    if (onHelp)
+        QObject::connect(&dialog, &TfrmConfNota::helpRequested, &dialog, [&onHelp](int context) { onHelp(context); });
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool OpenPreferences(AppSettings *settings, const PreferencesServices &services, const std::function<void(int)> &onHelp,
+                     QWidget *parent)
+{
+    TfrmConfNota dialog(settings, parent);
+    dialog.prepareGeneral(services);
+    dialog.setHelpContext(TfrmConfNota::kHelpAparencia);
     if (onHelp)
         QObject::connect(&dialog, &TfrmConfNota::helpRequested, &dialog, [&onHelp](int context) { onHelp(context); });
     return dialog.exec() == QDialog::Accepted;

@@ -19,6 +19,7 @@ struct SeamState
     QQueue<QString> fileNames;
     QQueue<QString> printFiles;
     QList<Dialogs::ShownMessage> shown;
+    QStringList colorTitles;
 };
 
 SeamState &state()
@@ -97,14 +98,15 @@ void showException(const QString &text)
             QMessageBox::Ok, QMessageBox::Ok);
 }
 
-QColor getColor(QWidget *parent, const QColor &initial)
+QColor getColor(QWidget *parent, const QColor &initial, const QString &title)
 {
     auto &s = state();
+    s.colorTitles.append(title);
     if (auto preset = takePreset(s.colors))
         return *preset;
     if (s.testMode)
         return {};
-    return QColorDialog::getColor(initial, parent);
+    return QColorDialog::getColor(initial, parent, title);
 }
 
 std::optional<QFont> getFont(QWidget *parent, const QFont &initial)
@@ -165,6 +167,7 @@ void setNextFileName(const QString &fileName) { state().fileNames.enqueue(fileNa
 void setNextPrintToPdf(const QString &pdfPath) { state().printFiles.enqueue(pdfPath); }
 QList<ShownMessage> shownMessages() { return state().shown; }
 void clearShownMessages() { state().shown.clear(); }
+QStringList colorDialogTitles() { return state().colorTitles; }
 
 void resetAnswers()
 {
@@ -175,6 +178,7 @@ void resetAnswers()
     s.fileNames.clear();
     s.printFiles.clear();
     s.shown.clear();
+    s.colorTitles.clear();
 }
 
 } // namespace Dialogs

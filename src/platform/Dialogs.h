@@ -34,7 +34,8 @@ void message(QWidget *parent, QMessageBox::Icon icon, const QString &title, cons
 // The application's default error box for a failure in a timer step, command or handler.
 void showException(const QString &text);
 
-QColor getColor(QWidget *parent, const QColor &initial);                // invalid when cancelled
+// Invalid when cancelled. `title` names what the colour is for; empty: the toolkit's own title.
+QColor getColor(QWidget *parent, const QColor &initial, const QString &title = QString());
 std::optional<QFont> getFont(QWidget *parent, const QFont &initial);   // empty when cancelled
 QString getOpenFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter);
 QString getSaveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter);
@@ -51,6 +52,8 @@ void setNextFont(const std::optional<QFont> &font);
 void setNextFileName(const QString &fileName);     // an empty name answers "cancel"
 void setNextPrintToPdf(const QString &pdfPath);    // an empty path answers "cancel"
 QList<ShownMessage> shownMessages();
+// The titles of the colour dialogs asked for since the last reset, in order.
+QStringList colorDialogTitles();
 void clearShownMessages();
 void resetAnswers();
 

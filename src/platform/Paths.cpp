@@ -1,6 +1,8 @@
 #include "platform/Paths.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <pwd.h>
 #include <unistd.h>
@@ -33,3 +35,16 @@ QString loginName()
 }
 
 } // namespace Paths
+
+QString Paths::soundFolder(const QString &current)
+{
+    if (!current.isEmpty()) {
+        const QFileInfo info(current);
+        if (info.absoluteDir().exists())
+            return info.absolutePath();
+    }
+    for (const char *candidate : {"/usr/share/sounds", "/usr/local/share/sounds"})
+        if (QFileInfo(QLatin1String(candidate)).isDir())
+            return QLatin1String(candidate);
+    return QDir::homePath();
+}

@@ -11,5 +11,8 @@ QString documentsFolder();
 QString loginName();
 // Adds the trailing '/' when missing.
 QString withSlash(const QString &folder);
+// The folder a wave-file dialog opens in: the folder of `current` when it exists, else the
+// system's sounds, else the home folder.
+QString soundFolder(const QString &current);
 
 } // namespace Paths

@@ -18,6 +18,12 @@ QPointer<TWavePlayer> &currentPlayer()
     return current;
 }
 
+TWavePlayer::PlayHook &playHook()
+{
+    static TWavePlayer::PlayHook hook;
+    return hook;
+}
+
 int &waitMarginMs()
 {
     static int margin = 2000;
@@ -162,6 +168,11 @@ void TWavePlayer::setWaitMarginMs(int ms)
     waitMarginMs() = qMax(0, ms);
 }
 
+void TWavePlayer::setPlayHook(PlayHook hook)
+{
+    playHook() = std::move(hook);
+}
+
 void TWavePlayer::defaultBeep()
 {
     QApplication::beep();
@@ -189,6 +200,8 @@ bool TWavePlayer::play()
     // A failing sound must never break the operation that asked for it.
     try {
         emit beforePlay();
+        if (playHook())
+            playHook()(m_fileName);
         const bool ok = playUnguarded();
         emit afterPlay();
         return ok;

@@ -20,6 +20,7 @@
 //   if (!wavTeste.play()) ...           // not a valid sound file
 #include <QObject>
 #include <QString>
+#include <functional>
 
 
 // What the header of a wave file says. `valid` is false for anything that is not a RIFF/WAVE
@@ -72,6 +73,11 @@ public:
 
     // True when the system offers at least one audio output device.
     static bool hasAudioOutput();
+
+    // Tests see which files the program plays: the hook receives the file name of every play()
+    // of every player, before the file is read. An empty hook switches it off.
+    using PlayHook = std::function<void(const QString &fileName)>;
+    static void setPlayHook(PlayHook hook);
 
 signals:
     void beforePlay();

@@ -138,7 +138,7 @@ private slots:
             click(d, "cmdCordeFundo");
             QCOMPARE(d->previewColour(), fromQColor(blue));
             Dialogs::setNextFont(courier);
-            Dialogs::setNextColor(QColor(0x10, 0x20, 0x30));  // the text colour asked right after
+            Dialogs::setNextColor(QColor(0x10, 0x20, 0x30));  // "Cor da Fonte", asked right after
             click(d, "cmdFonte");
             QCOMPARE(d->previewFont().name, QStringLiteral("Courier New"));
             QCOMPARE(d->previewFont().colour, 0x302010);
@@ -151,7 +151,8 @@ private slots:
             QVERIFY(!slider->isEnabled());
             click(d, "chkCorCaption");
             QVERIFY(slider->isEnabled());
-            QCOMPARE(d->previewCaptionColour(), CaptionShade(fromQColor(blue), 12));
+            // An unshaded note leaves the slider at its lowest step.
+            QCOMPARE(d->previewCaptionColour(), CaptionShade(fromQColor(blue), 1));
             slider->setFocus();
             QTest::keyClick(slider, Qt::Key_End);  // 25
             previewCaption = d->previewCaptionColour();
@@ -213,21 +214,24 @@ private slots:
             click(d, "chkScroll");
             QVERIFY(!child<QWidget>(d, "scbExemplo")->isHidden());
 
-            // Nothing of a switched-off alarm can be edited.
+            // A switched-off alarm: only its box, the file chooser and the test button are usable.
             const char *alarmParts[] = {"dtmDataAlarme", "dtmHoraAlarme", "chkTocaSom", "chkRemarca",
                                         "updCada",       "txtCada",       "cboUnidade", "chkDiasDaSemana",
                                         "fleSom"};
             for (const char *name : alarmParts)
                 QVERIFY2(!child<QWidget>(d, name)->isEnabled(), name);
-            click(d, "chkHabAlarme");
-            for (const char *name : {"dtmDataAlarme", "dtmHoraAlarme", "chkTocaSom", "chkRemarca"})
+            for (const char *name : {"cmdProcurar", "cmdTestar"})
                 QVERIFY2(child<QWidget>(d, name)->isEnabled(), name);
-            for (const char *name : {"updCada", "cboUnidade", "chkDiasDaSemana", "fleSom"})
+            click(d, "chkHabAlarme");
+            for (const char *name : {"dtmDataAlarme", "dtmHoraAlarme", "chkTocaSom", "chkRemarca", "fleSom"})
+                QVERIFY2(child<QWidget>(d, name)->isEnabled(), name);
+            for (const char *name : {"updCada", "cboUnidade", "chkDiasDaSemana"})
                 QVERIFY2(!child<QWidget>(d, name)->isEnabled(), name);
             click(d, "chkRemarca");
             click(d, "chkTocaSom");
             for (const char *name : {"updCada", "txtCada", "cboUnidade", "chkDiasDaSemana", "fleSom"})
                 QVERIFY2(child<QWidget>(d, name)->isEnabled(), name);
+            click(d, "chkRemarca");
             click(d, "chkHabAlarme");
             for (const char *name : alarmParts)
                 QVERIFY2(!child<QWidget>(d, name)->isEnabled(), name);
