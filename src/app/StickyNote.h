@@ -19,12 +19,16 @@ class ReceivedNotes;
 class TfrmMostraAlarmes;
 class SignalWatcher;
 class TfPostIt;
+class TfrmAjuda;
 class TfrmSobre;
 class TrayIcon;
 class TrayMenu;
 class TWavePlayer;
 
 struct TrayNoteEntry;
+namespace ProgramCommand {
+enum class Command;
+}
 
 class TfStickyNote : public QWidget
 {
@@ -84,6 +88,9 @@ public:
     int createNote(NoteKind kind);
     // The "CorkvaneMsg" message: a user note holding the clipboard's text.
     void clipboardMessage();
+    // A request from another process of this user (a second start, a desktop action). Before
+    // the store is loaded it waits for the start-up step.
+    void runProgramCommand(ProgramCommand::Command command);
     // Shows one note, or every note, and brings it to the front.
     void showNote(int slot);
     void showAllNotes();
@@ -104,6 +111,14 @@ public:
     void listTodaysTasks();
 
     void setAlarmAnimation(bool on);
+
+    // The help window, made on first use; null until then.
+    TfrmAjuda *helpWindow() const { return m_help; }
+
+public slots:
+    // Opens the help of the active language at the topic of a help context (1 to 9; 0 the
+    // contents). Every form's helpRequested(int) is connected here.
+    void showHelp(int context);
 
 signals:
     void shutdownFinished();
@@ -133,6 +148,7 @@ private:
     bool m_hookInstalled = false;
     bool m_shuttingDown = false;
     NotePlacement m_placement;
+    QList<ProgramCommand::Command> m_pendingCommands;
 
     QTimer m_tmrInicio;
     QTimer m_tmrAlarme;
@@ -150,4 +166,5 @@ private:
     std::unique_ptr<ReceivedNotes> m_receivedNotes;
     NoteServer *m_noteServer = nullptr;
     TfrmMostraAlarmes *m_tasks = nullptr;
+    TfrmAjuda *m_help = nullptr;
 };
