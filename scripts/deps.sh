@@ -7,6 +7,8 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools libgl-dev
   poppler-utils python3 python3-aiosmtpd
   libssl-dev
+  desktop-file-utils
+  appstream
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,7 @@
 #include "notes/NoteTable.h"
 #include "notes/PostIt.h"
 #include "platform/Clock.h"
+#include "platform/FixedWindow.h"
 #include "platform/Locale.h"
 
 #include <QFont>
@@ -38,13 +39,13 @@ int SlotOfTaskLine(const QString &line)
 }
 
 TfrmMostraAlarmes::TfrmMostraAlarmes(const NoteTable *table, QWidget *parent)
-    : QWidget(parent, Qt::Tool), m_table(table)
+    : QWidget(parent), m_table(table)
 {
     setObjectName(QStringLiteral("TfrmMostraAlarmes"));
     QFont small(QStringLiteral("Small Fonts"));
     small.setPixelSize(9);
     setFont(small);
-    resize(248, 109);
+    FixedWindow::apply(this, Qt::Tool, QSize(248, 109));
 
     m_lstTem = new QListWidget(this);
     m_lstTem->setObjectName(QStringLiteral("lstTem"));

@@ -1,6 +1,8 @@
 #include "app/Sobre.h"
 
 #include "app/Artwork.h"
+#include "platform/Dialogs.h"
+#include "platform/FixedWindow.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -9,6 +11,15 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QUrl>
+
+bool openWebAddress(QWidget *parent, const QString &address)
+{
+    if (QDesktopServices::openUrl(QUrl::fromUserInput(address)))
+        return true;
+    Dialogs::error(parent, QCoreApplication::translate("TfrmSobre", "Nenhum navegador pôde abrir o endereço %1. "
+                                                                    "Abra-o à mão num navegador.").arg(address));
+    return false;
+}
 
 std::optional<QString> versionLabelText(const std::optional<VersionInfo> &info, bool whenShown)
 {
@@ -35,8 +46,7 @@ QString productWebAddress()
 TfrmSobre::TfrmSobre(QWidget *parent, const std::optional<VersionInfo> &info) : QDialog(parent), m_info(info)
 {
     setObjectName(QStringLiteral("frmSobre"));
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(330, 239);
+    FixedWindow::apply(this, Qt::Tool, QSize(330, 239));
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
@@ -110,7 +120,7 @@ bool TfrmSobre::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == m_link) {
-            QDesktopServices::openUrl(QUrl::fromUserInput(m_link->text()));
+            openWebAddress(this, m_link->text());
             return true;
         }
         if (watched == m_versao) {

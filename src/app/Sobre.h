@@ -23,6 +23,11 @@ VersionInfo programVersionInfo();
 // The product's web address, kept as a translatable text.
 QString productWebAddress();
 
+// Opens a web address in the user's browser; when none takes it, says so in an error box that
+// names the address (the user can still type it by hand). False when it could not be opened.
+bool openWebAddress(QWidget *parent, const QString &address);
+inline bool openProductWebPage(QWidget *parent) { return openWebAddress(parent, productWebAddress()); }
+
 class TfrmSobre : public QDialog
 {
     Q_OBJECT

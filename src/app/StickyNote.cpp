@@ -6,6 +6,7 @@
 #include "platform/WavePlayer.h"
 #include "notes/ControllerEvents.h"
 #include "app/Artwork.h"
+#include "app/Help.h"
 #include "app/Sobre.h"
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
@@ -22,6 +23,7 @@
 #include "platform/Locale.h"
 #include "platform/MessageEndpoint.h"
 #include "platform/Paths.h"
+#include "platform/ProgramCommand.h"
 #include "platform/SignalWatcher.h"
 #include "store/Backup.h"
 #include "store/DataFolder.h"
@@ -29,6 +31,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -40,6 +43,7 @@
 #include <QThread>
 #include <QUrl>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -95,7 +99,8 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
             Dialogs::showException(error);
     });
     connect(m_trayMenu, &TrayMenu::backupRequested, this, [this] { runGuarded([this] { backupFromMenu(); }); });
-    connect(m_trayMenu, &TrayMenu::webRequested, this, [] { QDesktopServices::openUrl(QUrl::fromUserInput(productWebAddress())); });
+    connect(m_trayMenu, &TrayMenu::webRequested, this, [] { openProductWebPage(nullptr); });
+    connect(m_trayMenu, &TrayMenu::helpRequested, this, [this] { showHelp(TfrmAjuda::kContents); });
     connect(m_trayMenu, &TrayMenu::aboutRequested, this, [this] { aboutBox()->exec(); });
     connect(m_trayMenu, &TrayMenu::quitRequested, this, &TfStickyNote::shutdown);
 
@@ -114,7 +119,8 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     connect(m_trayMenu, &TrayMenu::addressBookRequested, this, [this] { runGuarded([this] { m_sendDialogs->openAddressBook(); }); });
 
     m_endpoint = new MessageEndpoint(this);
-    connect(m_endpoint, &MessageEndpoint::messageReceived, this, [this] { runGuarded([this] { clipboardMessage(); }); });
+    connect(m_endpoint, &MessageEndpoint::messageReceived, this,
+            [this](const QByteArray &message) { runProgramCommand(ProgramCommand::fromMessage(message)); });
 
     m_signals = new SignalWatcher(this);
     connect(m_signals, &SignalWatcher::terminationRequested, this, &TfStickyNote::shutdown);
@@ -238,6 +244,8 @@ void TfStickyNote::startupStep()
     if (m_endpoint && !m_endpoint->isListening() && !m_endpoint->listen())
         qWarning("Corkvane: the CorkvaneMsg endpoint is not available: %s", qPrintable(m_endpoint->errorString()));
     m_hookInstalled = true;
+    for (const ProgramCommand::Command command : std::exchange(m_pendingCommands, {}))
+        runProgramCommand(command);
 }
 
 TfPostIt *TfStickyNote::makeNoteWindow()
@@ -250,8 +258,11 @@ TfPostIt *TfStickyNote::makeNoteWindow()
     });
     connect(note, &TfPostIt::emailRequested, this, &TfStickyNote::openEmailDialog);
     connect(note, &TfPostIt::configureRequested, this, [this, note](int, bool alarmsPage) {
-        runGuarded([this, note, alarmsPage] { OpenNoteSettings(note, alarmsPage, &m_settings); });
+        runGuarded([this, note, alarmsPage] {
+            OpenNoteSettings(note, alarmsPage, &m_settings, [this](int context) { showHelp(context); });
+        });
     });
+    connect(note, &TfPostIt::helpRequested, this, &TfStickyNote::showHelp);
     return note;
 }
 
@@ -362,6 +373,43 @@ void TfStickyNote::clipboardMessage()
         note->pasteClipboard();
 }
 
+void TfStickyNote::showHelp(int context)
+{
+    if (!m_help)
+        m_help = new TfrmAjuda(this);
+    m_help->showTopic(TfrmAjuda::helpFile(m_programFolder, m_language == Language::English), context);
+}
+
+void TfStickyNote::runProgramCommand(ProgramCommand::Command command)
+{
+    if (!m_loaded) {
+        m_pendingCommands.append(command);
+        return;
+    }
+    runGuarded([this, command] {
+        switch (command) {
+        case ProgramCommand::Command::Clipboard:
+            clipboardMessage();
+            break;
+        case ProgramCommand::Command::Show:
+            // Started again: without a notification area this is how the user reaches the
+            // notes and the menu.
+            showAllNotes();
+            m_trayMenu->menu()->popup(QCursor::pos());
+            break;
+        case ProgramCommand::Command::NewNote:
+            createNote(NoteKind::User);
+            break;
+        case ProgramCommand::Command::ShowAll:
+            showAllNotes();
+            break;
+        case ProgramCommand::Command::Preferences:
+            emit m_trayMenu->preferencesRequested();
+            break;
+        }
+    });
+}
+
 void TfStickyNote::deleteNoteRequest(int slot)
 {
     TfPostIt *note = m_table.at(slot);
@@ -467,11 +515,12 @@ void TfStickyNote::listTodaysTasks()
 
 void TfStickyNote::backupFromMenu()
 {
-    const QDateTime now = Clock::now();
     const QString chosen = Dialogs::getSaveFileName(nullptr, tr("Selecione o Local para Backup"),
-                                                    QDir::homePath() + QLatin1Char('/') + backupFileName(now), QString());
+                                                    QDir::homePath() + QLatin1Char('/') + backupFileName(Clock::now()), QString());
     if (chosen.isEmpty())
         return;
+    // The dialog may stay open for minutes: the copy is named after the moment it is made.
+    const QDateTime now = Clock::now();
     const QString folder = QFileInfo(chosen).absolutePath();
     const QString copy = backupStore(storePath(), folder, now);
     if (copy.isEmpty())

@@ -20,6 +20,7 @@ class SendDialogs;
 class TfrmMostraAlarmes;
 class SignalWatcher;
 class TfPostIt;
+class TfrmAjuda;
 class TfrmSobre;
 class TfrmEnviarEmail;
 class TfrmConfSom;
@@ -29,6 +30,9 @@ class TrayMenu;
 class TWavePlayer;
 
 struct TrayNoteEntry;
+namespace ProgramCommand {
+enum class Command;
+}
 
 class TfStickyNote : public QWidget
 {
@@ -92,6 +96,9 @@ public:
     int createNote(NoteKind kind);
     // The "CorkvaneMsg" message: a user note holding the clipboard's text.
     void clipboardMessage();
+    // A request from another process of this user (a second start, a desktop action). Before
+    // the store is loaded it waits for the start-up step.
+    void runProgramCommand(ProgramCommand::Command command);
     // Shows one note, or every note, and brings it to the front.
     void showNote(int slot);
     void showAllNotes();
@@ -122,6 +129,13 @@ public:
     // "E-Mail..." of a note: the send-by-e-mail dialog, made on first use, filled from the note.
     void openEmailDialog(int tag);
     TfrmEnviarEmail *emailDialog() const { return m_emailDialog; }
+    // The help window, made on first use; null until then.
+    TfrmAjuda *helpWindow() const { return m_help; }
+
+public slots:
+    // Opens the help of the active language at the topic of a help context (1 to 9; 0 the
+    // contents). Every form's helpRequested(int) is connected here.
+    void showHelp(int context);
 
 signals:
     void shutdownFinished();
@@ -152,6 +166,7 @@ private:
     bool m_shuttingDown = false;
     bool m_processEndsAfterShutdown = false;
     NotePlacement m_placement;
+    QList<ProgramCommand::Command> m_pendingCommands;
 
     QTimer m_tmrInicio;
     QTimer m_tmrAlarme;
@@ -173,4 +188,5 @@ private:
     TfrmEnviarEmail *m_emailDialog = nullptr;
     TfrmConfSom *m_confSom = nullptr;
     TfrmInsereBloq *m_insereBloq = nullptr;
+    TfrmAjuda *m_help = nullptr;
 };

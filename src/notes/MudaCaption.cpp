@@ -2,6 +2,7 @@
 
 #include "notes/NoteText.h"
 #include "platform/Clock.h"
+#include "platform/FixedWindow.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -10,10 +11,10 @@
 #include <QScreen>
 
 TfrmMudaCaption::TfrmMudaCaption(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfrmMudaCaption"));
-    setFixedSize(247, 84);
+    FixedWindow::apply(this, Qt::Dialog, QSize(247, 84));
     setModal(true);
 
     m_label1 = new QLabel(this);

@@ -21,6 +21,15 @@ QString toLf(const QString &anyBreaks)
     return out;
 }
 
+QString fromEditor(const QString &rawText)
+{
+    QString out = rawText;
+    for (QChar &c : out)
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = QLatin1Char('\n');
+    return out;
+}
+
 bool LooksLikeAddress(const QString &selection)
 {
     const QString s = selection.trimmed();

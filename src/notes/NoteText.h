@@ -13,6 +13,9 @@ namespace NoteText {
 // The text area works with LF; the rest of the program holds CR LF.
 QString toCrLf(const QString &lfText);
 QString toLf(const QString &anyBreaks);   // CR LF, lone CR and LF all become LF
+// The text area's raw document text with LF breaks: paragraph and line separators are the
+// breaks the user sees; every other character (a no-break space above all) stays as it is.
+QString fromEditor(const QString &rawText);
 
 // Whether a selection should offer "Abrir &URL": trimmed, it contains (case-sensitively) one
 // of "http://", "ftp://", "www.", ".com", ".org", ".gov", ".edu".

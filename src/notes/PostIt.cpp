@@ -458,7 +458,7 @@ QString TfPostIt::text() const
 {
     // Every save reads every note's text; most notes have not changed since the last one.
     if (!m_textCacheValid) {
-        m_textCache = NoteText::toCrLf(m_memPostit->toPlainText());
+        m_textCache = NoteText::toCrLf(NoteText::fromEditor(m_memPostit->document()->toRawText()));
         m_textCacheValid = true;
     }
     return m_textCache;
@@ -467,15 +467,19 @@ QString TfPostIt::text() const
 void TfPostIt::setText(const QString &text)
 {
     m_memPostit->setPlainText(NoteText::toLf(text));
+    m_linesAppended = false;
 }
 
 void TfPostIt::appendText(const QString &line)
 {
+    // An empty text area holds no line, or one empty line that was appended: only the first
+    // line appended to an empty text goes in without a break before it.
     QTextCursor cursor(m_memPostit->document());
     cursor.movePosition(QTextCursor::End);
-    if (!m_memPostit->document()->isEmpty())
+    if (m_linesAppended || !m_memPostit->document()->isEmpty())
         cursor.insertText(QStringLiteral("\n"));
     cursor.insertText(NoteText::toLf(line));
+    m_linesAppended = true;
 }
 
 void TfPostIt::pasteClipboard()

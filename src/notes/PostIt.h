@@ -184,6 +184,7 @@ private:
     NoteFont m_font;
     mutable QString m_textCache;         // the text with CR LF breaks, while still valid
     mutable bool m_textCacheValid = false;
+    bool m_linesAppended = false;        // appendText has added a line since the last setText
     QString m_replyAddress;
     bool m_hintsShown = false;
 

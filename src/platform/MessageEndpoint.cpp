@@ -4,18 +4,53 @@
 #include <QLockFile>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <QTimer>
+#include <memory>
+
+#include "platform/ProgramCommand.h"
+
+namespace {
+constexpr int kMessageWaitMs = 2000;
+}
 
 MessageEndpoint::MessageEndpoint(QObject *parent) : QObject(parent), m_server(new QLocalServer(this))
 {
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *client = m_server->nextPendingConnection()) {
-            // The peer only announces itself; whatever it sends is ignored.
-            connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-            client->disconnectFromServer();
-            emit messageReceived();
-        }
+        while (QLocalSocket *client = m_server->nextPendingConnection())
+            readMessage(client);
     });
+}
+
+void MessageEndpoint::readMessage(QLocalSocket *client)
+{
+    // The message is complete at its line end, when the peer closes, or after a short wait:
+    // a peer that connects and stays silent still counts as one message, as it always did.
+    auto *wait = new QTimer(client);
+    wait->setSingleShot(true);
+    auto done = std::make_shared<bool>(false);
+    auto finish = [this, client, wait, done] {
+        if (*done)
+            return;
+        *done = true;
+        wait->stop();
+        const QByteArray message = client->read(ProgramCommand::kMaxMessageBytes);
+        connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+        client->disconnectFromServer();
+        if (client->state() == QLocalSocket::UnconnectedState)
+            client->deleteLater();
+        emit messageReceived(message);
+    };
+    auto check = [client, finish] {
+        if (client->bytesAvailable() >= ProgramCommand::kMaxMessageBytes || client->canReadLine()
+            || client->state() != QLocalSocket::ConnectedState)
+            finish();
+    };
+    connect(wait, &QTimer::timeout, client, finish);
+    connect(client, &QLocalSocket::readyRead, client, check);
+    connect(client, &QLocalSocket::disconnected, client, finish);
+    wait->start(kMessageWaitMs);
+    check();
 }
 
 MessageEndpoint::~MessageEndpoint() = default;

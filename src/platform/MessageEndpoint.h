@@ -1,6 +1,7 @@
 #pragma once
 // The "CorkvaneMsg" message that any process of this user may send: a local socket in the
-// user's runtime folder; every accepted connection is one message, whatever it carries.
+// user's runtime folder; every accepted connection is one message. What the peer writes before
+// it closes (at most one short line, see ProgramCommand.h) is handed on with the message.
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -22,9 +23,12 @@ public:
     QString errorString() const { return m_error; }
 
 signals:
-    void messageReceived();
+    // `message`: the first bytes the peer wrote, empty when it wrote none.
+    void messageReceived(const QByteArray &message);
 
 private:
+    void readMessage(class QLocalSocket *client);
+
     QLocalServer *m_server;
     std::unique_ptr<QLockFile> m_lock;
     QString m_error;

@@ -1,6 +1,10 @@
 #include "notes/ControllerEvents.h"
 #include "app/ReceivedNotes.h"
 #include "app/StickyNote.h"
+#include "platform/ProgramCommand.h"
+#include "app/Sobre.h"
+#include "alarms/MostraAlarmes.h"
+#include "notes/MudaCaption.h"
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
 #include "mail/EnviarEmail.h"
@@ -15,6 +19,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QDesktopServices>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -33,6 +38,15 @@ QString programFolder()
 
 using TestFiles::readAll;
 using TestFiles::writeAll;
+
+class UrlSink : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened.append(url); }
+};
 
 
 } // namespace
@@ -336,6 +350,77 @@ private slots:
         QCOMPARE(Dialogs::shownMessages().at(0).text, "Unable to write to " + failing->storePath());
     }
 
+    void requestsFromOtherProcessesReachTheirCommands()
+    {
+        const QByteArray store = "[General]\r\nNumStickies=2\r\n[Stick0]\r\ncaption=hidden\r\nvisible=0\r\n"
+                                 "[Stick1]\r\ncaption=shown\r\nvisible=1\r\n";
+        QDir().mkpath(m_home->filePath("Corkvane/tester/data"));
+        writeAll(m_home->filePath("Corkvane/tester/data/stickies.cvf"), store);
+        TfStickyNote controller(TfStickyNote::Folders{programFolder(), m_home->path(), "tester"});
+        QSignalSpy preferences(controller.trayMenu(), &TrayMenu::preferencesRequested);
+
+        // Before the notes are loaded a request waits for them.
+        controller.runProgramCommand(ProgramCommand::fromMessage("new-note\n"));
+        controller.runProgramCommand(ProgramCommand::fromMessage("preferences"));
+        QCOMPARE(controller.noteTable().count(), 0);
+        QCOMPARE(preferences.size(), 0);
+        controller.startupStep();
+        QCOMPARE(controller.noteTable().count(), 3);
+        QCOMPARE(preferences.size(), 1);
+        QVERIFY(!controller.note(0)->isVisible());
+
+        controller.runProgramCommand(ProgramCommand::fromMessage("show-all"));
+        QVERIFY(controller.note(0)->isVisible());
+        controller.note(0)->hide();
+        controller.runProgramCommand(ProgramCommand::fromMessage(" show \r\n"));
+        QVERIFY(controller.note(0)->isVisible());
+        QTRY_VERIFY(controller.trayMenu()->menu()->isVisible());
+        controller.trayMenu()->menu()->hide();
+
+        // Anything else is the clipboard note, a bare connection above all.
+        for (const QByteArray &message : {QByteArray(), QByteArray("anything"), QByteArray("new-notes")}) {
+            const int before = controller.noteTable().count();
+            controller.tmrClip().stop();
+            controller.runProgramCommand(ProgramCommand::fromMessage(message));
+            QCOMPARE(controller.noteTable().count(), before + 1);
+        }
+    }
+
+    void fixedSizeWindowsOfferNoMaximise()
+    {
+        auto controller = makeController();
+        const QList<std::pair<QWidget *, QSize>> windows{{TfrmMudaCaption::instance(), QSize(247, 84)},
+                                                         {controller->aboutBox(), QSize(330, 239)},
+                                                         {controller->todaysTasks(), QSize(248, 109)}};
+        for (const auto &[window, size] : windows) {
+            const Qt::WindowFlags flags = window->windowFlags();
+            QVERIFY2(!(flags & Qt::WindowMaximizeButtonHint), qPrintable(window->objectName()));
+            // A window without its own set of buttons, or with none of close, minimise and
+            // maximise, is given every button by an X11 window manager.
+            QVERIFY2(flags & Qt::CustomizeWindowHint, qPrintable(window->objectName()));
+            QVERIFY2(flags & Qt::WindowCloseButtonHint, qPrintable(window->objectName()));
+            QCOMPARE(window->minimumSize(), size);
+            QCOMPARE(window->maximumSize(), size);
+        }
+    }
+
+    void webPageWithoutABrowserSaysSo()
+    {
+        auto controller = makeController();
+        UrlSink sink;
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &sink, "open");
+        controller->trayMenu()->item("mnuWeb")->trigger();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QCOMPARE(sink.opened, QList<QUrl>{QUrl(productWebAddress())});
+        QVERIFY(Dialogs::shownMessages().isEmpty());
+
+        // No handler at all: the headless platform has no browser.
+        controller->trayMenu()->item("mnuWeb")->trigger();
+        QCOMPARE(Dialogs::shownMessages().size(), 1);
+        QCOMPARE(Dialogs::shownMessages().at(0).title, QStringLiteral("Erro"));
+        QVERIFY(Dialogs::shownMessages().at(0).text.contains(productWebAddress()));
+    }
+
     void backupFromTheMenuReportsWhereItWent()
     {
         MockClock clock(QDateTime(QDate(2003, 3, 3), QTime(9, 5)));
@@ -351,6 +436,14 @@ private slots:
         Dialogs::setNextFileName(m_home->filePath("missing/x.cvf"));
         controller->backupFromMenu();
         QCOMPARE(Dialogs::shownMessages().last().title, QStringLiteral("Erro"));
+
+        // The folder dialog opens at 09:05:50; the copy is made after the minute has turned.
+        int reads = 0;
+        Clock::setSource([&reads] { return QDateTime(QDate(2003, 3, 3), ++reads == 1 ? QTime(9, 5, 50) : QTime(9, 6, 10)); });
+        Dialogs::setNextFileName(folder + "/typed-name.cvf");
+        controller->backupFromMenu();
+        Clock::setSource({});
+        QCOMPARE(Dialogs::shownMessages().last().text, "Backup efetuado em  " + folder + "/sticky-20030303_0906.cvf");
     }
 };
 

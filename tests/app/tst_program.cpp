@@ -154,12 +154,49 @@ private slots:
         QProcess second;
         second.setProcessEnvironment(run.env);
         second.start(ProgramRun::binFolder() + "corkvane", {});
-        QVERIFY(second.waitForFinished(10000));
-        QCOMPARE(second.exitCode(), 1);
-        QVERIFY(second.readAllStandardError().contains("already running"));
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitCode(), 0);  // it handed over to the running program
         QCOMPARE(run.process.state(), QProcess::Running);
         QCOMPARE(run.terminate(), 0);
         QCOMPARE(loadStore(run.storePath()).notes.size(), NoteStore::read(IniFile(store), {}, Paths::loginName(), ProgramRun::binFolder()).notes.size());
+    }
+
+    // A second start and the desktop entry's actions reach the running program; the store it
+    // saves on SIGTERM shows what each did.
+    void requestsReachTheRunningProgram_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("newNotes");
+        QTest::addColumn<bool>("hiddenShown");
+        QTest::newRow("second start") << "corkvane" << QStringList{} << 0 << true;
+        QTest::newRow("--new-note") << "corkvane" << QStringList{"--new-note"} << 1 << false;
+        QTest::newRow("--show-all") << "corkvane" << QStringList{"--show-all"} << 0 << true;
+        QTest::newRow("--preferences") << "corkvane" << QStringList{"--preferences"} << 0 << false;
+        QTest::newRow("msg new-note") << "corkvane-msg" << QStringList{"new-note"} << 1 << false;
+        QTest::newRow("msg show-all") << "corkvane-msg" << QStringList{"show-all"} << 0 << true;
+        QTest::newRow("msg clipboard") << "corkvane-msg" << QStringList{"clipboard"} << 1 << false;
+    }
+    void requestsReachTheRunningProgram()
+    {
+        QFETCH(QString, command);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, newNotes);
+        QFETCH(bool, hiddenShown);
+        ProgramRun run;
+        run.writeStore(crlf("[General]\nNumStickies=2\nAutoSave=0\n[Stick0]\ncaption=hidden\nvisible=0\n"
+                            "[Stick1]\ncaption=shown\nvisible=1\n"));
+        QVERIFY(run.start());
+        QProcess request;
+        request.setProcessEnvironment(run.env);
+        request.start(ProgramRun::binFolder() + command, arguments);
+        QVERIFY(request.waitForFinished(20000));
+        QCOMPARE(request.exitCode(), 0);
+        QTest::qWait(1000);
+        QCOMPARE(run.terminate(), 0);
+        const LoadedStore saved = loadStore(run.storePath());
+        QCOMPARE(saved.notes.size(), 2 + newNotes);
+        QCOMPARE(saved.notes[0].visible, hiddenShown);
     }
 
     void theMessageCommandFailsWithoutAProgram()

@@ -165,8 +165,18 @@ private slots:
         client->send("exit\r\n");
         QVERIFY(client->waitClosed());
 
+        // Each "line" is a new last line of the text, an empty one at the start included.
+        auto blanks = program.connect();
+        QVERIFY(blanks);
+        blanks->sendCommands("new" + C + "bia" + C + "Vazias" + C + "255" + C + "175" + C + "120" + C + "255" + C + "Arial" + C
+                             + "10" + C + "0" + C + "nobold" + C + "noitalic\r\n\r\n" + "line" + C + "\r\n\r\n" + "line" + C
+                             + "\r\n\r\n" + "line" + C + "x\xA0y\r\n\r\n" + "end" + C + "\r\n\r\n");
+        blanks->send("exit\r\n");
+        QVERIFY(blanks->waitClosed());
+
         const QList<NoteData> notes = program.stop();
-        QCOMPARE(notes.size(), 2);
+        QCOMPARE(notes.size(), 3);
+        QCOMPARE(notes[2].note, QString::fromUtf8("\r\n\r\nx\u00A0y"));
         QCOMPARE(notes[0].caption, QStringLiteral("Com"));
 
         const NoteData &n = notes[1];

@@ -5,6 +5,8 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
+#include "platform/TextCodec.h"
+#include "store/StoreValues.h"
 
 #include <QAction>
 #include <QApplication>
@@ -470,6 +472,71 @@ private slots:
         mem->moveCursor(QTextCursor::End);
         QTest::keyClicks(mem, QStringLiteral("c"));
         QCOMPARE(note->data().note, QStringLiteral("a\r\n\r\nb\r\nc"));
+    }
+
+    // A stored text comes back from the text area byte for byte; only line breaks take the
+    // store's one form.
+    void storedTextSurvivesTheTextArea_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QByteArray>("saved");
+        QByteArray every;
+        for (int b = 0; b < 256; ++b)
+            if (b != '\r' && b != '\n')
+                every += char(b);
+        QTest::newRow("every byte") << every << every;
+        QTest::newRow("no-break spaces") << QByteArray("\xA0" "a\xA0\xA0" "b\\n\xA0\\n\xA0") << QByteArray();
+        QTest::newRow("NUL and controls") << QByteArray("a\0b\x01\t\x0B\x0C\x1F\x7F\\n\0") << QByteArray();
+        QTest::newRow("typed backslash n") << QByteArray("a\\nb\\n\\n") << QByteArray();
+        QTest::newRow("lone CR and LF") << QByteArray("a\rb\nc") << QByteArray("a\\nb\\nc");
+    }
+    void storedTextSurvivesTheTextArea()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QByteArray, saved);
+        if (saved.isEmpty())
+            saved = stored;
+        auto note = makeNote();
+        note->setText(StoreValues::decodeNoteText(TextCodec::fromWin1252(stored)));
+        QCOMPARE(TextCodec::toWin1252(StoreValues::encodeNoteText(note->text())), saved);
+        // Typing elsewhere in the text leaves the rest as it was.
+        auto *mem = note->findChild<QPlainTextEdit *>(QStringLiteral("memPostit"));
+        mem->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(mem, QStringLiteral("z"));
+        QCOMPARE(TextCodec::toWin1252(StoreValues::encodeNoteText(note->data().note)), "z" + saved);
+    }
+
+    void charactersTheTextAreaShowsAsBreaksAreSavedAsBreaks()
+    {
+        auto note = makeNote();
+        auto *mem = note->findChild<QPlainTextEdit *>(QStringLiteral("memPostit"));
+        mem->insertPlainText(QStringLiteral("a\u2028b\u2029c\u00A0"));
+        QCOMPARE(note->text(), QStringLiteral("a\r\nb\r\nc\u00A0"));
+    }
+
+    void appendedLinesAreEachANewLastLine_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty lines first") << QString() << QStringList{"", "", "x"} << "\r\n\r\nx";
+        QTest::newRow("one empty line") << QString() << QStringList{""} << "";
+        QTest::newRow("two empty lines") << QString() << QStringList{"", ""} << "\r\n";
+        QTest::newRow("empty line last") << QString() << QStringList{"a", ""} << "a\r\n";
+        QTest::newRow("after a text") << "t" << QStringList{"", "x"} << "t\r\n\r\nx";
+        QTest::newRow("line with breaks") << QString() << QStringList{"", "a\r\nb"} << "\r\na\r\nb";
+    }
+    void appendedLinesAreEachANewLastLine()
+    {
+        QFETCH(QString, start);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, text);
+        auto note = makeNote();
+        note->appendText(QStringLiteral("dropped by the next setText"));
+        note->setText(start);
+        for (const QString &line : lines)
+            note->appendText(line);
+        QCOMPARE(note->text(), text);
     }
 
     void titleHintOnlyForTitlesWiderThanTheWindow()

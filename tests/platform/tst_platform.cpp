@@ -1,7 +1,9 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
+#include "platform/DisplayPlatform.h"
 #include "platform/MessageEndpoint.h"
+#include "platform/ProgramCommand.h"
 #include "platform/Recipients.h"
 #include "platform/SplitFields.h"
 #include "platform/TextCodec.h"
@@ -120,6 +122,86 @@ private slots:
         sender.write("anything");
         sender.flush();
         QTRY_COMPARE(messages.size(), 1);
+    }
+
+    // What a peer writes before it closes is the message; a bare connection, a silent peer and
+    // an endless writer each still make exactly one message.
+    void theEndpointHandsOnWhatThePeerWrote_data()
+    {
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<int>("command");
+        QTest::newRow("bare connection") << QByteArray() << true << int(ProgramCommand::Command::Clipboard);
+        QTest::newRow("word and line end") << QByteArray("new-note\n") << false << int(ProgramCommand::Command::NewNote);
+        QTest::newRow("word then close") << QByteArray("show-all") << true << int(ProgramCommand::Command::ShowAll);
+        QTest::newRow("word, CR LF") << QByteArray("preferences\r\n") << true << int(ProgramCommand::Command::Preferences);
+        QTest::newRow("silent peer") << QByteArray() << false << int(ProgramCommand::Command::Clipboard);
+        QTest::newRow("unknown word") << QByteArray("format-disk\n") << true << int(ProgramCommand::Command::Clipboard);
+        QTest::newRow("endless writer") << QByteArray(4096, 'x') << false << int(ProgramCommand::Command::Clipboard);
+    }
+    void theEndpointHandsOnWhatThePeerWrote()
+    {
+        QFETCH(QByteArray, written);
+        QFETCH(bool, closes);
+        QFETCH(int, command);
+        QTemporaryDir runtime;
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        MessageEndpoint endpoint;
+        QSignalSpy messages(&endpoint, &MessageEndpoint::messageReceived);
+        QVERIFY(endpoint.listen());
+        QLocalSocket sender;
+        sender.connectToServer(ProgramCommand::endpointPath());
+        QVERIFY(sender.waitForConnected(2000));
+        sender.write(written);
+        sender.flush();
+        if (closes)
+            sender.disconnectFromServer();
+        QTRY_COMPARE(messages.size(), 1);
+        QCOMPARE(int(ProgramCommand::fromMessage(messages.at(0).at(0).toByteArray())), command);
+        QVERIFY(messages.at(0).at(0).toByteArray().size() <= ProgramCommand::kMaxMessageBytes);
+        QTest::qWait(closes ? 100 : 2500);
+        QCOMPARE(messages.size(), 1);
+    }
+
+    void commandsFromArgumentsAndWords()
+    {
+        using ProgramCommand::Command;
+        using ProgramCommand::fromArguments;
+        QVERIFY(fromArguments({"corkvane"}) == std::nullopt);
+        QVERIFY(fromArguments({"corkvane", "-platform", "xcb", "--new-note"}) == Command::NewNote);
+        QVERIFY(fromArguments({"corkvane", "--show-all", "--preferences"}) == Command::ShowAll);
+        QVERIFY(fromArguments({"--preferences"}) == std::nullopt);  // the program's own name
+        QVERIFY(fromArguments({"corkvane", "new-note"}) == std::nullopt);
+        for (const ProgramCommand::Entry &e : ProgramCommand::kCommands) {
+            QVERIFY(ProgramCommand::fromWord(QString::fromLatin1(e.word)) == e.command);
+            QCOMPARE(ProgramCommand::fromMessage(ProgramCommand::word(e.command) + "\n"), e.command);
+        }
+        QVERIFY(ProgramCommand::fromWord("New-Note") == std::nullopt);
+    }
+
+    void waylandSessionsRunThroughXWayland_data()
+    {
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<QByteArray>("platform");
+        QTest::newRow("X11 session") << QStringList{"DISPLAY=:0", "XDG_SESSION_TYPE=x11"} << QByteArray();
+        QTest::newRow("Wayland with XWayland") << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0"} << QByteArray("xcb");
+        QTest::newRow("session type only") << QStringList{"XDG_SESSION_TYPE=wayland", "DISPLAY=:1"} << QByteArray("xcb");
+        QTest::newRow("no XWayland") << QStringList{"WAYLAND_DISPLAY=wayland-0"} << QByteArray();
+        QTest::newRow("user's choice") << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0", "QT_QPA_PLATFORM=wayland"} << QByteArray();
+        QTest::newRow("empty choice") << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0", "QT_QPA_PLATFORM="} << QByteArray("xcb");
+        QTest::newRow("headless") << QStringList{} << QByteArray();
+    }
+    void waylandSessionsRunThroughXWayland()
+    {
+        QFETCH(QStringList, environment);
+        QFETCH(QByteArray, platform);
+        const auto variable = [&environment](const char *name) {
+            for (const QString &entry : environment)
+                if (entry.section(QLatin1Char('='), 0, 0) == QLatin1String(name))
+                    return entry.section(QLatin1Char('='), 1).toLocal8Bit();
+            return QByteArray();
+        };
+        QCOMPARE(DisplayPlatform::choose(variable), platform);
     }
 
     void aSocketLeftByACrashedRunIsReplaced()
