@@ -104,7 +104,7 @@ inline Delivery deliverNote(const char *source, quint16 port, const QByteArray &
 
 // Everything at once, until stopped: `held` connections from one address that send a byte
 // now and then and never end a line; floods of "new" from another; unfinished lines; binary
-// junk. Closed connections are opened again, a few per round.
+// junk. Closed connections are opened again, a few per round (20 ms).
 class Load
 {
 public:
@@ -166,13 +166,18 @@ private:
             int reopened = 0, open = 0;
             for (int &fd : held) {
                 const bool alive = fd >= 0 && push(fd, round % 25 == 0 ? QByteArray("x") : QByteArray());
-                if (!alive && reopened < 20) {
+                if (!alive && reopened < 4) {
                     ++reopened;
                     reopen(fd, kHeldFrom);
                 }
                 open += fd >= 0;
             }
             heldOpen = open;
+            // The held connections get a second to settle in before the rest starts.
+            if (round < 50) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                continue;
+            }
 
             if (flood < 0 || !push(flood, {}))
                 reopen(flood, kFloodFrom);
