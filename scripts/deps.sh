@@ -9,6 +9,7 @@ packages=(
   libssl-dev
   desktop-file-utils
   appstream
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do
