@@ -6,6 +6,7 @@ packages=(
   build-essential cmake
   qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools libgl-dev
   poppler-utils python3 python3-aiosmtpd
+  qt6-translations-l10n
 )
 missing=()
 for p in "${packages[@]}"; do

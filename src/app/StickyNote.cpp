@@ -5,6 +5,7 @@
 #include "platform/WavePlayer.h"
 #include "notes/ControllerEvents.h"
 #include "app/Artwork.h"
+#include "app/Language.h"
 #include "app/Sobre.h"
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
@@ -55,6 +56,7 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
 
     m_ringingNote = -1;
     buildFolders(folders);
+    m_modules = std::make_unique<LanguageModules>(m_programFolder);
 
     m_tmrInicio.setObjectName(QStringLiteral("tmrInicio"));
     m_tmrInicio.setInterval(500);
@@ -94,6 +96,8 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     connect(m_trayMenu, &TrayMenu::webRequested, this, [] { QDesktopServices::openUrl(QUrl::fromUserInput(productWebAddress())); });
     connect(m_trayMenu, &TrayMenu::aboutRequested, this, [this] { m_about->exec(); });
     connect(m_trayMenu, &TrayMenu::quitRequested, this, &TfStickyNote::shutdown);
+    connect(m_trayMenu, &TrayMenu::languageRequested, this,
+            [this](int localeId) { runGuarded([this, localeId] { SwitchLanguage(localeId); }); });
 
     // The dialogs live for the whole run: the title dialog, today's tasks and the about box.
     TfrmMudaCaption::instance();
@@ -151,25 +155,6 @@ void TfStickyNote::buildFolders(const Folders &folders)
                                                                                   : QStringLiteral("default_enu.cvf");
         if (QFile::copy(m_programFolder + first, storePath()))
             QFile::setPermissions(storePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    }
-}
-
-void TfStickyNote::chooseStartupLanguage()
-{
-    const QString lang = NoteStore::readDefaultLang(storePath());
-    if (!lang.isEmpty()) {
-        m_language = lang.toUpper() == QLatin1String("PORT") ? Language::Portuguese : Language::English;
-    } else {
-        switch (Locale::userLocaleId()) {
-        case Locale::kEnglishUS:
-            m_language = Language::English;
-            break;
-        case Locale::kPortugueseBrazil:
-            m_language = Language::Portuguese;
-            break;
-        default:
-            m_language = Language::None;  // the built-in Portuguese texts stay, nothing is checked
-        }
     }
 }
 
@@ -341,6 +326,13 @@ bool TfStickyNote::event(QEvent *event)
         return true;
     }
     return QWidget::event(event);
+}
+
+void TfStickyNote::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        m_trayIcon->retranslate();
+    QWidget::changeEvent(event);
 }
 
 void TfStickyNote::setAlarmAnimation(bool on)

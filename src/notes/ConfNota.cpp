@@ -87,9 +87,9 @@ QString soundFolder(const QString &current)
 TfrmConfNota::TfrmConfNota(const AppSettings *settings, QWidget *parent) : QDialog(parent), m_settings(settings)
 {
     setObjectName(QStringLiteral("TfrmConfNota"));
-    setWindowTitle(tr("Configurações"));
     m_wavTeste.setAsynchronous(false);
     buildFrame();
+    retranslateUi();
     setFixedSize(374, 301);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), size());
@@ -110,16 +110,13 @@ void TfrmConfNota::buildFrame()
     m_tabSons = named(new QWidget, "tabSons");
     m_tabGeral = named(new QWidget, "tabGeral");
     m_tbsRede = named(new QWidget, "tbsRede");
-    m_pagGeral->addTab(m_tabFonteCor, tr("Aparência"));
-    m_pagGeral->addTab(m_tabAlarme, tr("Alarmes"));
-    m_pagGeral->addTab(m_tabSons, tr("Sons"));
-    m_pagGeral->addTab(m_tabGeral, tr("Geral"));
-    m_pagGeral->addTab(m_tbsRede, tr("Rede"));
+    for (QWidget *page : {m_tabFonteCor, m_tabAlarme, m_tabSons, m_tabGeral, m_tbsRede})
+        m_pagGeral->addTab(page, QString());
     m_pagGeral->setCurrentWidget(m_tabGeral);
 
-    m_cmdOK = named(new QPushButton(tr("&OK"), this), "cmdOK");
+    m_cmdOK = named(new QPushButton(this), "cmdOK");
     m_cmdOK->setDefault(true);
-    m_cmdCancelar = named(new QPushButton(tr("&Cancelar"), this), "cmdCancelar");
+    m_cmdCancelar = named(new QPushButton(this), "cmdCancelar");
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -143,14 +140,14 @@ QWidget *TfrmConfNota::buildAparencia()
 {
     auto *page = new QWidget;
 
-    auto *groupBox1 = named(new QGroupBox(tr("Pré-Visualização"), page), "GroupBox1");
+    auto *groupBox1 = named(new QGroupBox(page), "GroupBox1");
     m_pnlExemplo = named(new QFrame(groupBox1), "pnlExemplo");
     m_pnlExemplo->setFixedSize(120, 90);
     m_pnlExemplo->setAutoFillBackground(true);
     m_pnlExemploCaption = named(new QLabel(QStringLiteral("  01/01/2002 12:35"), m_pnlExemplo), "pnlExemploCaption");
     m_pnlExemploCaption->setFixedHeight(13);
     m_pnlExemploCaption->setAutoFillBackground(true);
-    m_lblExemplo = named(new QLabel(tr("Exemplo de Nota"), m_pnlExemplo), "lblExemplo");
+    m_lblExemplo = named(new QLabel(m_pnlExemplo), "lblExemplo");
     m_lblExemplo->setAlignment(Qt::AlignCenter);
     m_lblExemplo->setWordWrap(true);
     m_scbExemplo = named(new QScrollBar(Qt::Vertical, m_pnlExemplo), "scbExemplo");
@@ -164,12 +161,12 @@ QWidget *TfrmConfNota::buildAparencia()
     auto *groupLayout = new QVBoxLayout(groupBox1);
     groupLayout->addWidget(m_pnlExemplo, 0, Qt::AlignCenter);
 
-    m_cmdCordeFundo = named(new QPushButton(tr("C&or de Fundo"), page), "cmdCordeFundo");
-    m_cmdFonte = named(new QPushButton(tr("&Fonte"), page), "cmdFonte");
-    m_chkScroll = named(new QCheckBox(tr("E&xibir Barra de Scroll"), page), "chkScroll");
+    m_cmdCordeFundo = named(new QPushButton(page), "cmdCordeFundo");
+    m_cmdFonte = named(new QPushButton(page), "cmdFonte");
+    m_chkScroll = named(new QCheckBox(page), "chkScroll");
 
-    auto *groupBox3 = named(new QGroupBox(tr("Título"), page), "GroupBox3");
-    m_chkCorCaption = named(new QCheckBox(tr("&Cor Diferenciada"), groupBox3), "chkCorCaption");
+    auto *groupBox3 = named(new QGroupBox(page), "GroupBox3");
+    m_chkCorCaption = named(new QCheckBox(groupBox3), "chkCorCaption");
     m_trackBar1 = named(new QSlider(Qt::Horizontal, groupBox3), "TrackBar1");
     m_trackBar1->setRange(kMinTrack, kMaxTrack);
     m_trackBar1->setTickInterval(1);
@@ -177,8 +174,8 @@ QWidget *TfrmConfNota::buildAparencia()
     m_trackBar1->setPageStep(1);
     m_trackBar1->setTickPosition(QSlider::TicksBelow);
     m_trackBar1->setValue(12);
-    m_chkDataCaption = named(new QCheckBox(tr("Exibir &Data"), groupBox3), "chkDataCaption");
-    m_chkHoraCaption = named(new QCheckBox(tr("Exibir &Hora"), groupBox3), "chkHoraCaption");
+    m_chkDataCaption = named(new QCheckBox(groupBox3), "chkDataCaption");
+    m_chkHoraCaption = named(new QCheckBox(groupBox3), "chkHoraCaption");
     auto *titleLayout = new QGridLayout(groupBox3);
     titleLayout->addWidget(m_chkCorCaption, 0, 0, 1, 2);
     titleLayout->addWidget(m_trackBar1, 1, 0, 1, 2);
@@ -214,18 +211,18 @@ QWidget *TfrmConfNota::buildAlarmes()
 {
     auto *page = new QWidget;
 
-    m_chkHabAlarme = named(new QCheckBox(tr("Habilita Alarme"), page), "chkHabAlarme");
-    auto *label2 = named(new QLabel(tr("&Data:"), page), "Label2");
+    m_chkHabAlarme = named(new QCheckBox(page), "chkHabAlarme");
+    auto *label2 = named(new QLabel(page), "Label2");
     m_dtmDataAlarme = named(new QDateEdit(page), "dtmDataAlarme");
     m_dtmDataAlarme->setCalendarPopup(true);
     m_dtmDataAlarme->setDisplayFormat(Locale::shortDateFormat());
     label2->setBuddy(m_dtmDataAlarme);
-    auto *label4 = named(new QLabel(tr("&Hora:"), page), "Label4");
+    auto *label4 = named(new QLabel(page), "Label4");
     m_dtmHoraAlarme = named(new QTimeEdit(page), "dtmHoraAlarme");
     m_dtmHoraAlarme->setDisplayFormat(Locale::longTimeFormat());
     label4->setBuddy(m_dtmHoraAlarme);
 
-    m_chkRemarca = named(new QCheckBox(tr("Relembrar a cada "), page), "chkRemarca");
+    m_chkRemarca = named(new QCheckBox(page), "chkRemarca");
     // The spin box stands for both the count's edit box and its arrows; a count typed by hand
     // can only be a whole number 1..999.
     m_updCada = named(new QSpinBox(page), "updCada");
@@ -235,7 +232,7 @@ QWidget *TfrmConfNota::buildAlarmes()
         edit->setObjectName(QStringLiteral("txtCada"));
     m_cboUnidade = named(new QComboBox(page), "cboUnidade");
 
-    auto *label12 = named(new QLabel(tr("Dias da Semana:"), page), "Label12");
+    auto *label12 = named(new QLabel(page), "Label12");
     m_chkDiasDaSemana = named(new QListWidget(page), "chkDiasDaSemana");
     m_chkDiasDaSemana->setFlow(QListView::TopToBottom);
     m_chkDiasDaSemana->setWrapping(true);
@@ -246,11 +243,11 @@ QWidget *TfrmConfNota::buildAlarmes()
     bevel1->setFrameShape(QFrame::HLine);
     bevel1->setFrameShadow(QFrame::Sunken);
 
-    m_chkTocaSom = named(new QCheckBox(tr("Toca &Som"), page), "chkTocaSom");
+    m_chkTocaSom = named(new QCheckBox(page), "chkTocaSom");
     m_fleSom = named(new QLineEdit(page), "fleSom");
     m_cmdProcurar = named(new QPushButton(QStringLiteral("..."), page), "cmdProcurar");
     m_cmdProcurar->setFixedWidth(24);
-    m_cmdTestar = named(new QPushButton(tr("&Testar"), page), "cmdTestar");
+    m_cmdTestar = named(new QPushButton(page), "cmdTestar");
 
     auto *grid = new QGridLayout(page);
     grid->addWidget(m_chkHabAlarme, 0, 0, 1, 4);
@@ -287,17 +284,70 @@ QWidget *TfrmConfNota::buildAlarmes()
 void TfrmConfNota::fillAlarmLists()
 {
     m_cboUnidade->clear();
-    m_cboUnidade->addItems({tr("minuto(s)"), tr("hora(s)"), tr("dia(s)"), tr("semana(s)"), tr("mes(es)")});
+    m_cboUnidade->addItems(unitNames());
     m_cboUnidade->setCurrentIndex(0);
 
     // Entry n is the weekday of Dia(n + 1): Sunday first.
     m_chkDiasDaSemana->clear();
-    for (const QString &day : {tr("Domingo"), tr("Segunda"), tr("Terça"), tr("Quarta"), tr("Quinta"), tr("Sexta"),
-                               tr("Sábado")}) {
+    for (const QString &day : dayNames()) {
         auto *item = new QListWidgetItem(day, m_chkDiasDaSemana);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
         item->setCheckState(Qt::Unchecked);
     }
+}
+
+QStringList TfrmConfNota::unitNames()
+{
+    return {tr("minuto(s)"), tr("hora(s)"), tr("dia(s)"), tr("semana(s)"), tr("mes(es)")};
+}
+
+QStringList TfrmConfNota::dayNames()
+{
+    return {tr("Domingo"), tr("Segunda"), tr("Terça"), tr("Quarta"), tr("Quinta"), tr("Sexta"), tr("Sábado")};
+}
+
+void TfrmConfNota::retranslateUi()
+{
+    setWindowTitle(tr("Configurações"));
+    const QList<QPair<QWidget *, QString>> pages = {{m_tabFonteCor, tr("Aparência")}, {m_tabAlarme, tr("Alarmes")},
+                                                    {m_tabSons, tr("Sons")},          {m_tabGeral, tr("Geral")},
+                                                    {m_tbsRede, tr("Rede")}};
+    for (const auto &[page, caption] : pages)
+        m_pagGeral->setTabText(m_pagGeral->indexOf(page), caption);
+    m_cmdOK->setText(tr("&OK"));
+    m_cmdCancelar->setText(tr("&Cancelar"));
+
+    findChild<QGroupBox *>(QStringLiteral("GroupBox1"))->setTitle(tr("Pré-Visualização"));
+    m_lblExemplo->setText(tr("Exemplo de Nota"));
+    m_cmdCordeFundo->setText(tr("C&or de Fundo"));
+    m_cmdFonte->setText(tr("&Fonte"));
+    m_chkScroll->setText(tr("E&xibir Barra de Scroll"));
+    findChild<QGroupBox *>(QStringLiteral("GroupBox3"))->setTitle(tr("Título"));
+    m_chkCorCaption->setText(tr("&Cor Diferenciada"));
+    m_chkDataCaption->setText(tr("Exibir &Data"));
+    m_chkHoraCaption->setText(tr("Exibir &Hora"));
+
+    m_chkHabAlarme->setText(tr("Habilita Alarme"));
+    findChild<QLabel *>(QStringLiteral("Label2"))->setText(tr("&Data:"));
+    findChild<QLabel *>(QStringLiteral("Label4"))->setText(tr("&Hora:"));
+    m_chkRemarca->setText(tr("Relembrar a cada "));
+    findChild<QLabel *>(QStringLiteral("Label12"))->setText(tr("Dias da Semana:"));
+    m_chkTocaSom->setText(tr("Toca &Som"));
+    m_cmdTestar->setText(tr("&Testar"));
+    // The lists keep their choice and their ticks: only the captions change.
+    const QStringList units = unitNames();
+    for (int i = 0; i < m_cboUnidade->count() && i < units.size(); ++i)
+        m_cboUnidade->setItemText(i, units.at(i));
+    const QStringList days = dayNames();
+    for (int i = 0; i < m_chkDiasDaSemana->count() && i < days.size(); ++i)
+        m_chkDiasDaSemana->item(i)->setText(days.at(i));
+}
+
+void TfrmConfNota::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QDialog::changeEvent(event);
 }
 
 void TfrmConfNota::hidePage(QWidget *page)

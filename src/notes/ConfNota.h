@@ -75,9 +75,13 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildFrame();
+    void retranslateUi();
+    static QStringList unitNames();
+    static QStringList dayNames();
     QWidget *buildAparencia();
     QWidget *buildAlarmes();
     void hidePage(QWidget *page);
