@@ -412,7 +412,8 @@ void TfStickyNote::backupFromMenu()
     const QString folder = QFileInfo(chosen).absolutePath();
     const QString copy = backupStore(storePath(), folder, now);
     if (copy.isEmpty())
-        Dialogs::error(nullptr, QStringLiteral("Unable to write to %1").arg(Paths::withSlash(folder) + backupFileName(now)));
+        Dialogs::error(nullptr, QCoreApplication::translate("IniFile", "Unable to write to %1")
+                                    .arg(Paths::withSlash(folder) + backupFileName(now)));
     else
         Dialogs::warning(nullptr, tr("Backup efetuado em ") + QLatin1Char(' ') + copy);
 }
