@@ -2,6 +2,7 @@
 
 #include "app/StickyNote.h"
 #include "app/TrayMenu.h"
+#include "alarms/MostraAlarmes.h"
 #include "net/NoteServer.h"
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
@@ -153,6 +154,14 @@ bool TfStickyNote::SwitchLanguage(int localeId)
         m_ringingNote = ringing;
         if (ringing < 0)
             setAlarmAnimation(false);
+        // Today's tasks name notes by their numbers: an open list is made again after the load.
+        if (m_tasks->isVisible()) {
+            m_tasks->hide();
+            connect(&m_tmrInicio, &QTimer::timeout, this, [this] {
+                if (!m_tasks->isVisible())
+                    listTodaysTasks();
+            }, Qt::SingleShotConnection);
+        }
         destroyAllNotes();
         // Until the start-up step has read the store again there is nothing in memory worth
         // writing: a save or an exit in between must not empty the file.

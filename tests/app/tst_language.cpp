@@ -1,6 +1,7 @@
 // Language modules and switching: the module naming and fallback, the switching sequence with
 // its save and reload, the start-up choice, Qt's own texts, and a walk over every form, menu
 // and message that fails on any text left in the other language.
+#include "alarms/MostraAlarmes.h"
 #include "app/Language.h"
 #include "app/StickyNote.h"
 #include "app/TrayIcon.h"
@@ -22,6 +23,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -572,9 +574,16 @@ private slots:
         QVERIFY(Dialogs::shownMessages().first().text.startsWith("Unable to write to"));
     }
 
-    void theRingingNoteRingsOnUnderItsNewNumber()
+    void theRingingNoteAndTodaysTasksFollowTheNewNumbers()
     {
-        TfStickyNote &c = start(storeWithNotes(4, 0, "DefaultLang=Port\r\n"));
+        QByteArray store = storeWithNotes(4, 0, "DefaultLang=Port\r\n");
+        store += "alarm=1\r\nAlarmDateTime="
+                 + Locale::formatStoredDateTime(QDateTime(QDate::currentDate(), QTime(23, 59, 0))).toLatin1() + "\r\n";
+        TfStickyNote &c = start(store);
+        c.listTodaysTasks();
+        auto *tasks = c.todaysTasks()->findChild<QListWidget *>("lstTem");
+        QCOMPARE(tasks->count(), 1);
+        QVERIFY(tasks->item(0)->text().startsWith("003 - "));
         QCoreApplication::postEvent(&c, new DeleteNoteRequest(1));
         Dialogs::setNextAnswer(QMessageBox::Yes);
         QCoreApplication::processEvents();
@@ -586,6 +595,9 @@ private slots:
         QCOMPARE(c.RingingNote(), 2);
         QCOMPARE(c.note(2)->title(), QStringLiteral("Note 3"));
         QVERIFY(c.trayIcon()->animated());
+        QVERIFY(c.todaysTasks()->isVisible());
+        QCOMPARE(tasks->count(), 1);
+        QVERIFY(tasks->item(0)->text().startsWith("002 - "));
     }
 
     void theStartupChoiceLoadsItsModuleAndQtsTexts_data()
