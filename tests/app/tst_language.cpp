@@ -26,6 +26,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -608,11 +609,13 @@ private slots:
         QTest::addColumn<QString>("hint");
         QTest::addColumn<QString>("yes");
         QTest::addColumn<QString>("no");
-        QTest::newRow("pt-BR system") << QByteArray() << "pt_BR.UTF-8" << "P-" << "Duplo-clique para criar nota" << "Sim" << "Não";
-        QTest::newRow("en-US system") << QByteArray() << "en_US.UTF-8" << "-E" << "Double-click to create a note" << "Yes" << "No";
-        QTest::newRow("other system") << QByteArray() << "de_DE.UTF-8" << "--" << "Duplo-clique para criar nota" << "Sim" << "Não";
-        QTest::newRow("port in any case") << QByteArray("pORt") << "en_US.UTF-8" << "P-" << "Duplo-clique para criar nota" << "Sim" << "Não";
-        QTest::newRow("any other value") << QByteArray("Ingles") << "pt_BR.UTF-8" << "-E" << "Double-click to create a note" << "Yes" << "No";
+        QTest::addColumn<QString>("undo");  // the note editor's own menu
+        const QString pt = QStringLiteral("Duplo-clique para criar nota"), en = QStringLiteral("Double-click to create a note");
+        QTest::newRow("pt-BR system") << QByteArray() << "pt_BR.UTF-8" << "P-" << pt << "Sim" << "Não" << "Desfazer";
+        QTest::newRow("en-US system") << QByteArray() << "en_US.UTF-8" << "-E" << en << "Yes" << "No" << "Undo";
+        QTest::newRow("other system") << QByteArray() << "de_DE.UTF-8" << "--" << pt << "Sim" << "Não" << "Desfazer";
+        QTest::newRow("port in any case") << QByteArray("pORt") << "en_US.UTF-8" << "P-" << pt << "Sim" << "Não" << "Desfazer";
+        QTest::newRow("any other value") << QByteArray("Ingles") << "pt_BR.UTF-8" << "-E" << en << "Yes" << "No" << "Undo";
     }
     void theStartupChoiceLoadsItsModuleAndQtsTexts()
     {
@@ -622,6 +625,7 @@ private slots:
         QFETCH(QString, hint);
         QFETCH(QString, yes);
         QFETCH(QString, no);
+        QFETCH(QString, undo);
         Locale::overrideLocaleId(-1);
         const QByteArray savedLcAll = qgetenv("LC_ALL"), savedMessages = qgetenv("LC_MESSAGES"), savedLang = qgetenv("LANG");
         qunsetenv("LC_ALL");
@@ -637,6 +641,9 @@ private slots:
         QMessageBox box(QMessageBox::Question, QStringLiteral("Aviso"), QStringLiteral("?"), QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(box.button(QMessageBox::Yes)->text().remove('&'), yes);
         QCOMPARE(box.button(QMessageBox::No)->text().remove('&'), no);
+        const int slot = c.createNote(TfStickyNote::NoteKind::User);
+        std::unique_ptr<QMenu> editorMenu(c.note(slot)->findChild<QPlainTextEdit *>("memPostit")->createStandardContextMenu());
+        QCOMPARE(editorMenu->actions().first()->text().remove('&').section('\t', 0, 0), undo);
     }
 
     void noTextIsLeftInTheOtherLanguage()
