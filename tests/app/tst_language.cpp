@@ -488,9 +488,10 @@ private slots:
         QTest::addColumn<QString>("checks");
         QTest::addColumn<QString>("newNote");
         QTest::addColumn<QString>("storedLang");
-        QTest::newRow("to English") << QByteArray("Port") << 1033 << "-E" << "&New Note" << "Eng";
-        QTest::newRow("to Portuguese") << QByteArray("Eng") << 1046 << "P-" << "&Nova Nota" << "Port";
-        QTest::newRow("to the active one") << QByteArray("Eng") << 1033 << "-E" << "&New Note" << "Eng";
+        QTest::addColumn<QString>("yes");
+        QTest::newRow("to English") << QByteArray("Port") << 1033 << "-E" << "&New Note" << "Eng" << "Yes";
+        QTest::newRow("to Portuguese") << QByteArray("Eng") << 1046 << "P-" << "&Nova Nota" << "Port" << "Sim";
+        QTest::newRow("to the active one") << QByteArray("Eng") << 1033 << "-E" << "&New Note" << "Eng" << "Yes";
     }
     void aSwitchWithNotesSavesOnceAndBringsThemBack()
     {
@@ -499,6 +500,7 @@ private slots:
         QFETCH(QString, checks);
         QFETCH(QString, newNote);
         QFETCH(QString, storedLang);
+        QFETCH(QString, yes);
         TfStickyNote &c = start(storeWithNotes(2, 1, "DefaultLang=" + defaultLang + "\r\n"));
         QCOMPARE(c.noteTable().count(), 3);
         c.note(1)->setText(QStringLiteral("edited before the switch"));
@@ -522,6 +524,8 @@ private slots:
         QCOMPARE(c.note(0)->popPrincipal()->findChild<QAction *>("mnuConfigurar")->text(),
                  target == 1033 ? QStringLiteral("C&onfigure...") : QStringLiteral("C&onfigurar..."));
         QCOMPARE(IniFile::fromFile(c.storePath()).readString("General", "DefaultLang"), storedLang);
+        QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::Yes)->text().remove('&'), yes);
     }
 
     void aSwitchWithoutNotesNeitherSavesNorReloads()
