@@ -10,6 +10,7 @@ packages=(
   desktop-file-utils
   appstream
   clang libclang-rt-14-dev
+  qt6-translations-l10n
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -61,7 +61,7 @@ TfrmSobre::TfrmSobre(QWidget *parent, const std::optional<VersionInfo> &info) : 
     m_verTit->setObjectName(QStringLiteral("lblVerTit"));
     m_verTit->setGeometry(192, 12, 130, 16);
 
-    m_versao = new QLabel(tr("Aqui fica a versão"), this);
+    m_versao = new QLabel(this);
     m_versao->setObjectName(QStringLiteral("lblVersao"));
     m_versao->setWordWrap(true);
     m_versao->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -78,7 +78,6 @@ TfrmSobre::TfrmSobre(QWidget *parent, const std::optional<VersionInfo> &info) : 
 
     auto *ok = new QPushButton(this);
     ok->setObjectName(QStringLiteral("cmdOK"));
-    ok->setText(tr("&OK"));
     ok->setGeometry(125, 200, 80, 27);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -96,6 +95,16 @@ void TfrmSobre::retranslate()
     m_link->setText(productWebAddress());
     if (auto *ok = findChild<QPushButton *>(QStringLiteral("cmdOK")))
         ok->setText(tr("&OK"));
+    // The placeholder stays only where no version information exists at all.
+    if (!m_info)
+        m_versao->setText(tr("Aqui fica a versão"));
+}
+
+void TfrmSobre::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QDialog::changeEvent(event);
 }
 
 void TfrmSobre::applyVersion(bool whenShown)

@@ -7,6 +7,7 @@
 #include "notes/ControllerEvents.h"
 #include "app/Artwork.h"
 #include "app/Help.h"
+#include "app/Language.h"
 #include "app/Sobre.h"
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
@@ -63,6 +64,7 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
 
     m_ringingNote = -1;
     buildFolders(folders);
+    m_modules = std::make_unique<LanguageModules>(m_programFolder);
 
     m_tmrInicio.setObjectName(QStringLiteral("tmrInicio"));
     m_tmrInicio.setInterval(500);
@@ -103,6 +105,8 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     connect(m_trayMenu, &TrayMenu::helpRequested, this, [this] { showHelp(TfrmAjuda::kContents); });
     connect(m_trayMenu, &TrayMenu::aboutRequested, this, [this] { aboutBox()->exec(); });
     connect(m_trayMenu, &TrayMenu::quitRequested, this, &TfStickyNote::shutdown);
+    connect(m_trayMenu, &TrayMenu::languageRequested, this,
+            [this](int localeId) { runGuarded([this, localeId] { SwitchLanguage(localeId); }); });
 
     // The dialogs live for the whole run once made; each is made when first needed, so that
     // the start-up costs neither their time nor their memory.
@@ -193,25 +197,6 @@ void TfStickyNote::buildFolders(const Folders &folders)
                                                                                   : QStringLiteral("default_enu.cvf");
         if (QFile::copy(m_programFolder + first, storePath()))
             QFile::setPermissions(storePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    }
-}
-
-void TfStickyNote::chooseStartupLanguage()
-{
-    const QString lang = NoteStore::readDefaultLang(storePath());
-    if (!lang.isEmpty()) {
-        m_language = lang.toUpper() == QLatin1String("PORT") ? Language::Portuguese : Language::English;
-    } else {
-        switch (Locale::userLocaleId()) {
-        case Locale::kEnglishUS:
-            m_language = Language::English;
-            break;
-        case Locale::kPortugueseBrazil:
-            m_language = Language::Portuguese;
-            break;
-        default:
-            m_language = Language::None;  // the built-in Portuguese texts stay, nothing is checked
-        }
     }
 }
 
@@ -446,6 +431,13 @@ bool TfStickyNote::event(QEvent *event)
     return QWidget::event(event);
 }
 
+void TfStickyNote::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        m_trayIcon->retranslate();
+    QWidget::changeEvent(event);
+}
+
 void TfStickyNote::setAlarmAnimation(bool on)
 {
     m_trayIcon->setAnimated(on);
@@ -524,7 +516,8 @@ void TfStickyNote::backupFromMenu()
     const QString folder = QFileInfo(chosen).absolutePath();
     const QString copy = backupStore(storePath(), folder, now);
     if (copy.isEmpty())
-        Dialogs::error(nullptr, QStringLiteral("Unable to write to %1").arg(Paths::withSlash(folder) + backupFileName(now)));
+        Dialogs::error(nullptr, QCoreApplication::translate("IniFile", "Unable to write to %1")
+                                    .arg(Paths::withSlash(folder) + backupFileName(now)));
     else
         Dialogs::warning(nullptr, tr("Backup efetuado em ") + QLatin1Char(' ') + copy);
 }

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class LanguageModules;
 class MessageEndpoint;
 class NoteServer;
 class ReceivedNotes;
@@ -137,15 +138,25 @@ public slots:
     // contents). Every form's helpRequested(int) is connected here.
     void showHelp(int context);
 
+public:
+    // The language items' handler (1046 Portuguese, 1033 English): loads the module, and when
+    // notes exist saves them, lets them go and has the start-up step bring them back 500 ms
+    // later in the new language. False when no module could be loaded (nothing changed).
+    bool SwitchLanguage(int localeId);
+    LanguageModules *languageModules() const { return m_modules.get(); }
+
 signals:
     void shutdownFinished();
+    void languageSwitched(int localeId);
 
 protected:
     bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildFolders(const Folders &folders);
     void chooseStartupLanguage();
+    void checkLanguage(int localeId);
     void deleteNoteRequest(int slot);
     TfPostIt *makeNoteWindow();
     QList<TrayNoteEntry> trayNotes() const;
@@ -180,6 +191,7 @@ private:
     MessageEndpoint *m_endpoint = nullptr;
     SignalWatcher *m_signals = nullptr;
 
+    std::unique_ptr<LanguageModules> m_modules;
     std::function<void()> m_alarmCheck;
     std::unique_ptr<ReceivedNotes> m_receivedNotes;
     NoteServer *m_noteServer = nullptr;

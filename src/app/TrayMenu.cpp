@@ -1,6 +1,7 @@
 #include "app/TrayMenu.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMenu>
 #include <QMetaMethod>
 
@@ -36,8 +37,15 @@ TrayMenu::TrayMenu(QObject *parent) : QObject(parent), m_menu(new QMenu)
     // The locale numbers of the two languages, as the items' tags.
     portugues->setData(1046);
     ingles->setData(1033);
-    connect(portugues, &QAction::triggered, this, [this] { emit languageRequested(1046); });
-    connect(ingles, &QAction::triggered, this, [this] { emit languageRequested(1033); });
+    // A click toggles the item's own check mark; only a switch that succeeds may move it.
+    connect(portugues, &QAction::triggered, this, [this] {
+        setActiveLanguage(m_activeLocale);
+        emit languageRequested(1046);
+    });
+    connect(ingles, &QAction::triggered, this, [this] {
+        setActiveLanguage(m_activeLocale);
+        emit languageRequested(1033);
+    });
     addSeparator(m_menu, "N2");
     connect(addItem(m_menu, "mnuWeb"), &QAction::triggered, this, &TrayMenu::webRequested);
     connect(addItem(m_menu, "mnuSobre"), &QAction::triggered, this, &TrayMenu::aboutRequested);
@@ -47,6 +55,7 @@ TrayMenu::TrayMenu(QObject *parent) : QObject(parent), m_menu(new QMenu)
     connect(addItem(m_menu, "Sair1"), &QAction::triggered, this, &TrayMenu::quitRequested);
 
     connect(m_menu, &QMenu::aboutToShow, this, &TrayMenu::rebuildNoteLists);
+    m_menu->installEventFilter(this);
     retranslate();
     rebuildNoteLists();
 }
@@ -70,8 +79,20 @@ void TrayMenu::showAnsweredItems()
 
 void TrayMenu::setActiveLanguage(int localeId)
 {
+    m_activeLocale = localeId;
     item(QStringLiteral("mnuPortugues"))->setChecked(localeId == 1046);
     item(QStringLiteral("mnuIngles"))->setChecked(localeId == 1033);
+}
+
+bool TrayMenu::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_menu && event->type() == QEvent::LanguageChange) {
+        retranslate();
+        // "<Todos>" is rebuilt at every opening; the open menu shows it right away too.
+        if (QAction *all = m_mostrar->findChild<QAction *>(QStringLiteral("mnuTodos")))
+            all->setText(tr("<Todos>"));
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 TrayMenu::~TrayMenu()

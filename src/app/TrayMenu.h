@@ -50,6 +50,10 @@ signals:
     void aboutRequested();
     void quitRequested();
 
+protected:
+    // The menu's QEvent::LanguageChange: the captions are read again.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QAction *addItem(QMenu *menu, const char *objectName);
     void addSeparator(QMenu *menu, const char *objectName);
@@ -61,4 +65,5 @@ private:
     QMenu *m_copiaSeg = nullptr;
     QMenu *m_idioma = nullptr;
     std::function<QList<TrayNoteEntry>()> m_notes;
+    int m_activeLocale = 0;
 };

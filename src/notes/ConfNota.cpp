@@ -576,16 +576,25 @@ void TfrmConfNota::fitToContents()
     setFixedSize(kDesignSize.expandedTo(layout()->totalSizeHint()));
 }
 
+QStringList TfrmConfNota::unitNames()
+{
+    return {tr("minuto(s)"), tr("hora(s)"), tr("dia(s)"), tr("semana(s)"), tr("mes(es)")};
+}
+
+QStringList TfrmConfNota::dayNames()
+{
+    return {tr("Domingo"), tr("Segunda"), tr("Terça"), tr("Quarta"), tr("Quinta"), tr("Sexta"), tr("Sábado")};
+}
+
 void TfrmConfNota::fillAlarmLists()
 {
     m_cboUnidade->clear();
-    m_cboUnidade->addItems({tr("minuto(s)"), tr("hora(s)"), tr("dia(s)"), tr("semana(s)"), tr("mes(es)")});
+    m_cboUnidade->addItems(unitNames());
     m_cboUnidade->setCurrentIndex(0);
 
     // Entry n is the weekday of Dia(n + 1): Sunday first.
     m_chkDiasDaSemana->clear();
-    for (const QString &day : {tr("Domingo"), tr("Segunda"), tr("Terça"), tr("Quarta"), tr("Quinta"), tr("Sexta"),
-                               tr("Sábado")}) {
+    for (const QString &day : dayNames()) {
         auto *item = new QListWidgetItem(day, m_chkDiasDaSemana);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
         item->setCheckState(Qt::Unchecked);

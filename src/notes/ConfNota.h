@@ -110,12 +110,14 @@ protected:
 
 private:
     void buildFrame();
+    void retranslateUi();
+    static QStringList unitNames();
+    static QStringList dayNames();
     QWidget *buildAparencia();
     QWidget *buildAlarmes();
     QWidget *buildSons();
     QWidget *buildGeral();
     QWidget *buildRede();
-    void retranslateUi();
     void fitToContents();
     void hidePage(QWidget *page);
     void fillAlarmLists();
