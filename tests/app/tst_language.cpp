@@ -314,7 +314,7 @@ class TestLanguage : public QObject
     {
         QStringList found;
         for (const auto &[where, text] : texts)
-            if (wrong.matches(text))
+            if (wrong.matches(text) || text.startsWith(QLatin1String("(the walk never")))
                 found << where + QStringLiteral(": \"") + text + QLatin1Char('"');
         found.removeDuplicates();
         return found;
@@ -338,7 +338,8 @@ class TestLanguage : public QObject
             }
         });
         action->trigger();
-        waitUntil([&] { return read; }, 5000);
+        if (!waitUntil([&] { return read; }, 5000))
+            texts.append({action->objectName(), QStringLiteral("(the walk never got to read what it opens)")});
         return texts;
     }
 
