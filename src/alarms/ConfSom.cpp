@@ -17,7 +17,7 @@
 TfrmConfSom::TfrmConfSom(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfrmConfSom"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     m_rgpEvento = new QGroupBox(this);
     m_rgpEvento->setObjectName(QStringLiteral("rgpEvento"));
     m_radSemSom = new QRadioButton(m_rgpEvento);

@@ -129,19 +129,19 @@ bool TfStickyNote::SwitchLanguage(int localeId)
 
     const bool hadNotes = m_table.count() > 0;
     if (hadNotes) {
-        m_noteServer->StopNoteServer();
-        m_noteServer->ForgetNotesInProgress();
+        // The save comes before the server stops (nothing runs in between, so the file is the
+        // same): when it fails, discarding the notes would throw away everything since the last
+        // good save, so they stay, with the server and its notes in progress, and take the new
+        // language in place.
         const QString error = saveStore();
         if (!error.isEmpty()) {
-            // Discarding the notes now would throw away everything since the last good save:
-            // they stay as they are and take the new language in place.
             QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
             checkLanguage(localeId);
-            if (m_settings.recRede.Enabled)
-                runGuarded([this] { m_noteServer->StartNoteServer(); });
             Dialogs::showException(error);
             return true;
         }
+        m_noteServer->StopNoteServer();
+        m_noteServer->ForgetNotesInProgress();
         // The load renumbers the notes without gaps in slot order: the ringing note keeps
         // ringing under its new number.
         int rank = 0;

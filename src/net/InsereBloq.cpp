@@ -13,7 +13,7 @@
 TfrmInsereBloq::TfrmInsereBloq(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfrmInsereBloq"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     m_label1 = new QLabel(this);
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setWordWrap(true);

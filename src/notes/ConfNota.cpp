@@ -113,7 +113,8 @@ TfrmConfNota::TfrmConfNota(AppSettings *settings, QWidget *parent) : QDialog(par
 {
     setObjectName(QStringLiteral("TfrmConfNota"));
     // Fixed size: no maximise button.
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
     m_wavTeste.setAsynchronous(false);
     buildFrame();
     retranslateUi();

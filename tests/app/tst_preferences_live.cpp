@@ -14,6 +14,7 @@
 #include "platform/Locale.h"
 #include "platform/WavePlayer.h"
 #include "store/NoteStore.h"
+#include "support/DialogDriving.h"
 #include "support/TestFiles.h"
 #include "support/WaitUntil.h"
 
@@ -48,52 +49,6 @@ quint16 freePort()
 {
     QTcpServer probe;
     return probe.listen(QHostAddress::AnyIPv4, 0) ? probe.serverPort() : 0;
-}
-
-template <typename T = QWidget>
-T *child(QWidget *parent, const char *name)
-{
-    T *w = parent->findChild<T *>(QLatin1String(name));
-    if (!w)
-        qWarning("no child %s", name);
-    return w;
-}
-
-void click(QWidget *parent, const char *name)
-{
-    auto *button = child<QAbstractButton>(parent, name);
-    const bool box = qobject_cast<QCheckBox *>(button) || qobject_cast<QRadioButton *>(button);
-    QTest::mouseClick(button, Qt::LeftButton, {}, box ? QPoint(6, button->height() / 2) : button->rect().center());
-}
-
-void setChecked(QWidget *parent, const char *name, bool on)
-{
-    if (child<QAbstractButton>(parent, name)->isChecked() != on)
-        click(parent, name);
-}
-
-void typeInto(QWidget *parent, const char *name, const QString &text)
-{
-    auto *edit = child<QLineEdit>(parent, name);
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
-
-template <typename T>
-void whenModal(std::function<void(T *)> act)
-{
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
-        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        act(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    poll->start(10);
 }
 
 // A sending computer on loopback. Everything waits by pumping the event loop, since the server
