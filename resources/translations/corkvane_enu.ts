@@ -470,7 +470,7 @@
     </message>
     <message>
         <source>Mostra Nota com Tarefas Agendadas para o Dia na Inicialização</source>
-        <translation>Show a Note with the Day's Scheduled Tasks at Start-up</translation>
+        <translation>Show a Note with the Day&apos;s Scheduled Tasks at Start-up</translation>
     </message>
     <message>
         <source>Efetuar Backup na Saída do Programa</source>
