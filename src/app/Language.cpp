@@ -155,7 +155,7 @@ bool TfStickyNote::SwitchLanguage(int localeId)
         if (ringing < 0)
             setAlarmAnimation(false);
         // Today's tasks name notes by their numbers: an open list is made again after the load.
-        if (m_tasks->isVisible()) {
+        if (m_tasks && m_tasks->isVisible()) {
             m_tasks->hide();
             connect(&m_tmrInicio, &QTimer::timeout, this, [this] {
                 if (!m_tasks->isVisible())

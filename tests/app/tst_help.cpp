@@ -1,8 +1,14 @@
 // The help window: every help context leads to its topic of the shipped guide, in the active
 // language; F1 in a note and in the settings dialog, and the tray's help row, open it.
+#include "alarms/ConfSom.h"
 #include "app/Help.h"
+#include "app/SendDialogs.h"
 #include "app/StickyNote.h"
 #include "app/TrayMenu.h"
+#include "mail/AddressBook.h"
+#include "mail/EnviarEmail.h"
+#include "net/EnviaComputador.h"
+#include "net/InsereBloq.h"
 #include "notes/ConfNota.h"
 #include "notes/PostIt.h"
 #include "platform/Dialogs.h"
@@ -152,6 +158,50 @@ private slots:
         tray->item("Ajuda1")->trigger();
         verifyShowsTopic(*controller, guide, "contents");
         QCOMPARE(controller->helpWindow()->windowModality(), Qt::NonModal);
+    }
+
+    // F1 in each dialog of sending, mailing and the preferences opens the help at that dialog's
+    // topic; the preferences ask for the topic of the page shown.
+    void f1InEveryOtherDialogReachesItsTopic()
+    {
+        auto controller = makeController("[General]\r\nDefaultLang=Port\r\nNumStickies=1\r\n[Stick0]\r\ncaption=a\r\nvisible=1\r\n"
+                                         "[Network]\r\nEnabled=0\r\n");
+        const auto anchorAfterF1 = [&](QWidget *dialog) {
+            controller->showHelp(TfrmAjuda::kContents);
+            QTest::keyClick(dialog, Qt::Key_F1);
+            return controller->helpWindow()->browser()->source().fragment();
+        };
+        SendDialogs *send = controller->sendDialogs();
+        controller->openEmailDialog(0);
+        const std::initializer_list<std::tuple<const char *, std::function<QWidget *()>, int>> dialogs = {
+            {"contact book", [&] { return send->addressBook(); }, 7},
+            {"add/modify contact", [&] { return send->addressBook()->findChild<TfrmAddContato *>(); }, 7},
+            {"e-mail", [&] { return controller->emailDialog(); }, 8},
+            {"send to computer", [&] { return send->sendDialog(); }, 9},
+            {"event sound", [&] { return controller->soundDialog(); }, 4},
+            {"block list entry", [&] { return controller->blockEntryDialog(); }, 6},
+        };
+        for (const auto &[what, dialog, context] : dialogs) {
+            QWidget *widget = dialog();
+            QVERIFY2(widget, what);
+            QCOMPARE(anchorAfterF1(widget), TfrmAjuda::anchorFor(context));
+        }
+        controller->emailDialog()->close();
+
+        QStringList anchors;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<TfrmConfNota *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto *pages = dialog->findChild<QTabWidget *>("pagGeral");
+            for (const char *page : {"tabFonteCor", "tabAlarme", "tabSons", "tabGeral", "tbsRede"}) {
+                pages->setCurrentWidget(dialog->findChild<QWidget *>(page));
+                anchors << anchorAfterF1(dialog);
+            }
+            controller->helpWindow()->close();
+            dialog->reject();
+        });
+        controller->openPreferences();
+        QCOMPARE(anchors, (QStringList{"context-2", "context-3", "context-4", "context-5", "context-6"}));
     }
 
     void aMissingGuideIsReported()

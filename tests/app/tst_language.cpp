@@ -136,11 +136,17 @@ private:
     QList<QRegularExpression> m_patterns;
 };
 
-// Qt's own parts (calendar pop-ups, the inside of combo boxes) carry Qt's texts, not ours.
+// Qt's own parts (calendar pop-ups, the inside of combo boxes) carry Qt's texts, not ours. The
+// pages of a tab widget, its tab bar and the inside of a scroll area are ours, in containers
+// that Qt names like its own parts.
 bool isQtInternal(const QWidget *w)
 {
+    static const QStringList ourContainers = {QStringLiteral("qt_tabwidget_stackedwidget"),
+                                              QStringLiteral("qt_tabwidget_tabbar"),
+                                              QStringLiteral("qt_scrollarea_viewport")};
     for (const QObject *o = w; o; o = o->parent()) {
-        if (o->objectName().startsWith(QLatin1String("qt_")) || o->inherits("QCalendarWidget")
+        if ((o->objectName().startsWith(QLatin1String("qt_")) && !ourContainers.contains(o->objectName()))
+            || o->inherits("QCalendarWidget")
             || o->inherits("QComboBoxPrivateContainer"))
             return true;
     }
@@ -669,13 +675,17 @@ private slots:
     {
         const QList<Message> catalogue = readCatalogue(translationSource("enu"));
         QVERIFY(!catalogue.isEmpty());
-        // A note with an alarm today, so that today's tasks list something too.
-        QByteArray store = storeWithNotes(2, 1, "DefaultLang=Port\r\nNoteDaily=0\r\n");
+        // A note with an alarm today, so that today's tasks list something too; networking on,
+        // so that the send and e-mail dialogs open.
+        QByteArray store = storeWithNotes(2, 1, "DefaultLang=Port\r\nNoteDaily=0\r\n" + network());
         store += "[Stick3]\r\ncaption=Alarm note\r\nvisible=1\r\nnote=x\r\nAlarm=1\r\nAlarmDateTime="
                  + Locale::formatStoredDateTime(QDateTime(QDate::currentDate(), QTime(23, 59, 0))).toLatin1() + "\r\n";
         store.replace("NumStickies=3", "NumStickies=4");
         TfStickyNote &c = start(store);
         QCOMPARE(c.noteTable().count(), 4);
+        // The preferences' sound and block-list dialogs are made once and kept for the run:
+        // made now, they have to follow both switches.
+        QVERIFY(c.soundDialog() && c.blockEntryDialog());
 
         trayItem(c, "mnuIngles")->trigger();
         QVERIFY(waitForReload(c, 4));
