@@ -96,7 +96,8 @@ private slots:
                  "the test SMTP server (python3-aiosmtpd) did not start");
         QVERIFY2(m_broken.start(QStringLiteral("tests/net/tls_peer.py"),
                                 {QStringLiteral("--out"), m_dir.path(), listen("garbage", "garbage", good),
-                                 listen("halfway", "halfway", good), listen("stall", "stall", good)}),
+                                 listen("halfway", "halfway", good), listen("stall", "stall", good),
+                                 listen("spoil", "spoil", good)}),
                  "the TLS test peer did not start");
     }
 
@@ -228,6 +229,7 @@ private slots:
         QTest::newRow("plain text instead of records") << "garbage";
         QTest::newRow("torn down halfway") << "halfway";
         QTest::newRow("stops answering") << "stall";
+        QTest::newRow("forged record after the handshake") << "spoil";
     }
     void brokenPeersFailCleanly()
     {
