@@ -1,3 +1,3 @@
-corkvane_test(tst_mail_compose SOURCES tst_mail_compose.cpp LIBS cv_mail cv_net cv_platform)
-corkvane_test(tst_smtp_session SOURCES tst_smtp_session.cpp FakeSmtpServer.h LIBS cv_mail cv_net cv_platform)
-corkvane_test(tst_smtp_server SOURCES tst_smtp_server.cpp LIBS cv_mail cv_net cv_platform)
+corkvane_test(tst_mail_compose SOURCES tst_mail_compose.cpp LIBS cv_mail cv_net cv_store cv_platform)
+corkvane_test(tst_smtp_session SOURCES tst_smtp_session.cpp FakeSmtpServer.h LIBS cv_mail cv_net cv_store cv_platform)
+corkvane_test(tst_smtp_server SOURCES tst_smtp_server.cpp LIBS cv_mail cv_net cv_store cv_platform)
