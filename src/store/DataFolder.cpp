@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace DataFolder {
 
@@ -11,6 +12,19 @@ bool createPrivate(const QString &path)
         return true;
     // Created with its final mode: there is no moment at which others could look inside.
     return QDir().mkdir(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+int removeInterruptedSaves(const QString &folder, const QString &fileName)
+{
+    const QRegularExpression temporary(QLatin1Char('^') + QRegularExpression::escape(fileName)
+                                       + QStringLiteral("\\.[A-Za-z0-9]{6}$"));
+    const QDir dir(folder);
+    int removed = 0;
+    for (const QString &name : dir.entryList({fileName + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
+        if (temporary.match(name).hasMatch() && QFile::remove(dir.filePath(name)))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace DataFolder

@@ -7,4 +7,9 @@ namespace DataFolder {
 // True when the folder exists afterwards. An existing folder keeps its permissions.
 bool createPrivate(const QString &path);
 
+// Removes what a save of `fileName` interrupted by a crash or a kill can leave in `folder`: the
+// temporary "<fileName>.XXXXXX" (six letters or digits) it writes before renaming it over the
+// file. Other files are not touched. Returns the number removed.
+int removeInterruptedSaves(const QString &folder, const QString &fileName);
+
 } // namespace DataFolder

@@ -291,6 +291,16 @@ private slots:
         QCOMPARE(modeOf(data), 0700);
         QVERIFY(DataFolder::createPrivate(data));                      // existing: no error
         QVERIFY(!DataFolder::createPrivate(dir.filePath("a/b")));     // parent missing
+
+        // The temporary files of interrupted saves go; the store and anything else stay.
+        const QStringList kept{"stickies.cvf", "stickies.cvf.bak", "stickies.cvf.12345", "stickies.cvf.abc-ef",
+                               "stickies.cvf.AbC12z.x", "xstickies.cvf.AbC12z", "notas.txt"};
+        for (const QString &name : kept + QStringList{"stickies.cvf.AbC12z", "stickies.cvf.000000"})
+            writeAll(data + "/" + name, "x");
+        QCOMPARE(DataFolder::removeInterruptedSaves(data, "stickies.cvf"), 2);
+        QStringList sorted = kept;
+        sorted.sort();
+        QCOMPARE(QDir(data).entryList(QDir::Files, QDir::Name), sorted);
     }
 };
 
