@@ -41,6 +41,21 @@
     </message>
 </context>
 <context>
+    <name>TSmtpClientBase</name>
+    <message>
+        <source>O certificado do servidor não é válido para %1: %2</source>
+        <translation>The server certificate is not valid for %1: %2</translation>
+    </message>
+    <message>
+        <source>A conexão segura com %1 falhou: %2</source>
+        <translation>The secure connection to %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>O servidor %1 não oferece conexão segura (STARTTLS); nada foi enviado.</source>
+        <translation>The server %1 does not offer a secure connection (STARTTLS); nothing was sent.</translation>
+    </message>
+</context>
+<context>
     <name>TfPostIt</name>
     <message>
         <source>Esconder esta nota</source>
@@ -124,6 +139,119 @@
     <message>
         <source>Backup efetuado em </source>
         <translation>Backup made in </translation>
+    </message>
+</context>
+<context>
+    <name>TfrmAddContato</name>
+    <message>
+        <source>Adicionar/Modificar Contatos</source>
+        <translation>Add/Modify Contacts</translation>
+    </message>
+    <message>
+        <source>&amp;Nome:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>&amp;E-Mail ou IP:</source>
+        <translation>&amp;E-Mail or IP:</translation>
+    </message>
+    <message>
+        <source>&amp;Anotações:</source>
+        <translation>N&amp;otes:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmAddressBook</name>
+    <message>
+        <source>Caderneta de Contatos</source>
+        <translation>Contact Book</translation>
+    </message>
+    <message>
+        <source>&amp;Novo</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>Novo Contato</source>
+        <translation>New Contact</translation>
+    </message>
+    <message>
+        <source>&amp;Editar</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>Editar Contato</source>
+        <translation>Edit Contact</translation>
+    </message>
+    <message>
+        <source>E&amp;xcluir</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>Excluir Contato</source>
+        <translation>Delete Contact</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>Fechar Caderneta</source>
+        <translation>Close Contact Book</translation>
+    </message>
+    <message>
+        <source>Nome</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>IP ou E-mail</source>
+        <translation>IP or E-mail</translation>
+    </message>
+    <message>
+        <source>Anotações</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>Para:</source>
+        <translation>To:</translation>
+    </message>
+    <message>
+        <source>Adicionar contato com destinatário</source>
+        <translation>Add Contact as Recipient</translation>
+    </message>
+    <message>
+        <source>Remover Contato como Destinatário</source>
+        <translation>Remove Contact as Recipient</translation>
+    </message>
+    <message>
+        <source>Aviso</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Confirma Exclusão deste Contato?</source>
+        <translation>Delete this contact?</translation>
+    </message>
+    <message>
+        <source>Selecione um contato!</source>
+        <translation>Select a contact!</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmAjuda</name>
+    <message>
+        <source>Ajuda do Corkvane</source>
+        <translation>Corkvane Help</translation>
+    </message>
+    <message>
+        <source>O arquivo de ajuda %1 não foi encontrado.</source>
+        <translation>The help file %1 was not found.</translation>
     </message>
 </context>
 <context>
@@ -288,6 +416,362 @@
         <source>A data e hora selecionada para o alarme é mais antiga que a atual!</source>
         <translation>The date and time chosen for the alarm are earlier than now!</translation>
     </message>
+    <message>
+        <source>&amp;Utilizar Sons</source>
+        <translation>&amp;Use Sounds</translation>
+    </message>
+    <message>
+        <source>Não Utilizar &amp;Sons</source>
+        <translation>Do Not Use &amp;Sounds</translation>
+    </message>
+    <message>
+        <source>Evento</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>Caminho Completo</source>
+        <translation>Full Path</translation>
+    </message>
+    <message>
+        <source>Nova Nota</source>
+        <translation>New Note</translation>
+    </message>
+    <message>
+        <source>Excluir Nota</source>
+        <translation>Delete Note</translation>
+    </message>
+    <message>
+        <source>Recebimento de Nota</source>
+        <translation>Note Received</translation>
+    </message>
+    <message>
+        <source>Informações Pessoais</source>
+        <translation>Personal Information</translation>
+    </message>
+    <message>
+        <source>Usuário:</source>
+        <translation>User:</translation>
+    </message>
+    <message>
+        <source>Diretório de Dados:</source>
+        <translation>Data Folder:</translation>
+    </message>
+    <message>
+        <source>&amp;Perguntar antes de excluir nota</source>
+        <translation>&amp;Ask before deleting a note</translation>
+    </message>
+    <message>
+        <source>Sal&amp;vamento Automático a cada</source>
+        <translation>Auto-sa&amp;ve every</translation>
+    </message>
+    <message>
+        <source>minutos</source>
+        <translation>minutes</translation>
+    </message>
+    <message>
+        <source>Mostra Nota com Tarefas Agendadas para o Dia na Inicialização</source>
+        <translation>Show a Note with the Day&apos;s Scheduled Tasks at Start-up</translation>
+    </message>
+    <message>
+        <source>Efetuar Backup na Saída do Programa</source>
+        <translation>Make a Backup When the Program Exits</translation>
+    </message>
+    <message>
+        <source>Iniciar o Corkvane com o sistema</source>
+        <translation>Start Corkvane with the system</translation>
+    </message>
+    <message>
+        <source>Habilitar Funções de Rede</source>
+        <translation>Enable Network Functions</translation>
+    </message>
+    <message>
+        <source>Servidor SMTP</source>
+        <translation>SMTP Server</translation>
+    </message>
+    <message>
+        <source>&amp;Endereço</source>
+        <translation>A&amp;ddress</translation>
+    </message>
+    <message>
+        <source>&amp;Porta</source>
+        <translation>&amp;Port</translation>
+    </message>
+    <message>
+        <source>&amp;Seu e-mail:</source>
+        <translation>&amp;Your e-mail:</translation>
+    </message>
+    <message>
+        <source>&amp;Autenticação</source>
+        <translation>&amp;Authentication</translation>
+    </message>
+    <message>
+        <source>&amp;Usuário</source>
+        <translation>&amp;User</translation>
+    </message>
+    <message>
+        <source>&amp;Senha:</source>
+        <translation>Pass&amp;word:</translation>
+    </message>
+    <message>
+        <source>Nenhuma</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>Texto Plano</source>
+        <translation>Plain Text</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>Login</translation>
+    </message>
+    <message>
+        <source>MD5</source>
+        <translation>MD5</translation>
+    </message>
+    <message>
+        <source>Rede Local</source>
+        <translation>Local Network</translation>
+    </message>
+    <message>
+        <source>Não bloqueia notas </source>
+        <translation>Do not block notes </translation>
+    </message>
+    <message>
+        <source>Bloqueia todas as notas</source>
+        <translation>Block all notes</translation>
+    </message>
+    <message>
+        <source>Bloquear notas vindas de:</source>
+        <translation>Block notes coming from:</translation>
+    </message>
+    <message>
+        <source>&amp;Adicionar</source>
+        <translation>&amp;Add</translation>
+    </message>
+    <message>
+        <source>Apa&amp;gar</source>
+        <translation>De&amp;lete</translation>
+    </message>
+    <message>
+        <source>Porta:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>Cor de Fundo</source>
+        <translation>Background Color</translation>
+    </message>
+    <message>
+        <source>Cor da Fonte</source>
+        <translation>Font Color</translation>
+    </message>
+    <message>
+        <source>Selecione o Local para Backup</source>
+        <translation>Select the Backup Location</translation>
+    </message>
+    <message>
+        <source>Selecione um ítem para exclusão!</source>
+        <translation>Select an item to delete!</translation>
+    </message>
+    <message>
+        <source>Atenção</source>
+        <translation>Attention</translation>
+    </message>
+    <message>
+        <source>Confirma Exclusão deste ítem?</source>
+        <translation>Delete this item?</translation>
+    </message>
+    <message>
+        <source>O tempo de salvamento automático deve estar entre 5 e 60 minutos!</source>
+        <translation>The auto-save interval must be between 5 and 60 minutes!</translation>
+    </message>
+    <message>
+        <source>Você não inseriu nenhum elemento na lista de bloqueio. O sistema aceitará todas as mensagens.</source>
+        <translation>You have not added any entry to the block list. The system will accept all messages.</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmConfSom</name>
+    <message>
+        <source>Configurar Som</source>
+        <translation>Configure Sound</translation>
+    </message>
+    <message>
+        <source>Sem Som</source>
+        <translation>No Sound</translation>
+    </message>
+    <message>
+        <source>Som:</source>
+        <translation>Sound:</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancelar</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>Evento </source>
+        <translation>Event </translation>
+    </message>
+    <message>
+        <source>Abrir</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Arquivos Wave (*.wav)</source>
+        <translation>Wave Files (*.wav)</translation>
+    </message>
+    <message>
+        <source>Selecione um arquivo!</source>
+        <translation>Select a file!</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmEnviaComputador</name>
+    <message>
+        <source>Enviar para...</source>
+        <translation>Send to...</translation>
+    </message>
+    <message>
+        <source>IP ou Nome do Computador:</source>
+        <translation>IP or Computer Name:</translation>
+    </message>
+    <message>
+        <source>Caderno de Endereços e Contatos</source>
+        <translation>Address and Contact Book</translation>
+    </message>
+    <message>
+        <source>&amp;Enviar</source>
+        <translation>&amp;Send</translation>
+    </message>
+    <message>
+        <source>&amp;Cancelar</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>Status:</source>
+        <translation>Status:</translation>
+    </message>
+    <message>
+        <source>Enviando para %1...</source>
+        <translation>Sending to %1...</translation>
+    </message>
+    <message>
+        <source>Transmitindo Nota...</source>
+        <translation>Transmitting Note...</translation>
+    </message>
+    <message>
+        <source>OK!</source>
+        <translation>OK!</translation>
+    </message>
+    <message>
+        <source>Nota Enviada!</source>
+        <translation>Note Sent!</translation>
+    </message>
+    <message>
+        <source>Não foi possível conectar em %1 !</source>
+        <translation>Could not connect to %1 !</translation>
+    </message>
+    <message>
+        <source>Erro</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Aviso</source>
+        <translation>Warning</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmEnviarEmail</name>
+    <message>
+        <source>Conectado!</source>
+        <translation>Connected!</translation>
+    </message>
+    <message>
+        <source>Conexão Terminada!</source>
+        <translation>Connection Closed!</translation>
+    </message>
+    <message>
+        <source>Enviar E-Mail</source>
+        <translation>Send E-Mail</translation>
+    </message>
+    <message>
+        <source>&amp;Para:</source>
+        <translation>&amp;To:</translation>
+    </message>
+    <message>
+        <source>Caderno de Endereços e Contatos</source>
+        <translation>Address and Contact Book</translation>
+    </message>
+    <message>
+        <source>&amp;Assunto:</source>
+        <translation>S&amp;ubject:</translation>
+    </message>
+    <message>
+        <source>Te&amp;xto:</source>
+        <translation>Te&amp;xt:</translation>
+    </message>
+    <message>
+        <source>&amp;Enviar</source>
+        <translation>&amp;Send</translation>
+    </message>
+    <message>
+        <source>&amp;Cancelar</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>Este e-mail foi enviado pelo Corkvane</source>
+        <translation>This e-mail was sent by Corkvane</translation>
+    </message>
+    <message>
+        <source>Faça o download gratuíto em</source>
+        <translation>Download it free at</translation>
+    </message>
+    <message>
+        <source>Conectando ao Servidor...</source>
+        <translation>Connecting to the Server...</translation>
+    </message>
+    <message>
+        <source>Aviso</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>O e-mail foi enviado com sucesso!</source>
+        <translation>The e-mail was sent successfully!</translation>
+    </message>
+    <message>
+        <source>Erro</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>O e-mail não foi enviado! Verifique as configurações de rede.</source>
+        <translation>The e-mail was not sent! Check the network settings.</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmInsereBloq</name>
+    <message>
+        <source>Inserir Remetente Bloqueado</source>
+        <translation>Add Blocked Sender</translation>
+    </message>
+    <message>
+        <source>Insira o e-mail, nome do usuário, nome do computador ou qualquer outra informação que identifica o remetente que você deseja bloquear.</source>
+        <translation>Enter the e-mail, user name, computer name or any other information that identifies the sender you want to block.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>TfrmMostraAlarmes</name>
@@ -348,6 +832,10 @@
     <message>
         <source>Aqui fica a versão</source>
         <translation>The version goes here</translation>
+    </message>
+    <message>
+        <source>Nenhum navegador pôde abrir o endereço %1. Abra-o à mão num navegador.</source>
+        <translation>No browser could open the address %1. Open it in a browser by hand.</translation>
     </message>
 </context>
 <context>

@@ -41,6 +41,21 @@
     </message>
 </context>
 <context>
+    <name>TSmtpClientBase</name>
+    <message>
+        <source>O certificado do servidor não é válido para %1: %2</source>
+        <translation>O certificado do servidor não é válido para %1: %2</translation>
+    </message>
+    <message>
+        <source>A conexão segura com %1 falhou: %2</source>
+        <translation>A conexão segura com %1 falhou: %2</translation>
+    </message>
+    <message>
+        <source>O servidor %1 não oferece conexão segura (STARTTLS); nada foi enviado.</source>
+        <translation>O servidor %1 não oferece conexão segura (STARTTLS); nada foi enviado.</translation>
+    </message>
+</context>
+<context>
     <name>TfPostIt</name>
     <message>
         <source>Esconder esta nota</source>
@@ -124,6 +139,119 @@
     <message>
         <source>Backup efetuado em </source>
         <translation>Backup efetuado em </translation>
+    </message>
+</context>
+<context>
+    <name>TfrmAddContato</name>
+    <message>
+        <source>Adicionar/Modificar Contatos</source>
+        <translation>Adicionar/Modificar Contatos</translation>
+    </message>
+    <message>
+        <source>&amp;Nome:</source>
+        <translation>&amp;Nome:</translation>
+    </message>
+    <message>
+        <source>&amp;E-Mail ou IP:</source>
+        <translation>&amp;E-Mail ou IP:</translation>
+    </message>
+    <message>
+        <source>&amp;Anotações:</source>
+        <translation>&amp;Anotações:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmAddressBook</name>
+    <message>
+        <source>Caderneta de Contatos</source>
+        <translation>Caderneta de Contatos</translation>
+    </message>
+    <message>
+        <source>&amp;Novo</source>
+        <translation>&amp;Novo</translation>
+    </message>
+    <message>
+        <source>Novo Contato</source>
+        <translation>Novo Contato</translation>
+    </message>
+    <message>
+        <source>&amp;Editar</source>
+        <translation>&amp;Editar</translation>
+    </message>
+    <message>
+        <source>Editar Contato</source>
+        <translation>Editar Contato</translation>
+    </message>
+    <message>
+        <source>E&amp;xcluir</source>
+        <translation>E&amp;xcluir</translation>
+    </message>
+    <message>
+        <source>Excluir Contato</source>
+        <translation>Excluir Contato</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Fechar</translation>
+    </message>
+    <message>
+        <source>Fechar Caderneta</source>
+        <translation>Fechar Caderneta</translation>
+    </message>
+    <message>
+        <source>Nome</source>
+        <translation>Nome</translation>
+    </message>
+    <message>
+        <source>IP ou E-mail</source>
+        <translation>IP ou E-mail</translation>
+    </message>
+    <message>
+        <source>Anotações</source>
+        <translation>Anotações</translation>
+    </message>
+    <message>
+        <source>Para:</source>
+        <translation>Para:</translation>
+    </message>
+    <message>
+        <source>Adicionar contato com destinatário</source>
+        <translation>Adicionar contato com destinatário</translation>
+    </message>
+    <message>
+        <source>Remover Contato como Destinatário</source>
+        <translation>Remover Contato como Destinatário</translation>
+    </message>
+    <message>
+        <source>Aviso</source>
+        <translation>Aviso</translation>
+    </message>
+    <message>
+        <source>Confirma Exclusão deste Contato?</source>
+        <translation>Confirma Exclusão deste Contato?</translation>
+    </message>
+    <message>
+        <source>Selecione um contato!</source>
+        <translation>Selecione um contato!</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmAjuda</name>
+    <message>
+        <source>Ajuda do Corkvane</source>
+        <translation>Ajuda do Corkvane</translation>
+    </message>
+    <message>
+        <source>O arquivo de ajuda %1 não foi encontrado.</source>
+        <translation>O arquivo de ajuda %1 não foi encontrado.</translation>
     </message>
 </context>
 <context>
@@ -288,6 +416,362 @@
         <source>A data e hora selecionada para o alarme é mais antiga que a atual!</source>
         <translation>A data e hora selecionada para o alarme é mais antiga que a atual!</translation>
     </message>
+    <message>
+        <source>&amp;Utilizar Sons</source>
+        <translation>&amp;Utilizar Sons</translation>
+    </message>
+    <message>
+        <source>Não Utilizar &amp;Sons</source>
+        <translation>Não Utilizar &amp;Sons</translation>
+    </message>
+    <message>
+        <source>Evento</source>
+        <translation>Evento</translation>
+    </message>
+    <message>
+        <source>Caminho Completo</source>
+        <translation>Caminho Completo</translation>
+    </message>
+    <message>
+        <source>Nova Nota</source>
+        <translation>Nova Nota</translation>
+    </message>
+    <message>
+        <source>Excluir Nota</source>
+        <translation>Excluir Nota</translation>
+    </message>
+    <message>
+        <source>Recebimento de Nota</source>
+        <translation>Recebimento de Nota</translation>
+    </message>
+    <message>
+        <source>Informações Pessoais</source>
+        <translation>Informações Pessoais</translation>
+    </message>
+    <message>
+        <source>Usuário:</source>
+        <translation>Usuário:</translation>
+    </message>
+    <message>
+        <source>Diretório de Dados:</source>
+        <translation>Diretório de Dados:</translation>
+    </message>
+    <message>
+        <source>&amp;Perguntar antes de excluir nota</source>
+        <translation>&amp;Perguntar antes de excluir nota</translation>
+    </message>
+    <message>
+        <source>Sal&amp;vamento Automático a cada</source>
+        <translation>Sal&amp;vamento Automático a cada</translation>
+    </message>
+    <message>
+        <source>minutos</source>
+        <translation>minutos</translation>
+    </message>
+    <message>
+        <source>Mostra Nota com Tarefas Agendadas para o Dia na Inicialização</source>
+        <translation>Mostra Nota com Tarefas Agendadas para o Dia na Inicialização</translation>
+    </message>
+    <message>
+        <source>Efetuar Backup na Saída do Programa</source>
+        <translation>Efetuar Backup na Saída do Programa</translation>
+    </message>
+    <message>
+        <source>Iniciar o Corkvane com o sistema</source>
+        <translation>Iniciar o Corkvane com o sistema</translation>
+    </message>
+    <message>
+        <source>Habilitar Funções de Rede</source>
+        <translation>Habilitar Funções de Rede</translation>
+    </message>
+    <message>
+        <source>Servidor SMTP</source>
+        <translation>Servidor SMTP</translation>
+    </message>
+    <message>
+        <source>&amp;Endereço</source>
+        <translation>&amp;Endereço</translation>
+    </message>
+    <message>
+        <source>&amp;Porta</source>
+        <translation>&amp;Porta</translation>
+    </message>
+    <message>
+        <source>&amp;Seu e-mail:</source>
+        <translation>&amp;Seu e-mail:</translation>
+    </message>
+    <message>
+        <source>&amp;Autenticação</source>
+        <translation>&amp;Autenticação</translation>
+    </message>
+    <message>
+        <source>&amp;Usuário</source>
+        <translation>&amp;Usuário</translation>
+    </message>
+    <message>
+        <source>&amp;Senha:</source>
+        <translation>&amp;Senha:</translation>
+    </message>
+    <message>
+        <source>Nenhuma</source>
+        <translation>Nenhuma</translation>
+    </message>
+    <message>
+        <source>Texto Plano</source>
+        <translation>Texto Plano</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>Login</translation>
+    </message>
+    <message>
+        <source>MD5</source>
+        <translation>MD5</translation>
+    </message>
+    <message>
+        <source>Rede Local</source>
+        <translation>Rede Local</translation>
+    </message>
+    <message>
+        <source>Não bloqueia notas </source>
+        <translation>Não bloqueia notas </translation>
+    </message>
+    <message>
+        <source>Bloqueia todas as notas</source>
+        <translation>Bloqueia todas as notas</translation>
+    </message>
+    <message>
+        <source>Bloquear notas vindas de:</source>
+        <translation>Bloquear notas vindas de:</translation>
+    </message>
+    <message>
+        <source>&amp;Adicionar</source>
+        <translation>&amp;Adicionar</translation>
+    </message>
+    <message>
+        <source>Apa&amp;gar</source>
+        <translation>Apa&amp;gar</translation>
+    </message>
+    <message>
+        <source>Porta:</source>
+        <translation>Porta:</translation>
+    </message>
+    <message>
+        <source>Cor de Fundo</source>
+        <translation>Cor de Fundo</translation>
+    </message>
+    <message>
+        <source>Cor da Fonte</source>
+        <translation>Cor da Fonte</translation>
+    </message>
+    <message>
+        <source>Selecione o Local para Backup</source>
+        <translation>Selecione o Local para Backup</translation>
+    </message>
+    <message>
+        <source>Selecione um ítem para exclusão!</source>
+        <translation>Selecione um ítem para exclusão!</translation>
+    </message>
+    <message>
+        <source>Atenção</source>
+        <translation>Atenção</translation>
+    </message>
+    <message>
+        <source>Confirma Exclusão deste ítem?</source>
+        <translation>Confirma Exclusão deste ítem?</translation>
+    </message>
+    <message>
+        <source>O tempo de salvamento automático deve estar entre 5 e 60 minutos!</source>
+        <translation>O tempo de salvamento automático deve estar entre 5 e 60 minutos!</translation>
+    </message>
+    <message>
+        <source>Você não inseriu nenhum elemento na lista de bloqueio. O sistema aceitará todas as mensagens.</source>
+        <translation>Você não inseriu nenhum elemento na lista de bloqueio. O sistema aceitará todas as mensagens.</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmConfSom</name>
+    <message>
+        <source>Configurar Som</source>
+        <translation>Configurar Som</translation>
+    </message>
+    <message>
+        <source>Sem Som</source>
+        <translation>Sem Som</translation>
+    </message>
+    <message>
+        <source>Som:</source>
+        <translation>Som:</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancelar</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+    <message>
+        <source>Evento </source>
+        <translation>Evento </translation>
+    </message>
+    <message>
+        <source>Abrir</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
+        <source>Arquivos Wave (*.wav)</source>
+        <translation>Arquivos Wave (*.wav)</translation>
+    </message>
+    <message>
+        <source>Selecione um arquivo!</source>
+        <translation>Selecione um arquivo!</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmEnviaComputador</name>
+    <message>
+        <source>Enviar para...</source>
+        <translation>Enviar para...</translation>
+    </message>
+    <message>
+        <source>IP ou Nome do Computador:</source>
+        <translation>IP ou Nome do Computador:</translation>
+    </message>
+    <message>
+        <source>Caderno de Endereços e Contatos</source>
+        <translation>Caderno de Endereços e Contatos</translation>
+    </message>
+    <message>
+        <source>&amp;Enviar</source>
+        <translation>&amp;Enviar</translation>
+    </message>
+    <message>
+        <source>&amp;Cancelar</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+    <message>
+        <source>Status:</source>
+        <translation>Status:</translation>
+    </message>
+    <message>
+        <source>Enviando para %1...</source>
+        <translation>Enviando para %1...</translation>
+    </message>
+    <message>
+        <source>Transmitindo Nota...</source>
+        <translation>Transmitindo Nota...</translation>
+    </message>
+    <message>
+        <source>OK!</source>
+        <translation>OK!</translation>
+    </message>
+    <message>
+        <source>Nota Enviada!</source>
+        <translation>Nota Enviada!</translation>
+    </message>
+    <message>
+        <source>Não foi possível conectar em %1 !</source>
+        <translation>Não foi possível conectar em %1 !</translation>
+    </message>
+    <message>
+        <source>Erro</source>
+        <translation>Erro</translation>
+    </message>
+    <message>
+        <source>Aviso</source>
+        <translation>Aviso</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmEnviarEmail</name>
+    <message>
+        <source>Conectado!</source>
+        <translation>Conectado!</translation>
+    </message>
+    <message>
+        <source>Conexão Terminada!</source>
+        <translation>Conexão Terminada!</translation>
+    </message>
+    <message>
+        <source>Enviar E-Mail</source>
+        <translation>Enviar E-Mail</translation>
+    </message>
+    <message>
+        <source>&amp;Para:</source>
+        <translation>&amp;Para:</translation>
+    </message>
+    <message>
+        <source>Caderno de Endereços e Contatos</source>
+        <translation>Caderno de Endereços e Contatos</translation>
+    </message>
+    <message>
+        <source>&amp;Assunto:</source>
+        <translation>&amp;Assunto:</translation>
+    </message>
+    <message>
+        <source>Te&amp;xto:</source>
+        <translation>Te&amp;xto:</translation>
+    </message>
+    <message>
+        <source>&amp;Enviar</source>
+        <translation>&amp;Enviar</translation>
+    </message>
+    <message>
+        <source>&amp;Cancelar</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Fechar</translation>
+    </message>
+    <message>
+        <source>Este e-mail foi enviado pelo Corkvane</source>
+        <translation>Este e-mail foi enviado pelo Corkvane</translation>
+    </message>
+    <message>
+        <source>Faça o download gratuíto em</source>
+        <translation>Faça o download gratuíto em</translation>
+    </message>
+    <message>
+        <source>Conectando ao Servidor...</source>
+        <translation>Conectando ao Servidor...</translation>
+    </message>
+    <message>
+        <source>Aviso</source>
+        <translation>Aviso</translation>
+    </message>
+    <message>
+        <source>O e-mail foi enviado com sucesso!</source>
+        <translation>O e-mail foi enviado com sucesso!</translation>
+    </message>
+    <message>
+        <source>Erro</source>
+        <translation>Erro</translation>
+    </message>
+    <message>
+        <source>O e-mail não foi enviado! Verifique as configurações de rede.</source>
+        <translation>O e-mail não foi enviado! Verifique as configurações de rede.</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmInsereBloq</name>
+    <message>
+        <source>Inserir Remetente Bloqueado</source>
+        <translation>Inserir Remetente Bloqueado</translation>
+    </message>
+    <message>
+        <source>Insira o e-mail, nome do usuário, nome do computador ou qualquer outra informação que identifica o remetente que você deseja bloquear.</source>
+        <translation>Insira o e-mail, nome do usuário, nome do computador ou qualquer outra informação que identifica o remetente que você deseja bloquear.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancelar</translation>
+    </message>
 </context>
 <context>
     <name>TfrmMostraAlarmes</name>
@@ -348,6 +832,10 @@
     <message>
         <source>Aqui fica a versão</source>
         <translation>Aqui fica a versão</translation>
+    </message>
+    <message>
+        <source>Nenhum navegador pôde abrir o endereço %1. Abra-o à mão num navegador.</source>
+        <translation>Nenhum navegador pôde abrir o endereço %1. Abra-o à mão num navegador.</translation>
     </message>
 </context>
 <context>

@@ -21,8 +21,10 @@ SendDialogs::~SendDialogs()
 
 TfrmAddressBook *SendDialogs::addressBook()
 {
-    if (!m_book)
+    if (!m_book) {
         m_book = new TfrmAddressBook(m_controller.storePath());
+        connect(m_book, &TfrmAddressBook::helpRequested, &m_controller, &TfStickyNote::showHelp);
+    }
     return m_book;
 }
 
@@ -37,6 +39,7 @@ TfrmEnviaComputador *SendDialogs::sendDialog()
             return outgoingNote(*note, m_controller.settings());
         });
         m_sendDialog->setRecipientChooser([this] { return chooseRecipients(); });
+        connect(m_sendDialog, &TfrmEnviaComputador::helpRequested, &m_controller, &TfStickyNote::showHelp);
     }
     return m_sendDialog;
 }

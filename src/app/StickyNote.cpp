@@ -158,15 +158,19 @@ TfrmSobre *TfStickyNote::aboutBox()
 
 TfrmConfSom *TfStickyNote::soundDialog()
 {
-    if (!m_confSom)
+    if (!m_confSom) {
         m_confSom = new TfrmConfSom(this);
+        connect(m_confSom, &TfrmConfSom::helpRequested, this, &TfStickyNote::showHelp);
+    }
     return m_confSom;
 }
 
 TfrmInsereBloq *TfStickyNote::blockEntryDialog()
 {
-    if (!m_insereBloq)
+    if (!m_insereBloq) {
         m_insereBloq = new TfrmInsereBloq(this);
+        connect(m_insereBloq, &TfrmInsereBloq::helpRequested, this, &TfStickyNote::showHelp);
+    }
     return m_insereBloq;
 }
 
@@ -264,6 +268,7 @@ void TfStickyNote::openEmailDialog(int tag)
         m_emailDialog->setWindowIcon(Artwork::applicationIcon());
         m_emailDialog->setWebAddress(productWebAddress);
         m_emailDialog->setAddressChooser([this] { return m_sendDialogs->chooseRecipients(); });
+        connect(m_emailDialog, &TfrmEnviarEmail::helpRequested, this, &TfStickyNote::showHelp);
     }
     // One mail at a time: an open dialog, perhaps sending, keeps the note it was opened for.
     if (!m_emailDialog->isVisible())
@@ -543,7 +548,7 @@ void TfStickyNote::openPreferences()
     };
     services.dataFolder = m_dataFolder;
     services.programPath = QCoreApplication::applicationFilePath();
-    OpenPreferences(&m_settings, services);
+    OpenPreferences(&m_settings, services, [this](int context) { showHelp(context); });
 }
 
 void TfStickyNote::destroyAllNotes()
