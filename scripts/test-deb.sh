@@ -29,6 +29,7 @@ echo "package: $deb"
 dpkg-deb --field "$deb" Depends
 
 root=$(mktemp -d /var/tmp/corkvane-deb.XXXXXX)
+chmod 755 "$root"  # the chroot's "/", which its ordinary user must be able to walk
 cleanup() {
   for m in proc dev/pts dev; do umount -l "$root/$m" 2>/dev/null || true; done
   rm -rf "$root"

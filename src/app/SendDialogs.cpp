@@ -47,7 +47,9 @@ TfrmEnviaComputador *SendDialogs::sendDialog()
 void SendDialogs::openAddressBook()
 {
     TfrmAddressBook *book = addressBook();
-    if (book->isVisible())
+    // A book opened from the tray in the middle of a send would hold the send up until it
+    // closes: the book waits for the send to end.
+    if (book->isVisible() || (m_sendDialog && m_sendDialog->sending()))
         return;
     book->maintain();
 }

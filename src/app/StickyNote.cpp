@@ -195,6 +195,8 @@ void TfStickyNote::buildFolders(const Folders &folders)
     DataFolder::createPrivate(corkvane);
     DataFolder::createPrivate(user);
     DataFolder::createPrivate(m_dataFolder);
+    // A save cut short by a crash leaves its temporary file; the store itself is whole.
+    DataFolder::removeInterruptedSaves(m_dataFolder, NoteStore::fileName());
 
     if (!QFileInfo::exists(storePath())) {
         const QString first = Locale::userLocaleId() == Locale::kPortugueseBrazil ? QStringLiteral("default_ptb.cvf")

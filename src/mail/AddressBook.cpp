@@ -23,7 +23,8 @@
 // ---- TfrmAddContato -------------------------------------------------------------------------
 
 TfrmAddContato::TfrmAddContato(QWidget *parent)
-    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("TfrmAddContato"));
     setFixedSize(302, 136);
@@ -119,7 +120,6 @@ TfrmAddressBook::TfrmAddressBook(const QString &storePath, QWidget *parent)
 {
     setObjectName(QStringLiteral("TfrmAddressBook"));
     resize(448, 251);
-    setSizeGripEnabled(true);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -32,7 +32,8 @@ struct WaitCursor
 } // namespace
 
 TfrmEnviaComputador::TfrmEnviaComputador(NoteSender &sender, const AppSettings &settings, QWidget *parent)
-    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint),
       m_sender(sender), m_settings(settings)
 {
     setObjectName(QStringLiteral("TfrmEnviaComputador"));

@@ -28,6 +28,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimeEdit>
 #include <QTreeWidget>
@@ -569,8 +570,11 @@ void TfrmConfNota::fitToContents()
     // caption is ever cut. Fixed either way.
     m_cmdProcurar->setFixedWidth(m_cmdProcurar->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);
     m_cmdLocalBackup->setFixedWidth(m_cmdLocalBackup->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);
-    m_chkDiasDaSemana->setFixedHeight(4 * qMax(m_chkDiasDaSemana->fontMetrics().height(), m_chkDiasDaSemana->sizeHintForRow(0))
-                                      + 2 * m_chkDiasDaSemana->frameWidth() + 4);
+    // Four rows, so that the seven weekdays stand in two columns.
+    const int dayRow = qMax(m_chkDiasDaSemana->fontMetrics().height(),
+                            m_chkDiasDaSemana->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, m_chkDiasDaSemana))
+                       + 4;
+    m_chkDiasDaSemana->setFixedHeight(4 * dayRow + 2 * m_chkDiasDaSemana->frameWidth() + 4);
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     layout()->activate();

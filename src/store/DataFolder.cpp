@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -30,6 +31,19 @@ bool syncEntries(const QString &path)
     const bool ok = rc == 0 || errno == EINVAL || errno == ENOTSUP;
     ::close(fd);
     return ok;
+}
+
+int removeInterruptedSaves(const QString &folder, const QString &fileName)
+{
+    const QRegularExpression temporary(QLatin1Char('^') + QRegularExpression::escape(fileName)
+                                       + QStringLiteral("\\.[A-Za-z0-9]{6}$"));
+    const QDir dir(folder);
+    int removed = 0;
+    for (const QString &name : dir.entryList({fileName + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
+        if (temporary.match(name).hasMatch() && QFile::remove(dir.filePath(name)))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace DataFolder

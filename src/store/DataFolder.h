@@ -11,5 +11,9 @@ bool createPrivate(const QString &path);
 // power loss under its new name. False when the folder cannot be opened or flushed; a file
 // system that cannot flush folders at all counts as flushed.
 bool syncEntries(const QString &path);
+// Removes what a save of `fileName` interrupted by a crash or a kill can leave in `folder`: the
+// temporary "<fileName>.XXXXXX" (six letters or digits) it writes before renaming it over the
+// file. Other files are not touched. Returns the number removed.
+int removeInterruptedSaves(const QString &folder, const QString &fileName);
 
 } // namespace DataFolder

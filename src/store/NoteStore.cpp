@@ -88,6 +88,15 @@ void writeNote(IniFile &ini, const QString &s, const NoteData &n)
         ini.writeString(s, QStringLiteral("Rodape"), n.rodape);
 }
 
+// A note section that a hand-edited file repeats goes with all its copies: the note written in
+// its place would otherwise land in the next copy and pick up keys of its own from it, such as
+// an alarm the note does not have.
+void eraseEveryCopy(IniFile &ini, const QString &section)
+{
+    while (ini.sectionExists(section))
+        ini.eraseSection(section);
+}
+
 } // namespace
 
 LoadedStore NoteStore::read(const IniFile &ini, const QDateTime &loadMoment,
@@ -210,7 +219,7 @@ void NoteStore::write(IniFile &ini, const AppSettings &settings,
     // Sections beyond the table's range (a hand-edited file with more notes than the table
     // holds) are left alone: NumStickies no longer reaches them.
     for (int n = 0; n < kMaxNotes; ++n)
-        ini.eraseSection(sectionName(n));
+        eraseEveryCopy(ini, sectionName(n));
 
     int j = 0;
     for (const NoteData &note : notesInTableOrder) {
@@ -218,7 +227,7 @@ void NoteStore::write(IniFile &ini, const AppSettings &settings,
         // The table never holds more than kMaxNotes notes; should a caller pass more, no note
         // may inherit the keys of a section left over in the file.
         if (j >= kMaxNotes)
-            ini.eraseSection(section);
+            eraseEveryCopy(ini, section);
         writeNote(ini, section, note);
         ++j;
     }

@@ -199,6 +199,16 @@ private slots:
         QCOMPARE(saved.notes[0].visible, hiddenShown);
     }
 
+    void anActionStartsTheProgramWhenNoneRuns()
+    {
+        ProgramRun run;
+        run.writeStore(crlf("[General]\nNumStickies=1\nAutoSave=0\n[Stick0]\ncaption=a\nvisible=1\n"));
+        QVERIFY(run.start(20000, {"--new-note"}));
+        QTest::qWait(1000);
+        QCOMPARE(run.terminate(), 0);
+        QCOMPARE(loadStore(run.storePath()).notes.size(), 2);
+    }
+
     void theMessageCommandFailsWithoutAProgram()
     {
         ProgramRun run;

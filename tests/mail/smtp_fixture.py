@@ -63,12 +63,12 @@ def tls_context(cert, key):
     return ctx
 
 
-def open_listeners(loop, recorder, specs, outdir):
+def open_listeners(loop, recorder, entries, outdir):
     # Refused handshakes are what these listeners are for: their tracebacks are not news.
     logging.getLogger("mail.log").setLevel(logging.CRITICAL)
     servers = []
-    for spec in specs:
-        parts = spec.split(":")
+    for entry in entries:
+        parts = entry.split(":")
         name, mode = parts[0], parts[1]
         ctx = tls_context(parts[2], parts[3]) if len(parts) >= 4 else None
         cls = type("SMTP_" + name, (LoggingSMTP,), {

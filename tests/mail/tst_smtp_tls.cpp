@@ -1,6 +1,7 @@
 // The SMTP client over STARTTLS and TLS from the first byte, against aiosmtpd on 127.0.0.1
 // with certificates from a private authority made here. The server takes a password only
 // over TLS and logs every byte it received, so a test can tell what reached it.
+#include "FakeSmtpServer.h"
 #include "mail/SmtpClient.h"
 #include "support/PeerProcess.h"
 #include "support/TestPki.h"
@@ -96,7 +97,8 @@ private slots:
                  "the test SMTP server (python3-aiosmtpd) did not start");
         QVERIFY2(m_broken.start(QStringLiteral("tests/net/tls_peer.py"),
                                 {QStringLiteral("--out"), m_dir.path(), listen("garbage", "garbage", good),
-                                 listen("halfway", "halfway", good), listen("stall", "stall", good)}),
+                                 listen("halfway", "halfway", good), listen("stall", "stall", good),
+                                 listen("spoil", "spoil", good)}),
                  "the TLS test peer did not start");
     }
 
@@ -228,6 +230,7 @@ private slots:
         QTest::newRow("plain text instead of records") << "garbage";
         QTest::newRow("torn down halfway") << "halfway";
         QTest::newRow("stops answering") << "stall";
+        QTest::newRow("forged record after the handshake") << "spoil";
     }
     void brokenPeersFailCleanly()
     {
@@ -259,6 +262,61 @@ private slots:
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(openDescriptors(), descriptors);
+    }
+
+    // Scripted answers to EHLO and STARTTLS: whatever the server says, nothing goes out in the
+    // clear after the point where TLS should have begun.
+    void startTlsNeverContinuesInTheClear_data()
+    {
+        QTest::addColumn<QByteArray>("ehloReply");
+        QTest::addColumn<QByteArray>("startTlsReply");
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<QByteArray>("plainSent");   // every plain-text line the server got
+        const QByteArray offered = "250-fake.corkvane\r\n250-STARTTLS\r\n250 AUTH PLAIN\r\n";
+        QTest::newRow("replies pipelined behind the 220")
+            << offered << QByteArray("220 go ahead\r\n250-fake.corkvane\r\n250 AUTH PLAIN\r\n235 welcome\r\n")
+            << int(smtpTlsFailed) << QByteArray("EHLO tester.local\r\nSTARTTLS\r\n");
+        QTest::newRow("STARTTLS refused") << offered << QByteArray("454 4.7.0 TLS not available\r\n")
+                                          << int(smtpStartTlsNotOffered)
+                                          << QByteArray("EHLO tester.local\r\nSTARTTLS\r\n");
+        QTest::newRow("EHLO refused: no HELO instead") << QByteArray("502 5.5.2 no EHLO here\r\n") << QByteArray()
+                                                       << int(smtpStartTlsNotOffered)
+                                                       << QByteArray("EHLO tester.local\r\n");
+    }
+    void startTlsNeverContinuesInTheClear()
+    {
+        QFETCH(QByteArray, ehloReply);
+        QFETCH(QByteArray, startTlsReply);
+        QFETCH(int, failure);
+        QFETCH(QByteArray, plainSent);
+        FakeSmtpServer server;
+        server.onLine = [&](const QByteArray &line) {
+            if (line.startsWith("EHLO"))
+                server.send(ehloReply);
+            else if (line == "STARTTLS")
+                server.send(startTlsReply);
+        };
+        TSmtpClient c;
+        aim(c, server.port(), smtpSecuritySTARTTLS);
+        c.setHost(QStringLiteral("127.0.0.1"));
+        const qsizetype before = m_done.size();
+        c.Open();
+        if (failure == smtpTlsFailed) {
+            // The client went on with its TLS hello (a handshake record), which this server
+            // cannot answer; the injected 235 was never taken for an answer.
+            QVERIFY(waitUntil([&] { return server.raw.size() > plainSent.size(); }));
+            QCOMPARE(server.raw.at(plainSent.size()), char(0x16));
+            QCOMPARE(m_done.size(), before);
+            server.drop();
+        }
+        QVERIFY(waitUntil([&] { return m_done.size() > before; }));
+        QVERIFY(m_done.last().second > 0);
+        QCOMPARE(int(c.SecurityFailure()), failure);
+        QVERIFY(waitUntil([&] { return !c.Connected(); }));
+        QVERIFY(server.raw.startsWith(plainSent));
+        if (failure != smtpTlsFailed)
+            QCOMPARE(server.raw, plainSent);
+        QVERIFY(!server.raw.contains("AUTH") && !server.raw.contains("HELO "));
     }
 
     void storedSecurityValues()

@@ -2,6 +2,10 @@
 // book in recipient use, and keeps it on screen until the process is ended: the driver behind
 // the screenshots in docs/. Not a test.
 //   shot_send_dialogs send | book
+// The pictures were taken with the driver (build/drivers/) on Xvfb under openbox:
+//   Xvfb :87 -screen 0 800x600x24 & DISPLAY=:87 openbox &
+//   DISPLAY=:87 QT_QPA_PLATFORM=xcb build/drivers/shot_send_dialogs send &
+//   DISPLAY=:87 import -window root shot.png && convert shot.png -trim +repage docs/...png
 #include "mail/AddressBook.h"
 #include "net/EnviaComputador.h"
 #include "net/NoteSender.h"
@@ -13,6 +17,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
 

@@ -7,6 +7,7 @@ follows once all listen. Modes:
   stall    reads the client's first flight and never answers.
   garbage  answers the client's hello with a plain-text SMTP greeting and random bytes.
   halfway  starts a real TLS answer, sends half of it and closes the connection.
+  spoil    completes the handshake, then sends a record whose last byte was changed.
 Everything each connection sent is appended to <out>/NAME.log. Stops at end of standard
 input or when terminated.
 """
@@ -80,6 +81,27 @@ class Listener:
         writer.write(flight[: len(flight) // 2])
         await writer.drain()
 
+    async def mode_spoil(self, reader, writer):
+        incoming, outgoing = ssl.MemoryBIO(), ssl.MemoryBIO()
+        tls = self.ctx.wrap_bio(incoming, outgoing, server_side=True)
+        while True:
+            try:
+                tls.do_handshake()
+                break
+            except ssl.SSLWantReadError:
+                writer.write(outgoing.read())
+                await writer.drain()
+                data = await reader.read(65536)
+                if not data:
+                    return
+                incoming.write(data)
+        writer.write(outgoing.read())
+        tls.write(b"220 spoiled.corkvane.test ESMTP\r\n")
+        record = outgoing.read()
+        writer.write(record[:-1] + bytes([record[-1] ^ 0x55]))
+        await writer.drain()
+        self.record(await reader.read(65536))
+
 
 def main():
     parser = argparse.ArgumentParser()
@@ -90,8 +112,8 @@ def main():
     loop = asyncio.new_event_loop()
     asyncio.set_event_loop(loop)
     servers = []
-    for spec in args.listen:
-        parts = spec.split(":")
+    for entry in args.listen:
+        parts = entry.split(":")
         name, mode = parts[0], parts[1]
         cert, key = (parts[2], parts[3]) if len(parts) >= 4 else (None, None)
         listener = Listener(name, mode, args.out, cert, key)

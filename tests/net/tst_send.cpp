@@ -179,6 +179,7 @@ private slots:
                  (QStringList{"Não foi possível conectar em 127.0.0.2 !", "Não foi possível conectar em  127.0.0.3 !",
                               "Enviando para 127.0.0.1...", "Transmitindo Nota...", "OK!", "Nota Enviada!"}));
         QVERIFY(waitUntil([&] { return good->received.size() == 1 && good->received[0] == wire(note); }));
+        qInfo("refused + silent + good recipient: %lld ms", rig.elapsed);
         QVERIFY2(rig.elapsed >= NoteSender::kConnectLimitMs, qPrintable(QString::number(rig.elapsed)));
         QVERIFY2(rig.elapsed < NoteSender::kConnectLimitMs + 4 * NoteSender::kLinePauseMs + 1500,
                  qPrintable(QString::number(rig.elapsed)));
@@ -262,6 +263,7 @@ private slots:
         rig.send("127.0.0.1");
         tick.stop();
 
+        qInfo("25-line note: %lld ms, %d ticks of 20 ms, longest gap %lld ms", rig.elapsed, ticks, longestGap);
         QVERIFY(guarded);
         QCOMPARE(rig.sourceCalls, 1);
         QVERIFY(rig.elapsed >= 26 * NoteSender::kLinePauseMs);

@@ -94,7 +94,7 @@ private slots:
                                listen("address", "echo", byAddress), listen("other", "echo", other),
                                listen("expired", "echo", expired), listen("stranger", "echo", stranger),
                                listen("stall", "stall", good), listen("garbage", "garbage", good),
-                               listen("halfway", "halfway", good)}),
+                               listen("halfway", "halfway", good), listen("spoil", "spoil", good)}),
                  "the TLS test peer (/usr/bin/python3) did not start");
     }
 
@@ -250,6 +250,20 @@ private slots:
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(openDescriptors(), descriptors);
+    }
+
+    void forgedRecordEndsTheSession()
+    {
+        Client c;
+        QVERIFY(c.connectTo(m_peer.port("spoil")));
+        c.startTls(QStringLiteral("localhost"), m_pki->caFile());
+        QVERIFY(waitUntil([&] { return c.closed >= 0; }));
+        QCOMPARE(c.tlsDone, 0);
+        QCOMPARE(c.closed, SocketErrors::TlsFailed);
+        QVERIFY(!c.socket.TlsErrorText().isEmpty());
+        QVERIFY(!c.socket.TlsCertificateFailed());
+        // Not one byte of the record that failed to authenticate reached the reader.
+        QVERIFY(c.received.isEmpty());
     }
 
     void misuseIsRefused()

@@ -337,6 +337,16 @@ private slots:
         QVERIFY(!DataFolder::syncEntries(dir.filePath("a")));         // missing folder
         TestFiles::writeAll(dir.filePath("f"), "x");
         QVERIFY(!DataFolder::syncEntries(dir.filePath("f")));         // not a folder
+
+        // The temporary files of interrupted saves go; the store and anything else stay.
+        const QStringList kept{"stickies.cvf", "stickies.cvf.bak", "stickies.cvf.12345", "stickies.cvf.abc-ef",
+                               "stickies.cvf.AbC12z.x", "xstickies.cvf.AbC12z", "notas.txt"};
+        for (const QString &name : kept + QStringList{"stickies.cvf.AbC12z", "stickies.cvf.000000"})
+            writeAll(data + "/" + name, "x");
+        QCOMPARE(DataFolder::removeInterruptedSaves(data, "stickies.cvf"), 2);
+        QStringList sorted = kept;
+        sorted.sort();
+        QCOMPARE(QDir(data).entryList(QDir::Files, QDir::Name), sorted);
     }
 };
 

@@ -440,6 +440,21 @@ private slots:
         QVERIFY(!again.truncated);
         QCOMPARE(again.notes, s.notes);
 
+        // A note section that appears twice: only the first is read, and a save leaves no
+        // copy behind to hand its keys (an alarm, a footer) to the note written in its place.
+        IniFile twice(crlf("[General]\nNumStickies=1\n[Stick0]\ncaption=first\n[Other]\nkeep=1\n"
+                           "[stick0]\ncaption=copy\nalarm=1\nRodape=old footer\n"));
+        const LoadedStore one = NoteStore::read(twice, kLoadMoment, kLogin, kProgram);
+        QCOMPARE(one.notes.size(), 1);
+        QVERIFY(!one.notes[0].alarm);
+        NoteStore::write(twice, one.settings, one.notes, true);
+        const QByteArray once = twice.toBytes();
+        QCOMPARE(loadBytes(once).notes, one.notes);
+        QCOMPARE(once.count("tick0]"), 1);
+        QVERIFY(once.contains("[Other]\r\nkeep=1\r\n"));
+        NoteStore::write(twice, one.settings, one.notes, true);
+        QCOMPARE(twice.toBytes(), once);
+
         QVERIFY(loadBytes("[General]\r\nNumStickies=-3\r\n").notes.isEmpty());
         // A note section missing below NumStickies is a note with every default.
         QCOMPARE(loadBytes("[General]\r\nNumStickies=1\r\n").notes, QList<NoteData>{NoteData()});

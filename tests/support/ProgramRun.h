@@ -57,9 +57,9 @@ public:
 
     // Starts the program and waits (bounded) until its start-up step has run, which is when it
     // opens the "CorkvaneMsg" endpoint.
-    bool start(int timeoutMs = 20000)
+    bool start(int timeoutMs = 20000, const QStringList &arguments = {})
     {
-        process.start(binFolder() + QStringLiteral("corkvane"), {});
+        process.start(binFolder() + QStringLiteral("corkvane"), arguments);
         if (!process.waitForStarted(5000))
             return false;
         QElapsedTimer t;
