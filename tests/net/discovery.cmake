@@ -1,0 +1,2 @@
+# Runs itself inside scripts/dnssd-env.sh's private network (or skips, saying why).
+corkvane_test(tst_discovery SOURCES tst_discovery.cpp DnssdEnv.h LIBS cv_net cv_store cv_platform TIMEOUT 180)
