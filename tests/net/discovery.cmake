@@ -1,2 +1,3 @@
 # Runs itself inside scripts/dnssd-env.sh's private network (or skips, saying why).
 corkvane_test(tst_discovery SOURCES tst_discovery.cpp DnssdEnv.h LIBS cv_net cv_store cv_platform TIMEOUT 180)
+corkvane_test(tst_discovery_send SOURCES tst_discovery_send.cpp DnssdEnv.h LIBS cv_net cv_store cv_platform TIMEOUT 180)
