@@ -189,12 +189,13 @@ void PeerDiscovery::onClientState(int state)
 void PeerDiscovery::announce(quint16 port, const QString &user, const QString &computer)
 {
     const QString name = serviceName(user, computer);
-    if (m_wanted && port == m_port && user == m_user && !m_registeredName.isEmpty()
-        && (name == m_name || m_registeredName == m_name))
+    // Nothing changed: keep the name the daemon confirmed, renamed or not.
+    if (m_wanted && port == m_port && user == m_user && name == m_baseName && !m_registeredName.isEmpty())
         return;
     m_wanted = true;
     m_port = port;
     m_user = user;
+    m_baseName = name;
     m_name = name;
     if (m_group)
         avahi_entry_group_reset(m_group);

@@ -89,6 +89,7 @@ private:
     bool m_wanted = false;
     quint16 m_port = 0;
     QString m_user;
+    QString m_baseName;       // the name asked for, before any rename
     QString m_name;           // the name to ask for next
     QString m_registeredName; // what the daemon confirmed
 
