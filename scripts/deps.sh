@@ -11,6 +11,12 @@ packages=(
   appstream
   clang libclang-rt-14-dev
   qt6-translations-l10n
+  libavahi-client-dev
+  pkg-config
+  avahi-daemon
+  dbus
+  iproute2
+  util-linux
 )
 missing=()
 for p in "${packages[@]}"; do

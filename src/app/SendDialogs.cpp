@@ -4,8 +4,11 @@
 #include "mail/AddressBook.h"
 #include "net/EnviaComputador.h"
 #include "net/NoteSender.h"
+#include "net/NoteServer.h"
+#include "net/PeerDiscovery.h"
 #include "notes/PostIt.h"
 
+#include <QHostInfo>
 #include <QPlainTextEdit>
 
 SendDialogs::SendDialogs(TfStickyNote &controller) : QObject(&controller), m_controller(controller)
@@ -40,6 +43,7 @@ TfrmEnviaComputador *SendDialogs::sendDialog()
         });
         m_sendDialog->setRecipientChooser([this] { return chooseRecipients(); });
         connect(m_sendDialog, &TfrmEnviaComputador::helpRequested, &m_controller, &TfStickyNote::showHelp);
+        m_sendDialog->setDiscovery(discovery());
     }
     return m_sendDialog;
 }
@@ -77,6 +81,31 @@ void SendDialogs::openSendDialog(int tag, bool reply)
 void SendDialogs::shutdown()
 {
     m_sender->shutdown();
+    if (m_discovery)
+        m_discovery->withdraw();
+}
+
+PeerDiscovery *SendDialogs::discovery()
+{
+    if (!m_discovery)
+        m_discovery = new PeerDiscovery(this);
+    return m_discovery;
+}
+
+void SendDialogs::updateAnnouncement()
+{
+    const NoteServer *server = m_controller.noteServer();
+    bool ok = false;
+    const quint16 port = server && server->isListening() ? server->listeningPort().toUShort(&ok) : 0;
+    if (!m_controller.settings().recRede.Enabled || !ok || port == 0) {
+        if (m_discovery)
+            m_discovery->withdraw();
+        return;
+    }
+    QString user = m_controller.settings().recGeral.User.trimmed();
+    if (user.isEmpty())
+        user = qEnvironmentVariable("USER");
+    discovery()->announce(port, user, QHostInfo::localHostName());
 }
 
 NoteProtocol::OutgoingNote SendDialogs::outgoingNote(const TfPostIt &note, const AppSettings &settings)

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 class NoteSender;
+class PeerDiscovery;
 class TfPostIt;
 class TfStickyNote;
 class TfrmAddressBook;
@@ -34,8 +35,16 @@ public:
     // "&Para um Computador..." (reply false) and "&Responder para Computador..." (reply true)
     // of note `tag`: the dialog shows modally and the call returns at once.
     void openSendDialog(int tag, bool reply);
-    // Part of the program's shutdown: sockCliente closed, a send in progress stops.
+    // Part of the program's shutdown: sockCliente closed, a send in progress stops, the
+    // announcement on the local network withdrawn.
     void shutdown();
+
+    // Announces this program on the local network while networking is on and the note server
+    // listens (on the port it listens on), withdraws it otherwise. Called whenever the server
+    // starts, stops or moves.
+    void updateAnnouncement();
+    // Made on first use: a program that never networks never talks to the DNS-SD daemon.
+    PeerDiscovery *discovery();
 
     // What a note sends: its title, colours, text area size, font, alarm and text.
     static NoteProtocol::OutgoingNote outgoingNote(const TfPostIt &note, const AppSettings &settings);
@@ -45,4 +54,5 @@ private:
     NoteSender *m_sender = nullptr;
     TfrmAddressBook *m_book = nullptr;
     TfrmEnviaComputador *m_sendDialog = nullptr;
+    PeerDiscovery *m_discovery = nullptr;
 };

@@ -230,6 +230,7 @@ void TfStickyNote::startupStep()
     // still runs: today's tasks and the clipboard message do not depend on the network.
     if (m_settings.recRede.Enabled)
         runGuarded([this] { m_noteServer->StartNoteServer(); });
+    m_sendDialogs->updateAnnouncement();
     if (m_settings.recGeral.NoteDaily)
         listTodaysTasks();
     if (m_endpoint && !m_endpoint->isListening() && !m_endpoint->listen())
@@ -537,6 +538,7 @@ void TfStickyNote::openPreferences()
             m_noteServer->MoveNoteServer();
         else
             m_noteServer->StopNoteServer();
+        m_sendDialogs->updateAnnouncement();
     };
     services.askBlockedSender = [this]() -> std::optional<QString> {
         if (blockEntryDialog()->exec() != QDialog::Accepted)

@@ -375,6 +375,7 @@ void TfrmEnviarEmail::cmdEnviarClick()
     m_mailDone = false;
     m_mailResult = 0;
     bool ok = false;
+    QString securityFailure;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         setStatus(tr("Conectando ao Servidor..."));
@@ -388,6 +389,8 @@ void TfrmEnviarEmail::cmdEnviarClick()
             m_smtpClient->setPassword(net.Password);
         }
         m_smtpClient->setAuthType(auth);
+        m_smtpClient->setSecurity(smtpSecurityFromStore(net.SMTPSecurity));
+        m_smtpClient->setTrustAnchorFile(m_trustAnchorFile);
 
         m_smtpClient->Open();
         waitFor([this] { return m_smtpClient->Connected(); });
@@ -415,6 +418,9 @@ void TfrmEnviarEmail::cmdEnviarClick()
         ok = false;
     }
     if (!ok) {
+        // Read before the abort: a refused certificate is the user's to know about, and
+        // "check the network settings" would send them looking in the wrong place.
+        securityFailure = m_smtpClient->securityFailureText();
         m_mailPending = false;
         m_smtpClient->Abort();
         // The closing connection reports itself; the reason it was closed matters more.
@@ -430,6 +436,8 @@ void TfrmEnviarEmail::cmdEnviarClick()
         return;
     if (ok)
         Dialogs::message(this, QMessageBox::Warning, tr("Aviso"), tr("O e-mail foi enviado com sucesso!"));
+    else if (!securityFailure.isEmpty())
+        Dialogs::message(this, QMessageBox::Critical, tr("Erro"), securityFailure);
     else
         Dialogs::message(this, QMessageBox::Critical, tr("Erro"),
                          tr("O e-mail não foi enviado! Verifique as configurações de rede."));

@@ -30,7 +30,8 @@ public:
     static constexpr int kHelpContext = 8;
     static constexpr int kTimeOutMs = 30000;
 
-    // `settings` is read at each send (server, port, authentication, own address, user name).
+    // `settings` is read at each send (server, port, security, authentication, own address,
+    // user name).
     explicit TfrmEnviarEmail(const AppSettings *settings, QWidget *parent = nullptr);
     ~TfrmEnviarEmail() override;
 
@@ -53,6 +54,9 @@ public:
     QTimer &tmrTimeOut() { return m_tmrTimeOut; }
     // Tests shorten the wait; the same timer and code path run.
     void setTimeOutInterval(int ms) { m_tmrTimeOut.setInterval(ms); }
+    // A PEM file of authorities trusted besides the system's, handed to the client at each
+    // send (a private authority in tests); empty for none.
+    void setTrustAnchorFile(const QString &file) { m_trustAnchorFile = file; }
 
     // The handling of "&Enviar" and "&Cancelar".
     void cmdEnviarClick();
@@ -84,6 +88,7 @@ private:
     const AppSettings *m_settings = nullptr;
     std::function<QStringList()> m_chooser;
     std::function<QString()> m_webAddress;
+    QString m_trustAnchorFile;
 
     QLabel *m_label1 = nullptr;
     QLineEdit *m_txtPara = nullptr;

@@ -1,6 +1,7 @@
 #include "net/EnviaComputador.h"
 
 #include "net/NoteSender.h"
+#include "net/PeerDiscovery.h"
 #include "platform/Dialogs.h"
 #include "platform/Recipients.h"
 
@@ -90,6 +91,22 @@ TfrmEnviaComputador::TfrmEnviaComputador(NoteSender &sender, const AppSettings &
     m_memAux->setObjectName(QStringLiteral("memAux"));
     m_memAux->hide();
 
+    // The found programs, to the right; shown only once discovery is given.
+    m_lblEncontrados = new QLabel(this);
+    m_lblEncontrados->setObjectName(QStringLiteral("lblEncontrados"));
+    m_lblEncontrados->setGeometry(312, 8, 180, 15);
+    m_lstEncontrados = new QListWidget(this);
+    m_lstEncontrados->setObjectName(QStringLiteral("lstEncontrados"));
+    m_lstEncontrados->setGeometry(312, 25, 180, 181);
+    m_lblBusca = new QLabel(m_lstEncontrados);
+    m_lblBusca->setObjectName(QStringLiteral("lblBusca"));
+    m_lblBusca->setGeometry(4, 4, 172, 40);
+    m_lblBusca->setWordWrap(true);
+    m_lblEncontrados->hide();
+    m_lstEncontrados->hide();
+    m_lblBusca->hide();
+    connect(m_lstEncontrados, &QListWidget::itemActivated, this, &TfrmEnviaComputador::foundChosen);
+
     connect(m_txtPara, &QLineEdit::textChanged, this, &TfrmEnviaComputador::txtParaChange);
     connect(m_cmdEnviar, &QPushButton::clicked, this, &TfrmEnviaComputador::cmdEnviarClick);
     connect(m_cmdCancelar, &QPushButton::clicked, this, &TfrmEnviaComputador::reject);
@@ -106,6 +123,68 @@ void TfrmEnviaComputador::retranslateUi()
     m_cmdEnviar->setText(tr("&Enviar"));
     m_cmdCancelar->setText(tr("&Cancelar"));
     m_label2->setText(tr("Status:"));
+    m_lblEncontrados->setText(tr("Encontrados na rede:"));
+    m_lstEncontrados->setToolTip(tr("Clique duas vezes para adicionar o computador"));
+    m_lblBusca->setText(tr("Busca na rede indisponível"));
+}
+
+void TfrmEnviaComputador::setDiscovery(PeerDiscovery *discovery)
+{
+    if (m_discovery)
+        disconnect(m_discovery, nullptr, this, nullptr);
+    m_discovery = discovery;
+    const bool shown = discovery != nullptr;
+    setFixedSize(shown ? 500 : 312, 214);
+    m_lblEncontrados->setVisible(shown);
+    m_lstEncontrados->setVisible(shown);
+    if (discovery) {
+        connect(discovery, &PeerDiscovery::peerFound, this, &TfrmEnviaComputador::fillFound);
+        connect(discovery, &PeerDiscovery::peerRemoved, this, &TfrmEnviaComputador::fillFound);
+        connect(discovery, &PeerDiscovery::availabilityChanged, this, &TfrmEnviaComputador::fillFound);
+        connect(discovery, &QObject::destroyed, this, [this] { setDiscovery(nullptr); });
+    }
+    fillFound();
+}
+
+void TfrmEnviaComputador::fillFound()
+{
+    const QString current = m_lstEncontrados->currentItem() ? m_lstEncontrados->currentItem()->data(Qt::UserRole).toString()
+                                                            : QString();
+    m_lstEncontrados->clear();
+    if (!m_discovery) {
+        m_lblBusca->hide();
+        return;
+    }
+    // Said once, in place of the list, for as long as the daemon is away.
+    const bool unavailable = !m_discovery->isAvailable();
+    m_lblBusca->setVisible(unavailable);
+    for (const FoundPeer &peer : m_discovery->peers()) {
+        auto *item = new QListWidgetItem(peer.name, m_lstEncontrados);
+        item->setData(Qt::UserRole, peer.name);
+        item->setData(Qt::UserRole + 1, peer.address);
+        item->setData(Qt::UserRole + 2, int(peer.port));
+        item->setToolTip(QStringLiteral("%1 (%2:%3)").arg(peer.hostName, peer.address).arg(peer.port));
+        if (peer.name == current)
+            m_lstEncontrados->setCurrentItem(item);
+    }
+}
+
+void TfrmEnviaComputador::foundChosen(QListWidgetItem *item)
+{
+    if (m_sending || !item)
+        return;
+    const QString address = item->data(Qt::UserRole + 1).toString();
+    const int port = item->data(Qt::UserRole + 2).toInt();
+    if (address.isEmpty() || port <= 0)
+        return;
+    m_foundPorts.insert(address, quint16(port));
+    m_txtPara->setText(Recipients::mergeChosen(m_txtPara->text(), {address}));
+}
+
+QString TfrmEnviaComputador::portFor(const QString &recipient) const
+{
+    const auto it = m_foundPorts.constFind(recipient.trimmed());
+    return it != m_foundPorts.cend() ? QString::number(*it) : m_settings.recRede.PortTCP;
 }
 
 void TfrmEnviaComputador::changeEvent(QEvent *event)
@@ -207,13 +286,11 @@ void TfrmEnviaComputador::cmdEnviarClick()
         m_lstComputador->clear();
         m_lstComputador->addItems(recipients);
         m_memAux->setPlainText(NoteProtocol::textLines(note->text).join(QLatin1Char('\n')));
-        const QString port = m_settings.recRede.PortTCP;
-
         for (const QString &recipient : recipients) {
             if (m_sender.stopped())
                 break;
             bool sent = false;
-            if (m_sender.ConnectToComputer(recipient, port)) {
+            if (m_sender.ConnectToComputer(recipient, portFor(recipient))) {
                 AddStatus(tr("Enviando para %1...").arg(recipient));
                 AddStatus(tr("Transmitindo Nota..."));
                 if (m_sender.sendNote(*note)) {

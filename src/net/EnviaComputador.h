@@ -8,11 +8,16 @@
 #include "store/AppSettings.h"
 
 #include <QDialog>
+#include <QHash>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <optional>
 
 class NoteSender;
+class PeerDiscovery;
+class QListWidgetItem;
+struct FoundPeer;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -38,6 +43,12 @@ public:
 
     void setNoteSource(NoteSource source) { m_noteSource = std::move(source); }
     void setRecipientChooser(RecipientChooser chooser) { m_chooser = std::move(chooser); }
+    // The programs found on the local network are listed beside txtPara (lstEncontrados),
+    // live; choosing one adds its address, and the send dials the port that program announced.
+    void setDiscovery(PeerDiscovery *discovery);
+    // The port dialled for `recipient`: the announced one for an address chosen from the found
+    // programs, PortTCP for any other.
+    QString portFor(const QString &recipient) const;
 
     // The dialog's Tag: the NoteTable slot of the note to send. A reply also puts the note's
     // ReplyAddress into txtPara; otherwise txtPara keeps what it held last time.
@@ -68,6 +79,8 @@ private:
     void retranslateUi();
     void setControlsEnabled(bool enabled);
     void txtParaChange(const QString &text);
+    void fillFound();
+    void foundChosen(QListWidgetItem *item);
 
     NoteSender &m_sender;
     const AppSettings &m_settings;
@@ -85,4 +98,10 @@ private:
     QPlainTextEdit *m_memStatus = nullptr;
     QListWidget *m_lstComputador = nullptr;
     QPlainTextEdit *m_memAux = nullptr;
+
+    QPointer<PeerDiscovery> m_discovery;
+    QHash<QString, quint16> m_foundPorts; // address chosen from the list -> its announced port
+    QLabel *m_lblEncontrados = nullptr;
+    QListWidget *m_lstEncontrados = nullptr;
+    QLabel *m_lblBusca = nullptr;
 };

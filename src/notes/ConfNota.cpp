@@ -409,6 +409,9 @@ QWidget *TfrmConfNota::buildRede()
     field("Label5", m_label5, "txtSMTPServer", m_txtSMTPServer);
     field("Label6", m_label6, "txtPortaSMTP", m_txtPortaSMTP);
     field("Label8", m_label8, "txtSeuEmail", m_txtSeuEmail);
+    m_label14 = named(new QLabel(m_grpSMTP), "Label14");
+    m_cboSeguranca = named(new QComboBox(m_grpSMTP), "cboSeguranca");
+    m_label14->setBuddy(m_cboSeguranca);
     m_label11 = named(new QLabel(m_grpSMTP), "Label11");
     m_AuthComboBox = named(new QComboBox(m_grpSMTP), "AuthComboBox");
     m_label11->setBuddy(m_AuthComboBox);
@@ -419,6 +422,7 @@ QWidget *TfrmConfNota::buildRede()
     smtp->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     smtp->addRow(m_label5, m_txtSMTPServer);
     smtp->addRow(m_label6, m_txtPortaSMTP);
+    smtp->addRow(m_label14, m_cboSeguranca);
     smtp->addRow(m_label8, m_txtSeuEmail);
     smtp->addRow(m_label11, m_AuthComboBox);
     smtp->addRow(m_label9, m_UsernameEdit);
@@ -461,6 +465,7 @@ QWidget *TfrmConfNota::buildRede()
 
     connect(m_chkHabilitaRede, &QCheckBox::toggled, this, &TfrmConfNota::chkHabilitaRedeClick);
     connect(m_AuthComboBox, &QComboBox::currentIndexChanged, this, &TfrmConfNota::AuthComboBoxChange);
+    connect(m_cboSeguranca, &QComboBox::currentIndexChanged, this, &TfrmConfNota::cboSegurancaChange);
     for (QRadioButton *option : {m_radNaoBloqueia, m_radBloqueiaTudo, m_radBloqueiaSel})
         connect(option, &QRadioButton::toggled, this, &TfrmConfNota::blockOptionClick);
     connect(m_cmdAdicionaBloqueio, &QPushButton::clicked, this, &TfrmConfNota::cmdAdicionaBloqueioClick);
@@ -542,6 +547,14 @@ void TfrmConfNota::retranslateUi()
     m_grpSMTP->setTitle(tr("Servidor SMTP"));
     m_label5->setText(tr("&Endereço"));
     m_label6->setText(tr("&Porta"));
+    m_label14->setText(tr("Se&gurança"));
+    {
+        const int security = m_cboSeguranca->currentIndex();
+        const QSignalBlocker quiet(m_cboSeguranca);
+        m_cboSeguranca->clear();
+        m_cboSeguranca->addItems({tr("Nenhuma"), QStringLiteral("STARTTLS"), QStringLiteral("SSL/TLS")});
+        m_cboSeguranca->setCurrentIndex(qMax(0, security));
+    }
     m_label8->setText(tr("&Seu e-mail:"));
     m_label11->setText(tr("&Autenticação"));
     m_label9->setText(tr("&Usuário"));
@@ -767,6 +780,11 @@ void TfrmConfNota::prepareGeneral(const PreferencesServices &services)
     chkHabilitaRedeClick();
     m_txtSMTPServer->setText(n.SMTPServer);
     m_txtPortaSMTP->setText(n.SMTPPort);
+    {
+        // The stored choice with the stored port as it is: proposals are for the user's choosing.
+        const QSignalBlocker quiet(m_cboSeguranca);
+        m_cboSeguranca->setCurrentIndex(n.SMTPSecurity >= 0 && n.SMTPSecurity < m_cboSeguranca->count() ? n.SMTPSecurity : 0);
+    }
     m_AuthComboBox->setCurrentIndex(n.Authtype >= 0 && n.Authtype < m_AuthComboBox->count() ? n.Authtype : 0);
     m_txtSeuEmail->setText(n.Email);
     if (m_AuthComboBox->currentIndex() != 0) {
@@ -854,6 +872,26 @@ void TfrmConfNota::chkHabilitaRedeClick()
     // The groups carry their controls; the controls' own rules still hold inside them.
     m_grpSMTP->setEnabled(on);
     m_grpRedeLocal->setEnabled(on);
+}
+
+void TfrmConfNota::cboSegurancaChange()
+{
+    // A port the user left at a well-known default follows the security chosen; one typed
+    // for a particular server is theirs and stays.
+    static const QString kPlain = QStringLiteral("25"), kStartTls = QStringLiteral("587"), kTls = QStringLiteral("465");
+    const QString port = m_txtPortaSMTP->text().trimmed();
+    if (port != kPlain && port != kStartTls && port != kTls)
+        return;
+    switch (m_cboSeguranca->currentIndex()) {
+    case 1:
+        m_txtPortaSMTP->setText(kStartTls);
+        break;
+    case 2:
+        m_txtPortaSMTP->setText(kTls);
+        break;
+    default:
+        break;
+    }
 }
 
 void TfrmConfNota::AuthComboBoxChange()
@@ -1100,6 +1138,7 @@ bool TfrmConfNota::applyGeneral()
     NetworkSettings &n = m_settings->recRede;
     n.SMTPServer = m_txtSMTPServer->text();
     n.SMTPPort = m_txtPortaSMTP->text();
+    n.SMTPSecurity = m_cboSeguranca->currentIndex();
     n.Authtype = m_AuthComboBox->currentIndex();
     n.Email = m_txtSeuEmail->text();
     if (n.Authtype != 0) {

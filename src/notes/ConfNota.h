@@ -132,6 +132,7 @@ private:
     void chkCorCaptionClick();
     void chkHabilitaRedeClick();
     void AuthComboBoxChange();
+    void cboSegurancaChange();
     void chkLocalBackupClick();
     void blockOptionClick();
     void soundOptionClick();
@@ -236,6 +237,8 @@ private:
     QLineEdit *m_txtSMTPServer = nullptr;
     QLabel *m_label6 = nullptr;
     QLineEdit *m_txtPortaSMTP = nullptr;
+    QLabel *m_label14 = nullptr;
+    QComboBox *m_cboSeguranca = nullptr;
     QLabel *m_label8 = nullptr;
     QLineEdit *m_txtSeuEmail = nullptr;
     QLabel *m_label11 = nullptr;

@@ -1,1 +1,2 @@
 corkvane_test(tst_enviaremail SOURCES tst_enviaremail.cpp FakeSmtpServer.h SmtpFixture.h LIBS cv_mail cv_net cv_store cv_platform)
+corkvane_test(tst_enviaremail_tls SOURCES tst_enviaremail_tls.cpp LIBS cv_mail cv_net cv_store cv_platform)

@@ -254,6 +254,93 @@ private slots:
         QVERIFY(!n.Enabled);
     }
 
+    void securityChoiceIsFilledAndWritten_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("none to STARTTLS") << 0 << 0 << 1;
+        QTest::newRow("STARTTLS to SSL/TLS") << 1 << 1 << 2;
+        QTest::newRow("SSL/TLS to none") << 2 << 2 << 0;
+        // A value no release writes shows as none rather than leaving the box blank.
+        QTest::newRow("out of range") << 7 << 0 << 2;
+    }
+    void securityChoiceIsFilledAndWritten()
+    {
+        QFETCH(int, stored);
+        QFETCH(int, shown);
+        QFETCH(int, chosen);
+        NetworkSettings &n = m_settings.recRede;
+        n.Enabled = true;
+        n.SMTPPort = QStringLiteral("2525");
+        n.SMTPSecurity = stored;
+        QVERIFY(preferences([&](TfrmConfNota *d) {
+            auto *box = child<QComboBox>(d, "cboSeguranca");
+            QCOMPARE(box->count(), 3);
+            QCOMPARE(box->itemText(0), QStringLiteral("Nenhuma"));
+            QCOMPARE(box->itemText(1), QStringLiteral("STARTTLS"));
+            QCOMPARE(box->itemText(2), QStringLiteral("SSL/TLS"));
+            QCOMPARE(box->currentIndex(), shown);
+            QCOMPARE(child<QLabel>(d, "Label14")->buddy(), box);
+            QVERIFY(box->isEnabled());
+            click(d, "chkHabilitaRede");
+            QVERIFY(!box->isEnabled());
+            click(d, "chkHabilitaRede");
+            box->setCurrentIndex(chosen);
+            click(d, "cmdOK");
+        }));
+        QCOMPARE(n.SMTPSecurity, chosen);
+        QCOMPARE(n.SMTPPort, QStringLiteral("2525"));
+
+        // Cancel keeps what was stored.
+        QVERIFY(!preferences([&](TfrmConfNota *d) {
+            child<QComboBox>(d, "cboSeguranca")->setCurrentIndex((chosen + 1) % 3);
+            click(d, "cmdCancelar");
+        }));
+        QCOMPARE(n.SMTPSecurity, chosen);
+    }
+
+    void securityChoiceProposesItsPort_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QList<int>>("choices");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("25, STARTTLS") << 0 << "25" << QList<int>{1} << "587";
+        QTest::newRow("25, SSL/TLS") << 0 << "25" << QList<int>{2} << "465";
+        QTest::newRow("587, SSL/TLS") << 1 << "587" << QList<int>{2} << "465";
+        QTest::newRow("465, STARTTLS") << 2 << "465" << QList<int>{1} << "587";
+        QTest::newRow("back and forth") << 0 << "25" << QList<int>{2, 1, 2} << "465";
+        QTest::newRow("587, none") << 1 << "587" << QList<int>{0} << "587";
+        QTest::newRow("own port, STARTTLS") << 0 << "2525" << QList<int>{1} << "2525";
+        QTest::newRow("own port, SSL/TLS") << 1 << "10465" << QList<int>{2} << "10465";
+        QTest::newRow("empty stays empty") << 0 << "" << QList<int>{1} << "";
+    }
+    void securityChoiceProposesItsPort()
+    {
+        QFETCH(int, stored);
+        QFETCH(QString, port);
+        QFETCH(QList<int>, choices);
+        QFETCH(QString, expected);
+        NetworkSettings &n = m_settings.recRede;
+        n.Enabled = true;
+        // The stored pair shows as stored, even where it is not the usual one.
+        n.SMTPPort = QStringLiteral("25");
+        n.SMTPSecurity = stored;
+        QString shownPort;
+        QVERIFY(preferences([&](TfrmConfNota *d) {
+            shownPort = child<QLineEdit>(d, "txtPortaSMTP")->text();
+            child<QLineEdit>(d, "txtPortaSMTP")->clear();
+            typeInto(d, "txtPortaSMTP", port);
+            for (const int choice : choices)
+                child<QComboBox>(d, "cboSeguranca")->setCurrentIndex(choice);
+            click(d, "cmdOK");
+        }));
+        QCOMPARE(shownPort, QStringLiteral("25"));
+        QCOMPARE(n.SMTPPort, expected);
+        QCOMPARE(n.SMTPSecurity, choices.last());
+    }
+
     void blockListControls()
     {
         NetworkSettings &n = m_settings.recRede;
