@@ -588,6 +588,10 @@
         <source>Você não inseriu nenhum elemento na lista de bloqueio. O sistema aceitará todas as mensagens.</source>
         <translation>You have not added any entry to the block list. The system will accept all messages.</translation>
     </message>
+    <message>
+        <source>Se&amp;gurança</source>
+        <translation>Se&amp;curity</translation>
+    </message>
 </context>
 <context>
     <name>TfrmConfSom</name>
@@ -681,6 +685,18 @@
     <message>
         <source>Aviso</source>
         <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Encontrados na rede:</source>
+        <translation>Found on the network:</translation>
+    </message>
+    <message>
+        <source>Clique duas vezes para adicionar o computador</source>
+        <translation>Double-click to add the computer</translation>
+    </message>
+    <message>
+        <source>Busca na rede indisponível</source>
+        <translation>Network search unavailable</translation>
     </message>
 </context>
 <context>

@@ -588,6 +588,10 @@
         <source>Você não inseriu nenhum elemento na lista de bloqueio. O sistema aceitará todas as mensagens.</source>
         <translation>Você não inseriu nenhum elemento na lista de bloqueio. O sistema aceitará todas as mensagens.</translation>
     </message>
+    <message>
+        <source>Se&amp;gurança</source>
+        <translation>Se&amp;gurança</translation>
+    </message>
 </context>
 <context>
     <name>TfrmConfSom</name>
@@ -681,6 +685,18 @@
     <message>
         <source>Aviso</source>
         <translation>Aviso</translation>
+    </message>
+    <message>
+        <source>Encontrados na rede:</source>
+        <translation>Encontrados na rede:</translation>
+    </message>
+    <message>
+        <source>Clique duas vezes para adicionar o computador</source>
+        <translation>Clique duas vezes para adicionar o computador</translation>
+    </message>
+    <message>
+        <source>Busca na rede indisponível</source>
+        <translation>Busca na rede indisponível</translation>
     </message>
 </context>
 <context>

@@ -104,12 +104,8 @@ void ReceivedNotes::showAlarmIcon(int slot)
 
 void ReceivedNotes::appendLine(int slot, const QString &line)
 {
-    TfPostIt &n = note(slot);
-    // An empty text area cannot tell "no line yet" from "empty lines so far": once a line has
-    // arrived, an empty text is empty lines, and the next line still goes below them.
-    const bool hadLines = m_withLines.contains(slot);
-    m_withLines.insert(slot);
-    n.appendText(hadLines && n.text().isEmpty() ? QStringLiteral("\r\n") + line : line);
+    // The note itself tells "no line yet" from "empty lines so far" in an empty text area.
+    note(slot).appendText(line);
 }
 
 void ReceivedNotes::finishNote(int slot)

@@ -3,8 +3,6 @@
 // controller's table and note windows.
 #include "net/NoteSink.h"
 
-#include <QSet>
-
 class TfStickyNote;
 class TfPostIt;
 
@@ -38,6 +36,4 @@ public:
 private:
     TfPostIt &note(int slot) const;
     TfStickyNote &m_controller;
-    // Slots of the notes that have received at least one text line.
-    QSet<int> m_withLines;
 };
