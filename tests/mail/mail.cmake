@@ -1,4 +1,4 @@
-corkvane_test(tst_mail_compose SOURCES tst_mail_compose.cpp LIBS cv_mail cv_net cv_platform)
-corkvane_test(tst_smtp_session SOURCES tst_smtp_session.cpp FakeSmtpServer.h LIBS cv_mail cv_net cv_platform)
-corkvane_test(tst_smtp_server SOURCES tst_smtp_server.cpp SmtpFixture.h LIBS cv_mail cv_net cv_platform)
-corkvane_test(tst_smtp_tls SOURCES tst_smtp_tls.cpp LIBS cv_mail cv_net cv_platform)
+corkvane_test(tst_mail_compose SOURCES tst_mail_compose.cpp LIBS cv_mail cv_net cv_store cv_platform)
+corkvane_test(tst_smtp_session SOURCES tst_smtp_session.cpp FakeSmtpServer.h LIBS cv_mail cv_net cv_store cv_platform)
+corkvane_test(tst_smtp_server SOURCES tst_smtp_server.cpp SmtpFixture.h LIBS cv_mail cv_net cv_store cv_platform)
+corkvane_test(tst_smtp_tls SOURCES tst_smtp_tls.cpp LIBS cv_mail cv_net cv_store cv_platform)
