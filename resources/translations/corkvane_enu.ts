@@ -698,6 +698,10 @@
         <source>Busca na rede indisponível</source>
         <translation>Network search unavailable</translation>
     </message>
+    <message>
+        <source>Adicionar à &amp;Caderneta de Contatos...</source>
+        <translation>Add to the &amp;Contact Book...</translation>
+    </message>
 </context>
 <context>
     <name>TfrmEnviarEmail</name>

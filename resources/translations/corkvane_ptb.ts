@@ -698,6 +698,10 @@
         <source>Busca na rede indisponível</source>
         <translation>Busca na rede indisponível</translation>
     </message>
+    <message>
+        <source>Adicionar à &amp;Caderneta de Contatos...</source>
+        <translation>Adicionar à &amp;Caderneta de Contatos...</translation>
+    </message>
 </context>
 <context>
     <name>TfrmEnviarEmail</name>

@@ -42,6 +42,12 @@ TfrmEnviaComputador *SendDialogs::sendDialog()
             return outgoingNote(*note, m_controller.settings());
         });
         m_sendDialog->setRecipientChooser([this] { return chooseRecipients(); });
+        m_sendDialog->setContactProposer([this](const QString &name, const QString &address,
+                                                const QString &hostName) {
+            TfrmAddressBook *book = addressBook();
+            if (!book->isVisible())
+                book->proposeContact({name, address, hostName});
+        });
         connect(m_sendDialog, &TfrmEnviaComputador::helpRequested, &m_controller, &TfStickyNote::showHelp);
         m_sendDialog->setDiscovery(discovery());
     }

@@ -361,6 +361,19 @@ void TfrmAddressBook::cmdNovoClick()
     m_addContato->open();
 }
 
+void TfrmAddressBook::proposeContact(const Contact &contact)
+{
+    if (m_addContato->isVisible())
+        return;
+    // What another window wrote to the store since the book was last shown counts.
+    reload();
+    m_editingRow = -1;
+    m_addContato->setFields(contact);
+    m_addContato->open();
+    m_addContato->raise();
+    m_addContato->activateWindow();
+}
+
 void TfrmAddressBook::cmdEditarClick()
 {
     const QList<int> rows = selectedRows();

@@ -69,6 +69,9 @@ public:
     void maintain();
     // Recipient use: the panel shown, the book shown modally; the addresses chosen.
     QStringList chooseRecipients();
+    // Opens the contact dialog filled in with `contact`; OK adds it to the book and the store
+    // like "&Novo" does. The book itself stays closed.
+    void proposeContact(const Contact &contact);
 
     // The chosen addresses, in the order chosen (the entries of lstSelecionado).
     QStringList chosen() const;

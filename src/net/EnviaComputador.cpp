@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Recipients.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -106,6 +107,15 @@ TfrmEnviaComputador::TfrmEnviaComputador(NoteSender &sender, const AppSettings &
     m_lstEncontrados->hide();
     m_lblBusca->hide();
     connect(m_lstEncontrados, &QListWidget::itemActivated, this, &TfrmEnviaComputador::foundChosen);
+    // A found computer goes into the contact book from the list's context menu.
+    m_mnuAdicionarContato = new QAction(m_lstEncontrados);
+    m_mnuAdicionarContato->setObjectName(QStringLiteral("mnuAdicionarContato"));
+    m_mnuAdicionarContato->setEnabled(false);
+    m_lstEncontrados->addAction(m_mnuAdicionarContato);
+    connect(m_mnuAdicionarContato, &QAction::triggered, this, &TfrmEnviaComputador::proposeFoundContact);
+    connect(m_lstEncontrados, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
+        m_mnuAdicionarContato->setEnabled(item != nullptr && m_proposer != nullptr);
+    });
 
     connect(m_txtPara, &QLineEdit::textChanged, this, &TfrmEnviaComputador::txtParaChange);
     connect(m_cmdEnviar, &QPushButton::clicked, this, &TfrmEnviaComputador::cmdEnviarClick);
@@ -126,6 +136,7 @@ void TfrmEnviaComputador::retranslateUi()
     m_lblEncontrados->setText(tr("Encontrados na rede:"));
     m_lstEncontrados->setToolTip(tr("Clique duas vezes para adicionar o computador"));
     m_lblBusca->setText(tr("Busca na rede indisponível"));
+    m_mnuAdicionarContato->setText(tr("Adicionar à &Caderneta de Contatos..."));
 }
 
 void TfrmEnviaComputador::setDiscovery(PeerDiscovery *discovery)
@@ -163,6 +174,8 @@ void TfrmEnviaComputador::fillFound()
         item->setData(Qt::UserRole, peer.name);
         item->setData(Qt::UserRole + 1, peer.address);
         item->setData(Qt::UserRole + 2, int(peer.port));
+        item->setData(Qt::UserRole + 3, peer.user);
+        item->setData(Qt::UserRole + 4, peer.hostName);
         item->setToolTip(QStringLiteral("%1 (%2:%3)").arg(peer.hostName, peer.address).arg(peer.port));
         if (peer.name == current)
             m_lstEncontrados->setCurrentItem(item);
@@ -179,6 +192,27 @@ void TfrmEnviaComputador::foundChosen(QListWidgetItem *item)
         return;
     m_foundPorts.insert(address, quint16(port));
     m_txtPara->setText(Recipients::mergeChosen(m_txtPara->text(), {address}));
+}
+
+void TfrmEnviaComputador::setContactProposer(ContactProposer proposer)
+{
+    m_proposer = std::move(proposer);
+    m_lstEncontrados->setContextMenuPolicy(m_proposer ? Qt::ActionsContextMenu : Qt::DefaultContextMenu);
+    m_mnuAdicionarContato->setEnabled(m_proposer && m_lstEncontrados->currentItem());
+}
+
+void TfrmEnviaComputador::proposeFoundContact()
+{
+    const QListWidgetItem *item = m_lstEncontrados->currentItem();
+    if (!item || !m_proposer)
+        return;
+    const QString address = item->data(Qt::UserRole + 1).toString();
+    if (address.isEmpty())
+        return;
+    QString name = item->data(Qt::UserRole + 3).toString().trimmed();
+    if (name.isEmpty())
+        name = item->text();
+    m_proposer(name, address, item->data(Qt::UserRole + 4).toString());
 }
 
 QString TfrmEnviaComputador::portFor(const QString &recipient) const

@@ -18,6 +18,7 @@ class NoteSender;
 class PeerDiscovery;
 class QListWidgetItem;
 struct FoundPeer;
+class QAction;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -37,12 +38,18 @@ public:
     using NoteSource = std::function<std::optional<NoteProtocol::OutgoingNote>(int tag)>;
     // Shows the contact book for choosing recipients and returns the chosen addresses.
     using RecipientChooser = std::function<QStringList()>;
+    // Offers a found program to the contact book: the user's name, the address the found list
+    // adds to txtPara, and the computer's host name as a remark.
+    using ContactProposer = std::function<void(const QString &name, const QString &address,
+                                               const QString &hostName)>;
 
     // `settings` gives the port dialled (PortTCP) and is read at each send.
     TfrmEnviaComputador(NoteSender &sender, const AppSettings &settings, QWidget *parent = nullptr);
 
     void setNoteSource(NoteSource source) { m_noteSource = std::move(source); }
     void setRecipientChooser(RecipientChooser chooser) { m_chooser = std::move(chooser); }
+    // Without a proposer the found list has no "add to the contact book" entry.
+    void setContactProposer(ContactProposer proposer);
     // The programs found on the local network are listed beside txtPara (lstEncontrados),
     // live; choosing one adds its address, and the send dials the port that program announced.
     void setDiscovery(PeerDiscovery *discovery);
@@ -81,6 +88,7 @@ private:
     void txtParaChange(const QString &text);
     void fillFound();
     void foundChosen(QListWidgetItem *item);
+    void proposeFoundContact();
 
     NoteSender &m_sender;
     const AppSettings &m_settings;
@@ -103,5 +111,7 @@ private:
     QHash<QString, quint16> m_foundPorts; // address chosen from the list -> its announced port
     QLabel *m_lblEncontrados = nullptr;
     QListWidget *m_lstEncontrados = nullptr;
+    QAction *m_mnuAdicionarContato = nullptr;
+    ContactProposer m_proposer;
     QLabel *m_lblBusca = nullptr;
 };

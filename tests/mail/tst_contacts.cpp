@@ -303,6 +303,27 @@ private slots:
         QVERIFY(QFileInfo(store()).isDir());
     }
 
+    // A computer found on the network is offered filled in; OK files it in name order and
+    // in the store, Cancel leaves both alone, and the book window stays closed either way.
+    void proposedContactIsAddedOnlyOnOk()
+    {
+        Contacts::saveToFile(store(), {{"Zoz", "pc-zoz", ""}});
+        TfrmAddressBook window(store());
+        window.proposeContact({"Bia", "10.78.0.9", "mesa-2.local"});
+        TfrmAddContato *dialog = window.contactDialog();
+        QVERIFY(dialog->isVisible() && !window.isVisible());
+        QCOMPARE(dialog->fields(), (Contact{"Bia", "10.78.0.9", "mesa-2.local"}));
+        dialog->findChild<QPushButton *>("cmdCancel")->click();
+        QCOMPARE(names(Contacts::loadFromFile(store())), QStringList{"Zoz"});
+
+        window.proposeContact({"Bia", "10.78.0.9", "mesa-2.local"});
+        dialog->findChild<QLineEdit *>("txtNome")->setText("Bia Lima");
+        dialog->findChild<QPushButton *>("cmdOK")->click();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(Contacts::loadFromFile(store()),
+                 (QList<Contact>{{"Bia Lima", "10.78.0.9", "mesa-2.local"}, {"Zoz", "pc-zoz", ""}}));
+    }
+
     void f1AsksForHelpContextSeven()
     {
         Book book(store());

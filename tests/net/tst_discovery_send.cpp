@@ -9,6 +9,7 @@
 #include "platform/Recipients.h"
 #include "support/WaitUntil.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -78,6 +79,20 @@ private slots:
         // Chosen twice, listed once.
         emit list->itemActivated(itemNamed(list, "bia em mesa-2"));
         QCOMPARE(para->text(), Recipients::mergeChosen("127.0.0.1", {"10.78.0.1"}));
+
+        // The context menu offers the found program to the contact book: the user's name,
+        // the address the list adds, the host name as a remark.
+        auto *addContact = list->findChild<QAction *>("mnuAdicionarContato");
+        QVERIFY(addContact && !addContact->isEnabled());
+        QStringList proposed;
+        dialog.setContactProposer([&](const QString &name, const QString &address, const QString &host) {
+            proposed = {name, address, host};
+        });
+        list->setCurrentItem(itemNamed(list, "bia em mesa-2"));
+        QVERIFY(list->actions().contains(addContact) && addContact->isEnabled());
+        addContact->trigger();
+        QCOMPARE(proposed.mid(0, 2), (QStringList{"bia", "10.78.0.1"}));
+        QVERIFY2(proposed.at(2).endsWith(".local"), qPrintable(proposed.at(2)));
 
         dialog.findChild<QPushButton *>("cmdEnviar")->click();
         const QByteArray wire = NoteProtocol::encodeNote(note).join();
