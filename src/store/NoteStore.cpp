@@ -97,6 +97,30 @@ void eraseEveryCopy(IniFile &ini, const QString &section)
         ini.eraseSection(section);
 }
 
+// The table slots whose sections the file has, found from the sections it holds rather than by
+// asking for all thousand names. The match is looser than the profile's (blanks and controls
+// at either end, any case, leading zeros): a slot found by mistake is one the save erases
+// anyway, while a slot missed would keep its old keys.
+QList<int> noteSectionsIn(const IniFile &ini)
+{
+    static const QLatin1StringView prefix("stick");
+    QList<int> found;
+    for (const QString &name : ini.sections()) {
+        QStringView v(name);
+        while (!v.isEmpty() && v.front().unicode() <= ' ')
+            v = v.sliced(1);
+        while (!v.isEmpty() && v.back().unicode() <= ' ')
+            v.chop(1);
+        if (v.size() <= prefix.size() || !v.startsWith(prefix, Qt::CaseInsensitive))
+            continue;
+        bool ok = false;
+        const int n = v.sliced(prefix.size()).toInt(&ok);
+        if (ok && n >= 0 && n < NoteStore::kMaxNotes && v[prefix.size()].isDigit())
+            found << n;
+    }
+    return found;
+}
+
 } // namespace
 
 LoadedStore NoteStore::read(const IniFile &ini, const QDateTime &loadMoment,
@@ -218,7 +242,7 @@ void NoteStore::write(IniFile &ini, const AppSettings &settings,
 
     // Sections beyond the table's range (a hand-edited file with more notes than the table
     // holds) are left alone: NumStickies no longer reaches them.
-    for (int n = 0; n < kMaxNotes; ++n)
+    for (const int n : noteSectionsIn(ini))
         eraseEveryCopy(ini, sectionName(n));
 
     int j = 0;

@@ -379,6 +379,26 @@ private slots:
         QCOMPARE(back.notes[1].rememberNo, 0);
     }
 
+    // A hand-edited file spells note sections every way the profile still matches; each copy
+    // goes on a save, while names the profile tells apart from a note's stay untouched.
+    void noteSectionsInAnySpellingAreReplaced()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("stickies.cvf");
+        writeAll(path, crlf("[General]\nNumStickies=3\n[ sTiCk0 ]\nalarm=1\n[STICK2]\nCaption=velha\n"
+                            "[Stick02]\nCaption=outra\n[stick 1]\nx=1\n[Stick1000]\nCaption=fim\n"
+                            "[Stick1001]\nCaption=fora\n[stick2]\nCaption=copia\n"));
+        NoteData note = alarmNote("nova", QDateTime(QDate(2025, 5, 1), QTime(9, 0)), 0);
+        note.alarm = false;
+        QVERIFY(NoteStore::save(path, AppSettings(), {note}, true));
+        const IniFile ini(readAll(path));
+        const QStringList sections = ini.sections();
+        QCOMPARE(sections, (QStringList{"General", "Stick02", "stick 1", "Stick1001", "Network", "Stick0"}));
+        QVERIFY(!ini.valueExists("Stick0", "alarm"));
+        QCOMPARE(ini.readString("Stick02", "Caption"), "outra");
+        QCOMPARE(loadFile(path).notes.value(0).caption, "nova");
+    }
+
     void shrunkBlockListLeavesOldKeys()
     {
         AppSettings settings;
