@@ -5,28 +5,21 @@
 // against the system's trust store (OpenSSL's default paths, so SSL_CERT_FILE and
 // SSL_CERT_DIR apply), plus any extra anchors given, and against the host name the user
 // typed; TLS 1.2 is the oldest version spoken. There is no way to switch the check off.
-#include <QByteArray>
-#include <QString>
+//
+// The work is done by the TLS module's engine (TlsEngine.h), loaded with the first session.
+// Without the module every session fails at start() and says why.
+#include "net/TlsEngine.h"
 
 #include <memory>
-
-struct TlsOptions
-{
-    // The name (or address) the user typed for the server: the certificate must be for it.
-    QString host;
-    // PEM file of further trusted certificates, besides the system's (empty: none).
-    QString extraTrustAnchors;
-};
 
 class TlsSession
 {
 public:
-    enum Status {
-        Pending,    // needs more bytes from the peer
-        Done,       // handshake complete
-        Closed,     // the peer ended the session with close-notify
-        Failed,     // see errorText() / certificateFailed()
-    };
+    using Status = TlsEngine::Status;
+    static constexpr Status Pending = TlsEngine::Pending;
+    static constexpr Status Done = TlsEngine::Done;
+    static constexpr Status Closed = TlsEngine::Closed;
+    static constexpr Status Failed = TlsEngine::Failed;
 
     explicit TlsSession(const TlsOptions &options);
     ~TlsSession();
@@ -40,7 +33,7 @@ public:
     void feed(const char *data, qsizetype len);
     // Continues the handshake with what was fed.
     Status handshake();
-    bool established() const { return m_established; }
+    bool established() const;
     // Appends the decrypted bytes now available to `out`: Pending when more must arrive.
     Status read(QByteArray &out);
     // Encrypts application bytes (only once established); false on failure.
@@ -50,21 +43,13 @@ public:
     // Bytes to send to the peer, taken out.
     QByteArray takeOutgoing();
 
-    QString errorText() const { return m_error; }
+    QString errorText() const;
     // The failure was the peer's certificate (untrusted, expired, for another name).
-    bool certificateFailed() const { return m_certificateFailed; }
+    bool certificateFailed() const;
     // The protocol version and cipher agreed on, e.g. "TLSv1.3 TLS_AES_256_GCM_SHA384".
     QString description() const;
 
 private:
-    Status fail(int sslResult);
-    void fail(const QString &text);
-
-    struct Handles;
-    std::unique_ptr<Handles> m_h;
-    TlsOptions m_options;
-    bool m_established = false;
-    bool m_failed = false;
-    bool m_certificateFailed = false;
-    QString m_error;
+    std::unique_ptr<TlsEngine> m_engine;
+    QString m_loadError;
 };

@@ -184,7 +184,6 @@ TfPostIt::TfPostIt(int tag, QObject *controller, const AppSettings *settings, QW
     setContextMenuPolicy(Qt::DefaultContextMenu);
 
     buildChildren();
-    buildMenu();
     retranslateUi();
     resize(kCreatedWidth, kCreatedHeight);
     repaintColours();
@@ -264,6 +263,13 @@ void TfPostIt::buildChildren()
         o->installEventFilter(this);
 }
 
+QMenu *TfPostIt::popPrincipal()
+{
+    if (!m_menu)
+        buildMenu();
+    return m_menu;
+}
+
 void TfPostIt::buildMenu()
 {
     m_menu = new QMenu(this);
@@ -273,11 +279,10 @@ void TfPostIt::buildMenu()
     auto item = [this](QMenu *menu, const char *name, const QKeySequence &key = {}) {
         QAction *a = menu->addAction(QString());
         a->setObjectName(QLatin1String(name));
+        // Shown beside the item; the note itself answers the keys (shortcutCommand).
         if (!key.isEmpty()) {
             a->setShortcut(key);
             a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-            addAction(a);  // so the shortcut works whenever the note has the focus
-            m_shortcutActions.append(a);
         }
         return a;
     };
@@ -303,6 +308,7 @@ void TfPostIt::buildMenu()
 
     m_mnuOnTop = item(m_menu, "mnuOnTop");
     m_mnuOnTop->setCheckable(true);
+    m_mnuOnTop->setChecked(topmost());
     connect(m_mnuOnTop, &QAction::triggered, this, &TfPostIt::setTopmost);
     separator(m_menu, "N5");
 
@@ -326,7 +332,7 @@ void TfPostIt::buildMenu()
             emit sendToComputerRequested(m_tag, false);
     });
     m_mnuResponder = item(m_mnuEnviar, "mnuResponder", QKeySequence(Qt::CTRL | Qt::Key_R));
-    m_mnuResponder->setVisible(false);
+    m_mnuResponder->setVisible(footerShown());
     connect(m_mnuResponder, &QAction::triggered, this, [this, networkOn] {
         if (networkOn() && footerShown())
             emit sendToComputerRequested(m_tag, true);
@@ -345,12 +351,19 @@ void TfPostIt::buildMenu()
     connect(sair, &QAction::triggered, this, &TfPostIt::postDelete);
 
     m_mnuEnviarAction->setEnabled(networkOn());
+    retranslateMenu();
 }
 
 void TfPostIt::retranslateUi()
 {
     m_cmdEsconder->setToolTip(tr("Esconder esta nota"));
     m_cmdApagarPostit->setToolTip(tr("Apagar esta nota"));
+    if (m_menu)
+        retranslateMenu();
+}
+
+void TfPostIt::retranslateMenu()
+{
     const std::pair<const char *, QString> captions[] = {
         {"mnuURL", tr("Abrir &URL")},
         {"mnuConfigurar", tr("C&onfigurar...")},
@@ -367,7 +380,7 @@ void TfPostIt::retranslateUi()
         {"Sair1", tr("&Apagar Nota...")},
     };
     for (const auto &[name, caption] : captions)
-        if (QAction *a = findChild<QAction *>(QLatin1String(name)))
+        if (QAction *a = m_menu->findChild<QAction *>(QLatin1String(name)))
             a->setText(caption);
 }
 
@@ -578,7 +591,8 @@ bool TfPostIt::topmost() const
 
 void TfPostIt::setTopmost(bool on)
 {
-    m_mnuOnTop->setChecked(on);
+    if (m_mnuOnTop)
+        m_mnuOnTop->setChecked(on);
     if (topmost() == on)
         return;
     // Changing the flag recreates the native window and hides it; keep where and how big it is.
@@ -597,7 +611,8 @@ void TfPostIt::setFooterText(const QString &text)
     m_lblRodape->setText(text);
     m_lblRodape->adjustSize();
     m_pnlRodape->setVisible(!text.isEmpty());
-    m_mnuResponder->setVisible(footerShown());
+    if (m_mnuResponder)
+        m_mnuResponder->setVisible(footerShown());
     layOut();
 }
 
@@ -726,6 +741,7 @@ void TfPostIt::ringingIconClicked()
 
 void TfPostIt::popPrincipalPopup()
 {
+    popPrincipal();
     const QString selection = selectedText();
     const bool address = !selection.isEmpty() && NoteText::LooksLikeAddress(selection);
     m_mnuURL->setVisible(address);
@@ -794,13 +810,35 @@ void TfPostIt::titleEntered()
         setToolTip(title());
 }
 
-bool TfPostIt::isShortcutKey(const QKeyEvent *event) const
+const char *TfPostIt::shortcutCommand(const QKeyEvent *event) const
 {
-    const QKeySequence pressed(event->keyCombination());
-    for (const QAction *a : m_shortcutActions)
-        if (a->shortcut() == pressed)
-            return true;
-    return false;
+    static constexpr std::pair<Qt::Key, const char *> kShortcuts[] = {
+        {Qt::Key_T, "mnuMudaCaption"}, {Qt::Key_A, "mnuAlarme"}, {Qt::Key_S, "EnviarpelaRede1"},
+        {Qt::Key_R, "mnuResponder"},   {Qt::Key_E, "EMail1"},    {Qt::Key_Q, "Sair1"}};
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::ControlModifier)
+        return nullptr;
+    for (const auto &[key, command] : kShortcuts)
+        if (event->key() == key)
+            return command;
+    return nullptr;
+}
+
+void TfPostIt::runShortcut(const char *command)
+{
+    QAction *a = popPrincipal()->findChild<QAction *>(QLatin1String(command));
+    if (a && a->isEnabled() && a->isVisible())
+        a->trigger();
+}
+
+void TfPostIt::keyPressEvent(QKeyEvent *event)
+{
+    if (const char *command = shortcutCommand(event)) {
+        runShortcut(command);
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool TfPostIt::eventFilter(QObject *watched, QEvent *event)
@@ -819,9 +857,10 @@ bool TfPostIt::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_memPostit) {
         if (type == QEvent::ShortcutOverride) {
             auto *ke = static_cast<QKeyEvent *>(event);
-            if (isShortcutKey(ke)) {
-                // The note's own shortcuts win over the text area's (Ctrl+A, for one).
-                event->ignore();
+            if (shortcutCommand(ke)) {
+                // The note's own shortcuts win over the text area's (Ctrl+A, for one): the
+                // key comes through as a key press, answered below.
+                event->accept();
                 return true;
             }
             if (ke->key() == Qt::Key_F1 && ke->modifiers() == Qt::NoModifier) {
@@ -830,6 +869,12 @@ bool TfPostIt::eventFilter(QObject *watched, QEvent *event)
                 return true;
             }
             return false;
+        }
+        if (type == QEvent::KeyPress) {
+            if (const char *command = shortcutCommand(static_cast<QKeyEvent *>(event))) {
+                runShortcut(command);
+                return true;
+            }
         }
         if (type == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1
             && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
@@ -932,6 +977,6 @@ void TfPostIt::contextMenuEvent(QContextMenuEvent *event)
 {
     // Reaches here from the title bar, the footer and the bare rim; the text area keeps its own.
     // The menu's aboutToShow runs the address detection and the enabling.
-    m_menu->popup(event->globalPos());
+    popPrincipal()->popup(event->globalPos());
     event->accept();
 }

@@ -121,7 +121,9 @@ public:
     void bringToFront();
 
     // --- commands (also reachable from the note menu) -------------------------------------
-    QMenu *popPrincipal() const { return m_menu; }
+    // The note menu, made the first time it is needed: most notes never show theirs, and a
+    // thousand menus cost the start time and memory.
+    QMenu *popPrincipal();
     // Runs whenever the note menu opens: address detection, send submenu enabling and the
     // reply item's visibility.
     void popPrincipalPopup();
@@ -152,6 +154,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -170,7 +173,12 @@ private:
     void titleBarPressed();
     void openSelectedAddress();
     void copySelection();
-    bool isShortcutKey(const QKeyEvent *event) const;
+    // The menu command bound to the pressed keys, or null: the note's shortcuts work whenever
+    // the note has the focus, without its menu being made.
+    const char *shortcutCommand(const QKeyEvent *event) const;
+    // Runs that command as its menu item would (an item hidden or disabled does nothing).
+    void runShortcut(const char *command);
+    void retranslateMenu();
 
     const int m_tag;
     const QPointer<QObject> m_controller;  // requests are dropped once it is gone
@@ -219,5 +227,4 @@ private:
     QAction *m_mnuOnTop = nullptr;
     QAction *m_mnuResponder = nullptr;
     QAction *m_mnuEnviarAction = nullptr;
-    QList<QAction *> m_shortcutActions;
 };

@@ -1,9 +1,10 @@
 #include "platform/WavePlayer.h"
 
+#include "platform/Modules.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QFile>
-#include <QLibrary>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
@@ -49,11 +50,9 @@ const SoundModule &soundModule()
 {
     static const SoundModule module = [] {
         SoundModule found;
-        QLibrary library(QCoreApplication::applicationDirPath() + QStringLiteral("/libcorkvane-sound"));
-        if (library.load()) {
-            found.newEffect = reinterpret_cast<QObject *(*)(QObject *)>(library.resolve("corkvane_new_sound_effect"));
-            found.hasOutput = reinterpret_cast<bool (*)()>(library.resolve("corkvane_has_audio_output"));
-        }
+        const QString module = QStringLiteral("corkvane-sound");
+        found.newEffect = reinterpret_cast<QObject *(*)(QObject *)>(Modules::resolve(module, "corkvane_new_sound_effect"));
+        found.hasOutput = reinterpret_cast<bool (*)()>(Modules::resolve(module, "corkvane_has_audio_output"));
         return found;
     }();
     return module;

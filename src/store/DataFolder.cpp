@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -35,12 +34,22 @@ bool syncEntries(const QString &path)
 
 int removeInterruptedSaves(const QString &folder, const QString &fileName)
 {
-    const QRegularExpression temporary(QLatin1Char('^') + QRegularExpression::escape(fileName)
-                                       + QStringLiteral("\\.[A-Za-z0-9]{6}$"));
+    // A save writes "<fileName>.XXXXXX" (six letters or digits) and renames it over the store.
+    // Matched by hand: a regular expression here would load the pattern engine at every start.
+    const auto isTemporary = [&fileName](const QString &name) {
+        constexpr qsizetype kSuffix = 6;
+        if (name.size() != fileName.size() + 1 + kSuffix || !name.startsWith(fileName)
+            || name.at(fileName.size()) != QLatin1Char('.'))
+            return false;
+        for (const QChar c : QStringView(name).last(kSuffix))
+            if (c.unicode() > 0x7F || !c.isLetterOrNumber())
+                return false;
+        return true;
+    };
     const QDir dir(folder);
     int removed = 0;
-    for (const QString &name : dir.entryList({fileName + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
-        if (temporary.match(name).hasMatch() && QFile::remove(dir.filePath(name)))
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden)) {
+        if (isTemporary(name) && QFile::remove(dir.filePath(name)))
             ++removed;
     }
     return removed;

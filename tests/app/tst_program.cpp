@@ -59,6 +59,22 @@ private slots:
         QCOMPARE(saved.settings, original.settings);
     }
 
+    // Sound output and TLS live in modules loaded when first needed: a start loads neither
+    // them nor the large libraries behind them.
+    void aStartLoadsNoOnDemandLibrary()
+    {
+        ProgramRun run("pt_BR.UTF-8");
+        QVERIFY(run.start());
+        QFile maps(QStringLiteral("/proc/%1/maps").arg(run.process.processId()));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        const QByteArray mapped = maps.readAll();
+        QVERIFY(mapped.contains("libQt6Widgets"));
+        for (const char *library : {"libcorkvane-sound", "libcorkvane-tls", "libQt6Multimedia", "libssl.so",
+                                    "libcrypto.so"})
+            QVERIFY2(!mapped.contains(library), library);
+        QCOMPARE(run.terminate(), 0);
+    }
+
     void aStoreFromWindowsSurvivesStartAndStop()
     {
         ProgramRun run;

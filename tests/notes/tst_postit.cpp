@@ -99,6 +99,15 @@ class TestPostIt : public QObject
         note->show();
         return note;
     }
+    // An item of the note menu, which is made the first time it is asked for.
+    static QAction *menuItem(TfPostIt *note, const char *name)
+    {
+        QAction *a = note->popPrincipal()->findChild<QAction *>(QLatin1String(name));
+        if (!a)
+            qFatal("no menu item %s", name);
+        return a;
+    }
+
     template <typename T>
     static T *child(TfPostIt *note, const char *name)
     {
@@ -172,11 +181,11 @@ private slots:
             {"Sair1", "&Apagar Nota...", QKeySequence(Qt::CTRL | Qt::Key_Q)},
         };
         for (const Item &i : items) {
-            auto *a = child<QAction>(note.get(), i.name);
+            auto *a = menuItem(note.get(), i.name);
             QCOMPARE(a->text(), QString::fromUtf8(i.caption));
             QCOMPARE(a->shortcut(), i.key);
         }
-        QVERIFY(child<QAction>(note.get(), "mnuOnTop")->isCheckable());
+        QVERIFY(menuItem(note.get(), "mnuOnTop")->isCheckable());
 
         // Top-level order, separators included.
         QStringList order;
@@ -190,8 +199,8 @@ private slots:
     void sendMenuFollowsNetworkAndFooter()
     {
         auto note = makeNote();
-        auto *enviar = child<QAction>(note.get(), "mnuEnviar");
-        auto *responder = child<QAction>(note.get(), "mnuResponder");
+        auto *enviar = menuItem(note.get(), "mnuEnviar");
+        auto *responder = menuItem(note.get(), "mnuResponder");
         QSignalSpy sends(note.get(), &TfPostIt::sendToComputerRequested);
         QSignalSpy mails(note.get(), &TfPostIt::emailRequested);
 
@@ -199,8 +208,8 @@ private slots:
         note->popPrincipalPopup();
         QVERIFY(!enviar->isEnabled());
         // Shortcuts of the disabled submenu do nothing either.
-        child<QAction>(note.get(), "EnviarpelaRede1")->trigger();
-        child<QAction>(note.get(), "EMail1")->trigger();
+        menuItem(note.get(), "EnviarpelaRede1")->trigger();
+        menuItem(note.get(), "EMail1")->trigger();
         QCOMPARE(sends.count(), 0);
         QCOMPARE(mails.count(), 0);
 
@@ -208,8 +217,8 @@ private slots:
         note->popPrincipalPopup();
         QVERIFY(enviar->isEnabled());
         QVERIFY(!responder->isVisible());
-        child<QAction>(note.get(), "EnviarpelaRede1")->trigger();
-        child<QAction>(note.get(), "EMail1")->trigger();
+        menuItem(note.get(), "EnviarpelaRede1")->trigger();
+        menuItem(note.get(), "EMail1")->trigger();
         QCOMPARE(sends.count(), 1);
         QCOMPARE(sends.at(0), (QVariantList{7, false}));
         QCOMPARE(mails.at(0), QVariantList{7});
@@ -227,7 +236,7 @@ private slots:
         UrlSink sink;
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &sink, "open");
         auto *mem = child<QPlainTextEdit>(note.get(), "memPostit");
-        auto *url = child<QAction>(note.get(), "mnuURL");
+        auto *url = menuItem(note.get(), "mnuURL");
         note->setText(QStringLiteral("veja www.example.com hoje"));
 
         note->popPrincipalPopup();
@@ -239,7 +248,7 @@ private slots:
         mem->setTextCursor(c);
         note->popPrincipalPopup();
         QVERIFY(url->isVisible());
-        QVERIFY(child<QAction>(note.get(), "sepURL")->isVisible());
+        QVERIFY(menuItem(note.get(), "sepURL")->isVisible());
         url->trigger();
         QCOMPARE(sink.opened.size(), 1);
         QCOMPARE(sink.opened.first().host(), QStringLiteral("www.example.com"));
@@ -304,7 +313,7 @@ private slots:
     {
         auto note = makeNote(42);
         QTest::mouseClick(child<QPushButton>(note.get(), "cmdApagarPostit"), Qt::LeftButton);
-        child<QAction>(note.get(), "Sair1")->trigger();
+        menuItem(note.get(), "Sair1")->trigger();
         QVERIFY(note->isVisible());  // the note never deletes itself
         drainPosted();
         QCOMPARE(catcher.deletedSlots, (QList<int>{42, 42}));
@@ -374,7 +383,7 @@ private slots:
         QTest::mouseDClick(child<QLabel>(note.get(), "imgAlarme"), Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(spy.count(), 1);
         QCOMPARE(spy.at(0), (QVariantList{3, true}));
-        child<QAction>(note.get(), "mnuConfigurar")->trigger();
+        menuItem(note.get(), "mnuConfigurar")->trigger();
         QCOMPARE(spy.at(1), (QVariantList{3, false}));
     }
 
@@ -388,11 +397,25 @@ private slots:
         QTest::keyClicks(mem, QStringLiteral("abc"));
         QCOMPARE(note->text(), QStringLiteral("abc"));
 
+        QVERIFY(!note->findChild<QMenu *>());  // the keys work before the menu is ever made
         QSignalSpy configure(note.get(), &TfPostIt::configureRequested);
         QTest::keyClick(mem, Qt::Key_A, Qt::ControlModifier);  // the alarm page, not select-all
         QCOMPARE(configure.count(), 1);
         QCOMPARE(configure.at(0), (QVariantList{5, true}));
         QVERIFY(!mem->textCursor().hasSelection());
+        // With the focus on the note itself; with another modifier too it is no shortcut.
+        QTest::keyClick(note.get(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(mem, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(configure.count(), 2);
+        // Ctrl+R answers only a received note (its item is hidden otherwise).
+        QSignalSpy sends(note.get(), &TfPostIt::sendToComputerRequested);
+        settings.recRede.Enabled = true;
+        QTest::keyClick(mem, Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(sends.count(), 0);
+        note->setFooterText("Enviado por ana");
+        QTest::keyClick(mem, Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(sends.count(), 1);
+        QCOMPARE(sends.at(0), (QVariantList{5, true}));
 
         QTest::keyClick(mem, Qt::Key_Q, Qt::ControlModifier);
         drainPosted();
@@ -443,19 +466,19 @@ private slots:
         auto note = makeNote();
         note->setGeometry(150, 90, 200, 130);
         const QRect before = note->geometry();
-        child<QAction>(note.get(), "mnuOnTop")->trigger();
+        menuItem(note.get(), "mnuOnTop")->trigger();
         QVERIFY(note->topmost());
         QVERIFY(note->isVisible());
         QCOMPARE(note->geometry(), before);
         QVERIFY(note->data().topmost);
-        child<QAction>(note.get(), "mnuOnTop")->trigger();
+        menuItem(note.get(), "mnuOnTop")->trigger();
         QVERIFY(!note->topmost());
         QCOMPARE(note->geometry(), before);
 
         NoteData d = note->data();
         d.topmost = true;
         note->applyData(d);
-        QVERIFY(child<QAction>(note.get(), "mnuOnTop")->isChecked());
+        QVERIFY(menuItem(note.get(), "mnuOnTop")->isChecked());
     }
 
     void textKeepsCrLfAndAppendsLines()
@@ -576,7 +599,7 @@ private slots:
         QVERIFY(!QFile::exists(pdf));
 
         Dialogs::setNextPrintToPdf(pdf);
-        child<QAction>(note.get(), "mnuImprimir")->trigger();
+        menuItem(note.get(), "mnuImprimir")->trigger();
         QVERIFY(QFile::exists(pdf));
 
         QProcess p;
@@ -686,7 +709,7 @@ private slots:
             QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdPadrao")), Qt::LeftButton);
             QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdCancelar")), Qt::LeftButton);
         });
-        child<QAction>(note.get(), "mnuMudaCaption")->trigger();
+        menuItem(note.get(), "mnuMudaCaption")->trigger();
         QCOMPARE(seen, QStringLiteral("velho"));
         QCOMPARE(note->title(), QStringLiteral("velho"));
 
