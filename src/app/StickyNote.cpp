@@ -8,6 +8,7 @@
 #include "app/Artwork.h"
 #include "app/Help.h"
 #include "app/Language.h"
+#include "app/StartupTrace.h"
 #include "app/Sobre.h"
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
@@ -284,10 +285,14 @@ void TfStickyNote::loadStore()
     const LoadedStore stored = NoteStore::load(storePath(), Clock::now(), m_loginName, m_programFolder);
     m_settings = stored.settings;
     m_autoSaveCountdown = stored.autoSaveCountdown;
+    QList<QWidget *> shown;
     for (const NoteData &data : stored.notes) {
         TfPostIt *note = makeNoteWindow();
         note->applyData(data);
+        if (data.visible)
+            shown.append(note);
     }
+    StartupTrace::watch(shown);
     QCoreApplication::processEvents();
     m_loaded = true;
     if (stored.truncated)
