@@ -117,6 +117,10 @@
         <source>&amp;Apagar Nota...</source>
         <translation>&amp;Delete Note...</translation>
     </message>
+    <message>
+        <source>Não foi possível imprimir: %1</source>
+        <translation>Could not print: %1</translation>
+    </message>
 </context>
 <context>
     <name>TfStickyNote</name>

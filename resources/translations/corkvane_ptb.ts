@@ -117,6 +117,10 @@
         <source>&amp;Apagar Nota...</source>
         <translation>&amp;Apagar Nota...</translation>
     </message>
+    <message>
+        <source>Não foi possível imprimir: %1</source>
+        <translation>Não foi possível imprimir: %1</translation>
+    </message>
 </context>
 <context>
     <name>TfStickyNote</name>

@@ -4,6 +4,7 @@
 #include "notes/HitTest.h"
 #include "notes/MudaCaption.h"
 #include "notes/NoteLayout.h"
+#include "notes/NotePrinting.h"
 #include "notes/NoteText.h"
 #include "platform/Dialogs.h"
 
@@ -21,12 +22,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTextLayout>
 #include <QToolTip>
 #include <QUrl>
 #include <QWindow>
@@ -120,53 +119,6 @@ QPushButton *titleButton(QWidget *parent, const char *name, const QString &capti
     b->setFixedSize(NoteLayout::kButtonSize, NoteLayout::kButtonSize);
     b->setCursor(Qt::ArrowCursor);
     return b;
-}
-
-// Writes `lines` from `y` down, wrapping at the page width and starting new pages as needed.
-void printLines(QPainter &painter, QPrinter &printer, const QStringList &lines, const QFont &font, qreal &y)
-{
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const qreal width = page.width();
-    const qreal height = page.height();
-    painter.setFont(font);
-    const qreal lineSpacing = QFontMetricsF(font, &printer).lineSpacing();
-
-    auto roomFor = [&](qreal h) {
-        if (y > 0 && y + h > height) {
-            printer.newPage();
-            y = 0;
-        }
-    };
-
-    for (const QString &line : lines) {
-        if (line.isEmpty()) {
-            roomFor(lineSpacing);
-            y += lineSpacing;
-            continue;
-        }
-        QTextLayout layout(line, font, &printer);
-        QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        qreal layoutY = 0;
-        QList<QTextLine> made;
-        for (;;) {
-            QTextLine tl = layout.createLine();
-            if (!tl.isValid())
-                break;
-            tl.setLineWidth(width);
-            tl.setPosition(QPointF(0, layoutY));
-            layoutY += tl.height();
-            made.append(tl);
-        }
-        layout.endLayout();
-        for (const QTextLine &tl : made) {
-            roomFor(tl.height());
-            tl.draw(&painter, QPointF(0, y - tl.position().y()));
-            y += tl.height();
-        }
-    }
 }
 
 } // namespace
@@ -775,21 +727,13 @@ void TfPostIt::openTitleDialog()
 
 void TfPostIt::printNote()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    if (!Dialogs::print(this, &printer))
-        return;
-    printer.setDocName(NoteText::PrintJobName(title()));
-
-    // A print that fails part-way is dropped without a word.
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return;
-    qreal y = 0;
-    painter.setPen(Qt::black);
-    printLines(painter, printer, NoteText::PrintHeaderLines(title()), QFont(), y);
-    painter.setPen(toQColor(m_font.colour));
-    printLines(painter, printer, m_memPostit->toPlainText().split(QLatin1Char('\n')), m_memPostit->font(), y);
-    painter.end();
+    NotePrintJob job;
+    job.documentName = NoteText::PrintJobName(title());
+    job.header = NoteText::PrintHeaderLines(title());
+    job.lines = m_memPostit->toPlainText().split(QLatin1Char('\n'));
+    job.textFont = m_memPostit->font();
+    job.textColour = toQColor(m_font.colour);
+    NotePrinting::print(this, job);
 }
 
 // --- mouse and keyboard --------------------------------------------------------------------

@@ -4,8 +4,6 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QQueue>
 
 namespace {
@@ -142,20 +140,9 @@ QString getExistingDirectory(QWidget *parent, const QString &caption, const QStr
     return answered ? preset : QFileDialog::getExistingDirectory(parent, caption, dir);
 }
 
-bool print(QWidget *parent, QPrinter *printer)
+std::optional<QString> takePrintToPdf()
 {
-    auto &s = state();
-    if (auto preset = takePreset(s.printFiles)) {
-        if (preset->isEmpty())
-            return false;
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(*preset);
-        return true;
-    }
-    if (s.testMode)
-        return false;
-    QPrintDialog dialog(printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return takePreset(state().printFiles);
 }
 
 void setTestMode(bool on) { state().testMode = on; }

@@ -9,7 +9,6 @@
 #include <QStringList>
 #include <optional>
 
-class QPrinter;
 class QWidget;
 
 namespace Dialogs {
@@ -40,8 +39,9 @@ std::optional<QFont> getFont(QWidget *parent, const QFont &initial);   // empty 
 QString getOpenFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter);
 QString getSaveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter);
 QString getExistingDirectory(QWidget *parent, const QString &caption, const QString &dir);
-// The print dialog; false when cancelled.
-bool print(QWidget *parent, QPrinter *printer);
+// The PDF file a test asked the next print to go to (empty: the test's "cancel"); none when
+// the print dialog is to be asked.
+std::optional<QString> takePrintToPdf();
 
 // --- test seam -------------------------------------------------------------------------
 void setTestMode(bool on);

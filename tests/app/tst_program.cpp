@@ -59,8 +59,8 @@ private slots:
         QCOMPARE(saved.settings, original.settings);
     }
 
-    // Sound output and TLS live in modules loaded when first needed: a start loads neither
-    // them nor the large libraries behind them.
+    // Sound output, TLS and printing live in modules loaded when first needed: a start loads
+    // none of them nor the large libraries behind them.
     void aStartLoadsNoOnDemandLibrary()
     {
         ProgramRun run("pt_BR.UTF-8");
@@ -70,7 +70,7 @@ private slots:
         const QByteArray mapped = maps.readAll();
         QVERIFY(mapped.contains("libQt6Widgets"));
         for (const char *library : {"libcorkvane-sound", "libcorkvane-tls", "libQt6Multimedia", "libssl.so",
-                                    "libcrypto.so"})
+                                    "libcrypto.so", "libcorkvane-print", "libQt6PrintSupport"})
             QVERIFY2(!mapped.contains(library), library);
         QCOMPARE(run.terminate(), 0);
     }

@@ -3,6 +3,7 @@
 #include "platform/Locale.h"
 #include "platform/DisplayPlatform.h"
 #include "platform/MessageEndpoint.h"
+#include "platform/Modules.h"
 #include "platform/ProgramCommand.h"
 #include "platform/Recipients.h"
 #include "platform/SplitFields.h"
@@ -213,6 +214,28 @@ private slots:
         stale.close();
         MessageEndpoint endpoint;
         QVERIFY(endpoint.listen());
+    }
+
+    // Modules beside the program load on first use; a missing module or entry point is a
+    // null with a reason, never a crash.
+    void modulesResolveTheirEntryPointsOrSayWhy()
+    {
+        const struct { const char *module, *symbol; bool found; } cases[] = {
+            {"corkvane-tls", "corkvane_new_tls_engine", true},
+            {"corkvane-print", "corkvane_print_note", true},
+            {"corkvane-sound", "corkvane_new_sound_effect", true},
+            {"corkvane-tls", "no_such_entry", false},
+            {"corkvane-nothing", "corkvane_new_tls_engine", false},
+        };
+        for (const auto &c : cases) {
+            QString error;
+            const QFunctionPointer entry = Modules::resolve(QString::fromLatin1(c.module), c.symbol, &error);
+            QVERIFY2((entry != nullptr) == c.found, c.symbol);
+            QVERIFY2(c.found == error.isEmpty(), qPrintable(error));
+        }
+        // Asked again, the same entry point.
+        QVERIFY(Modules::resolve("corkvane-tls", "corkvane_new_tls_engine")
+                == Modules::resolve("corkvane-tls", "corkvane_new_tls_engine"));
     }
 
     void dialogSeamAnswersFromPresetsAndDefaultsInTestMode()
