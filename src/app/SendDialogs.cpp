@@ -8,8 +8,8 @@
 #include "net/PeerDiscovery.h"
 #include "notes/PostIt.h"
 
-#include <QHostInfo>
 #include <QPlainTextEdit>
+#include <QSysInfo>
 
 SendDialogs::SendDialogs(TfStickyNote &controller) : QObject(&controller), m_controller(controller)
 {
@@ -111,7 +111,7 @@ void SendDialogs::updateAnnouncement()
     QString user = m_controller.settings().recGeral.User.trimmed();
     if (user.isEmpty())
         user = qEnvironmentVariable("USER");
-    discovery()->announce(port, user, QHostInfo::localHostName());
+    discovery()->announce(port, user, QSysInfo::machineHostName());
 }
 
 NoteProtocol::OutgoingNote SendDialogs::outgoingNote(const TfPostIt &note, const AppSettings &settings)

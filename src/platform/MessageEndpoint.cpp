@@ -1,59 +1,97 @@
 #include "platform/MessageEndpoint.h"
 
-#include <QLocalServer>
-#include <QLockFile>
-#include <QLocalSocket>
-#include <QStandardPaths>
-#include <QTimer>
-#include <memory>
-
+#include "platform/LocalSocket.h"
 #include "platform/ProgramCommand.h"
 
+#include <QFile>
+#include <QLockFile>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+#include <QTimer>
+#include <functional>
+
 namespace {
+
 constexpr int kMessageWaitMs = 2000;
-}
 
-MessageEndpoint::MessageEndpoint(QObject *parent) : QObject(parent), m_server(new QLocalServer(this))
+// One accepted connection: its bytes are gathered until the message is complete.
+class Client : public QObject
 {
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *client = m_server->nextPendingConnection())
-            readMessage(client);
-    });
-}
+public:
+    Client(int fd, QObject *parent, std::function<void(const QByteArray &)> deliver)
+        : QObject(parent), m_fd(fd), m_deliver(std::move(deliver))
+    {
+        m_notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        connect(m_notifier, &QSocketNotifier::activated, this, &Client::readSome);
+        // The message is complete at its line end, when the peer closes, or after a short
+        // wait: a peer that connects and stays silent still counts as one message, as it
+        // always did.
+        QTimer::singleShot(kMessageWaitMs, this, &Client::finish);
+        readSome();
+    }
+    ~Client() override
+    {
+        delete m_notifier;
+        ::close(m_fd);
+    }
 
-void MessageEndpoint::readMessage(QLocalSocket *client)
-{
-    // The message is complete at its line end, when the peer closes, or after a short wait:
-    // a peer that connects and stays silent still counts as one message, as it always did.
-    auto *wait = new QTimer(client);
-    wait->setSingleShot(true);
-    auto done = std::make_shared<bool>(false);
-    auto finish = [this, client, wait, done] {
-        if (*done)
+private:
+    void readSome()
+    {
+        if (m_done)
             return;
-        *done = true;
-        wait->stop();
-        const QByteArray message = client->read(ProgramCommand::kMaxMessageBytes);
-        connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-        client->disconnectFromServer();
-        if (client->state() == QLocalSocket::UnconnectedState)
-            client->deleteLater();
-        emit messageReceived(message);
-    };
-    auto check = [client, finish] {
-        if (client->bytesAvailable() >= ProgramCommand::kMaxMessageBytes || client->canReadLine()
-            || client->state() != QLocalSocket::ConnectedState)
-            finish();
-    };
-    connect(wait, &QTimer::timeout, client, finish);
-    connect(client, &QLocalSocket::readyRead, client, check);
-    connect(client, &QLocalSocket::disconnected, client, finish);
-    wait->start(kMessageWaitMs);
-    check();
+        char buffer[ProgramCommand::kMaxMessageBytes];
+        for (;;) {
+            const qsizetype room = ProgramCommand::kMaxMessageBytes - m_message.size();
+            if (room <= 0 || m_message.contains('\n'))
+                return finish();
+            const ssize_t n = ::recv(m_fd, buffer, size_t(room), MSG_DONTWAIT);
+            if (n > 0) {
+                m_message.append(buffer, n);
+                continue;
+            }
+            if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
+                return finish();
+            if (errno != EINTR)
+                return;
+        }
+    }
+    void finish()
+    {
+        if (m_done)
+            return;
+        m_done = true;
+        m_notifier->setEnabled(false);
+        // The peer is let go first, and the message is handed on from the event loop rather
+        // than from inside this notice: what it asks for may open a modal dialog, and a
+        // notice that never returns would hold up every other socket notice meanwhile.
+        ::shutdown(m_fd, SHUT_RDWR);
+        QMetaObject::invokeMethod(parent(), [deliver = m_deliver, message = m_message] { deliver(message); },
+                                  Qt::QueuedConnection);
+        deleteLater();
+    }
+
+    const int m_fd;
+    QSocketNotifier *m_notifier = nullptr;
+    std::function<void(const QByteArray &)> m_deliver;
+    QByteArray m_message;
+    bool m_done = false;
+};
+
+} // namespace
+
+MessageEndpoint::MessageEndpoint(QObject *parent) : QObject(parent)
+{
 }
 
-MessageEndpoint::~MessageEndpoint() = default;
+MessageEndpoint::~MessageEndpoint()
+{
+    if (m_fd >= 0) {
+        delete m_acceptNotifier;
+        ::close(m_fd);
+        QFile::remove(socketPath());
+    }
+}
 
 QString MessageEndpoint::socketPath()
 {
@@ -62,6 +100,8 @@ QString MessageEndpoint::socketPath()
 
 bool MessageEndpoint::listen()
 {
+    if (m_fd >= 0)
+        return true;
     const QString path = socketPath();
     // The lock tells a live owner from a socket left by a crashed run without connecting to it:
     // a connection would itself be a message and make the other Corkvane create a note.
@@ -73,16 +113,34 @@ bool MessageEndpoint::listen()
         m_error = QStringLiteral("another Corkvane is already listening on %1").arg(path);
         return false;
     }
-    if (m_server->listen(path))
-        return true;
-    QLocalServer::removeServer(path);
-    if (m_server->listen(path))
-        return true;
-    m_error = m_server->errorString();
-    return false;
+    m_fd = LocalSocket::listenAt(path, &m_error);
+    if (m_fd < 0 && errno == EADDRINUSE) {
+        // We hold the lock, so whatever is at the path was left by a run that ended.
+        QFile::remove(path);
+        m_fd = LocalSocket::listenAt(path, &m_error);
+    }
+    if (m_fd < 0)
+        return false;
+    m_error.clear();
+    m_acceptNotifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
+    connect(m_acceptNotifier, &QSocketNotifier::activated, this, &MessageEndpoint::acceptClients);
+    return true;
 }
 
-bool MessageEndpoint::isListening() const
+void MessageEndpoint::acceptClients()
 {
-    return m_server->isListening();
+    for (;;) {
+        const int client = ::accept4(m_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (client < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            return;   // EAGAIN: all taken; anything else: tried again at the next notice
+        }
+        readMessage(client);
+    }
+}
+
+void MessageEndpoint::readMessage(int client)
+{
+    new Client(client, this, [this](const QByteArray &message) { emit messageReceived(message); });
 }

@@ -6,8 +6,8 @@
 #include <QString>
 #include <memory>
 
-class QLocalServer;
 class QLockFile;
+class QSocketNotifier;
 
 class MessageEndpoint : public QObject
 {
@@ -19,7 +19,7 @@ public:
     static QString socketPath();
     // Starts listening; a stale socket left by a crashed run is replaced, a live one is not.
     bool listen();
-    bool isListening() const;
+    bool isListening() const { return m_fd >= 0; }
     QString errorString() const { return m_error; }
 
 signals:
@@ -27,9 +27,11 @@ signals:
     void messageReceived(const QByteArray &message);
 
 private:
-    void readMessage(class QLocalSocket *client);
+    void acceptClients();
+    void readMessage(int client);
 
-    QLocalServer *m_server;
+    int m_fd = -1;
+    QSocketNotifier *m_acceptNotifier = nullptr;
     std::unique_ptr<QLockFile> m_lock;
     QString m_error;
 };

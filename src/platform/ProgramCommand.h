@@ -7,12 +7,13 @@
 #include <algorithm>
 #include <QByteArrayView>
 #include <QElapsedTimer>
-#include <QLocalSocket>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <QThread>
 #include <optional>
+
+#include "platform/LocalSocket.h"
 
 namespace ProgramCommand {
 
@@ -84,26 +85,22 @@ inline bool send(Command command, int timeoutMs, QString *error)
 {
     QElapsedTimer clock;
     clock.start();
-    QLocalSocket socket;
+    int fd = -1;
     for (;;) {
-        socket.connectToServer(endpointPath());
-        if (socket.waitForConnected(std::max(100, int(std::min<qint64>(3000, timeoutMs - clock.elapsed())))))
+        const int wait = std::max(100, int(std::min<qint64>(3000, timeoutMs - clock.elapsed())));
+        fd = LocalSocket::connectTo(endpointPath(), wait, error);
+        if (fd >= 0)
             break;
-        if (clock.elapsed() >= timeoutMs) {
-            if (error)
-                *error = socket.errorString();
+        if (clock.elapsed() >= timeoutMs)
             return false;
-        }
-        socket.abort();
         QThread::msleep(200);
     }
-    if (command != Command::Clipboard) {
-        socket.write(word(command) + '\n');
-        socket.waitForBytesWritten(3000);
-    }
-    socket.disconnectFromServer();
-    if (socket.state() != QLocalSocket::UnconnectedState)
-        socket.waitForDisconnected(3000);
+    if (command != Command::Clipboard)
+        LocalSocket::writeAll(fd, word(command) + '\n', 3000);
+    // The end of what we write ends the message; the program then closes its side.
+    ::shutdown(fd, SHUT_WR);
+    LocalSocket::waitForClose(fd, 3000);
+    ::close(fd);
     return true;
 }
 
