@@ -8,6 +8,7 @@
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
+#include <cstdio>
 #include <functional>
 
 namespace {
@@ -115,9 +116,17 @@ bool MessageEndpoint::listen()
     }
     m_fd = LocalSocket::listenAt(path, &m_error);
     if (m_fd < 0 && errno == EADDRINUSE) {
-        // We hold the lock, so whatever is at the path was left by a run that ended.
-        QFile::remove(path);
-        m_fd = LocalSocket::listenAt(path, &m_error);
+        // We hold the lock, so whatever is at the path was left by a run that ended. The new
+        // socket is made beside it and renamed over it: the path is never missing meanwhile.
+        const QString fresh = path + QStringLiteral(".%1").arg(::getpid());
+        QFile::remove(fresh);
+        m_fd = LocalSocket::listenAt(fresh, &m_error);
+        if (m_fd >= 0 && ::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData()) != 0) {
+            m_error = LocalSocket::systemError("rename", errno);
+            ::close(m_fd);
+            m_fd = -1;
+            QFile::remove(fresh);
+        }
     }
     if (m_fd < 0)
         return false;
