@@ -215,11 +215,12 @@ QByteArray nameBytes(const QString &name)
 }
 
 // The name between the brackets of a header line; false when the line is no header.
-bool headerName(QByteArrayView line, QByteArrayView *name)
+bool headerName(QByteArrayView line, QByteArrayView *name, bool firstLine)
 {
     // A file saved by an editor that marks UTF-8 starts with the mark: the first section must
-    // still be found, or a save would take the notes for missing and drop them.
-    if (line.startsWith("\xEF\xBB\xBF"))
+    // still be found, or a save would take the notes for missing and drop them. Only the file's
+    // first line can carry it; elsewhere the same bytes belong to the line (a key's name).
+    if (firstLine && line.startsWith("\xEF\xBB\xBF"))
         line = line.sliced(3);
     const QByteArrayView t = line.trimmed();
     if (t.isEmpty() || t.front() != '[')
@@ -361,12 +362,13 @@ void IniFile::parse()
             nextCr = next(p, '\r');
         const char *lineEnd = std::min(nextLf, nextCr);
         const QByteArrayView line(p, lineEnd - p);
+        const bool firstLine = p == m_source.constData();
         p = lineEnd;
         if (p < end && *p++ == '\r' && p < end && *p == '\n')
             ++p;
 
         QByteArrayView name;
-        if (headerName(line, &name)) {
+        if (headerName(line, &name, firstLine)) {
             Section s;
             s.header = QByteArray::fromRawData(line.data(), line.size());
             s.folded = fold(name);
@@ -574,7 +576,8 @@ QStringList IniFile::sections() const
     for (size_t i = 1; i < m_sections.size(); ++i) {
         const Section &s = m_sections[i];
         QByteArrayView name;
-        if (!s.erased && headerName(s.header, &name))
+        const bool firstLine = !m_source.isEmpty() && s.header.constData() == m_source.constData();
+        if (!s.erased && headerName(s.header, &name, firstLine))
             names.append(TextCodec::fromWin1252(name.data(), name.size()));
     }
     return names;

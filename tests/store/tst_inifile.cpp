@@ -42,6 +42,15 @@ private slots:
         const QByteArray marked = "\xEF\xBB\xBF[General]\r\nNumStickies=2\r\n";
         QCOMPARE(IniFile(marked).readInteger("General", "NumStickies", 0), 2);
         QCOMPARE(IniFile(marked).toBytes(), marked);
+        // Further down the same bytes belong to the line: a key whose name starts with them
+        // stays a key when it is written back, and never turns into a section.
+        IniFile inner("[A]\r\n \xEF\xBB\xBF[B]=1\r\n");
+        QCOMPARE(inner.sections(), QStringList{"A"});
+        const QString markedKey = inner.keys("A").value(0);
+        inner.writeString("A", markedKey, "2");
+        const IniFile reread(inner.toBytes());
+        QCOMPARE(reread.sections(), QStringList{"A"});
+        QCOMPARE(reread.readString("A", markedKey), "2");
     }
 
     void writesReplaceInPlaceAndAppendTheRest()
