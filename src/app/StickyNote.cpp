@@ -307,7 +307,7 @@ QString TfStickyNote::saveStore()
         return {};
     QList<NoteData> notes;
     m_table.forEach([&notes](int, TfPostIt *note) { notes.append(note->data()); });
-    return NoteStore::save(storePath(), m_settings, notes, m_language == Language::Portuguese).error;
+    return NoteStore::save(storePath(), m_settings, notes, m_language == Language::Portuguese, &m_saveCache).error;
 }
 
 void TfStickyNote::playEventSound(const QString &file)

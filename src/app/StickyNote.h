@@ -5,6 +5,7 @@
 #include "app/NewNote.h"
 #include "notes/NoteTable.h"
 #include "store/AppSettings.h"
+#include "store/NoteStore.h"
 
 #include <QList>
 #include <QString>
@@ -173,6 +174,8 @@ private:
     int m_autoSaveCountdown = 0;
     Language m_language = Language::None;
     bool m_loaded = false;
+    // Auto-saves rewrite only the notes that changed since the last save.
+    NoteStore::SaveCache m_saveCache;
     bool m_hookInstalled = false;
     bool m_shuttingDown = false;
     bool m_processEndsAfterShutdown = false;

@@ -460,7 +460,11 @@ QString IniFile::writeErrorText(const QString &path)
 
 bool IniFile::saveToFile(const QString &path, QString *error) const
 {
-    const QByteArray bytes = toBytes();
+    return saveBytes(path, toBytes(), error);
+}
+
+bool IniFile::saveBytes(const QString &path, const QByteArray &bytes, QString *error)
+{
     QSaveFile file(path);
     // The store holds the mail password: owner-only from the first byte written.
     const bool ok = file.open(QIODevice::WriteOnly)

@@ -44,6 +44,8 @@ public:
     // renamed over the old one, and the folder flushed) with owner-only permissions. On failure the old file is left
     // as it was and `error` receives "Unable to write to <full path>".
     bool saveToFile(const QString &path, QString *error = nullptr) const;
+    // The same for bytes made elsewhere.
+    static bool saveBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
     static QString writeErrorText(const QString &path);
 
     bool sectionExists(const QString &section) const;

@@ -2,8 +2,11 @@
 
 #include "store/StoreValues.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <limits>
+#include <sys/stat.h>
 
 namespace {
 
@@ -194,8 +197,9 @@ LoadedStore NoteStore::load(const QString &path, const QDateTime &loadMoment,
     return read(IniFile::fromFile(path), loadMoment, loginName, programFolder);
 }
 
-void NoteStore::write(IniFile &ini, const AppSettings &settings,
-                      const QList<NoteData> &notesInTableOrder, bool portugueseActive)
+namespace {
+
+void writeSettings(IniFile &ini, const AppSettings &settings, bool portugueseActive)
 {
     const GeneralSettings &g = settings.recGeral;
     ini.writeBool(kGeneral, QStringLiteral("UseSounds"), g.UseSounds);
@@ -240,10 +244,31 @@ void NoteStore::write(IniFile &ini, const AppSettings &settings,
     for (int i = 0; i < r.BlockList.size(); ++i)
         ini.writeString(kNetwork, QStringLiteral("List") + QString::number(i), r.BlockList.at(i));
 
-    // Sections beyond the table's range (a hand-edited file with more notes than the table
-    // holds) are left alone: NumStickies no longer reaches them.
+}
+
+// Sections beyond the table's range (a hand-edited file with more notes than the table holds)
+// are left alone: NumStickies no longer reaches them.
+void eraseNoteSections(IniFile &ini)
+{
     for (const int n : noteSectionsIn(ini))
-        eraseEveryCopy(ini, sectionName(n));
+        eraseEveryCopy(ini, NoteStore::sectionName(n));
+}
+
+// Note `slot`'s section as a save appends it to the file.
+QByteArray noteSectionBytes(int slot, const NoteData &note)
+{
+    IniFile section;
+    writeNote(section, NoteStore::sectionName(slot), note);
+    return section.toBytes();
+}
+
+} // namespace
+
+void NoteStore::write(IniFile &ini, const AppSettings &settings,
+                      const QList<NoteData> &notesInTableOrder, bool portugueseActive)
+{
+    writeSettings(ini, settings, portugueseActive);
+    eraseNoteSections(ini);
 
     int j = 0;
     for (const NoteData &note : notesInTableOrder) {
@@ -261,18 +286,98 @@ void NoteStore::write(IniFile &ini, const AppSettings &settings,
 SaveResult NoteStore::save(const QString &path, const AppSettings &settings,
                            const QList<NoteData> &notesInTableOrder, bool portugueseActive)
 {
+    return save(path, settings, notesInTableOrder, portugueseActive, nullptr);
+}
+
+SaveResult NoteStore::save(const QString &path, const AppSettings &settings,
+                           const QList<NoteData> &notesInTableOrder, bool portugueseActive, SaveCache *cache)
+{
     SaveResult result;
-    bool readable = true;
-    IniFile ini = IniFile::fromFile(path, &readable);
-    // A file that exists but cannot be read is not replaced: its other sections (the contact
-    // book) would be lost.
-    if (!readable) {
-        result.error = IniFile::writeErrorText(path);
+    // More notes than the table holds are no case for the cache: the plain way handles them.
+    if (notesInTableOrder.size() > kMaxNotes && cache)
+        cache->clear();
+    if (!cache || notesInTableOrder.size() > kMaxNotes) {
+        bool readable = true;
+        IniFile ini = IniFile::fromFile(path, &readable);
+        // A file that exists but cannot be read is not replaced: its other sections (the
+        // contact book) would be lost.
+        if (!readable) {
+            result.error = IniFile::writeErrorText(path);
+            return result;
+        }
+        write(ini, settings, notesInTableOrder, portugueseActive);
+        result.ok = ini.saveToFile(path, &result.error);
         return result;
     }
-    write(ini, settings, notesInTableOrder, portugueseActive);
-    result.ok = ini.saveToFile(path, &result.error);
+
+    // The file's other sections: from the cache while the file is the one the last save left,
+    // read afresh otherwise (another writer, such as the contact book, has been at it).
+    IniFile head;
+    if (cache->m_valid && cache->m_path == path && cache->m_stamp == FileStamp::of(path)) {
+        head = cache->m_head;
+    } else {
+        cache->clear();
+        bool readable = true;
+        head = IniFile::fromFile(path, &readable);
+        if (!readable) {
+            result.error = IniFile::writeErrorText(path);
+            return result;
+        }
+        eraseNoteSections(head);
+    }
+    writeSettings(head, settings, portugueseActive);
+    head.writeInteger(kGeneral, QStringLiteral("NumStickies"), int(notesInTableOrder.size()));
+
+    // The same bytes as write() gives: the other sections, then the notes' in table order. A
+    // note's section is made again only when the note differs from the one last saved there.
+    QList<QByteArray> sections;
+    sections.reserve(notesInTableOrder.size());
+    QByteArray bytes = head.toBytes();
+    qsizetype total = bytes.size();
+    for (qsizetype j = 0; j < notesInTableOrder.size(); ++j) {
+        const NoteData &note = notesInTableOrder.at(j);
+        if (j < cache->m_notes.size() && cache->m_notes.at(j) == note)
+            sections.append(cache->m_sections.at(j));
+        else
+            sections.append(noteSectionBytes(int(j), note));
+        total += sections.back().size();
+    }
+    bytes.reserve(total);
+    for (const QByteArray &section : sections)
+        bytes += section;
+
+    result.ok = IniFile::saveBytes(path, bytes, &result.error);
+    if (!result.ok) {
+        cache->clear();
+        return result;
+    }
+    cache->m_valid = true;
+    cache->m_path = path;
+    cache->m_stamp = FileStamp::of(path);
+    cache->m_head = std::move(head);
+    cache->m_notes = notesInTableOrder;
+    cache->m_sections = std::move(sections);
     return result;
+}
+
+void NoteStore::SaveCache::clear()
+{
+    *this = SaveCache();
+}
+
+NoteStore::FileStamp NoteStore::FileStamp::of(const QString &path)
+{
+    FileStamp stamp;
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.device = quint64(st.st_dev);
+    stamp.inode = quint64(st.st_ino);
+    stamp.size = qint64(st.st_size);
+    stamp.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.changedNs = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return stamp;
 }
 
 QString NoteStore::readDefaultLang(const QString &path)

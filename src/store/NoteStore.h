@@ -48,11 +48,44 @@ public:
     static LoadedStore read(const IniFile &ini, const QDateTime &loadMoment,
                             const QString &loginName, const QString &programFolder);
 
+    // What one file looked like on disk: a save trusts its cache only while it still does.
+    struct FileStamp
+    {
+        bool exists = false;
+        quint64 device = 0, inode = 0;
+        qint64 size = 0, modifiedNs = 0, changedNs = 0;
+        bool operator==(const FileStamp &) const = default;
+        static FileStamp of(const QString &path);
+    };
+
+    // What the last save wrote: the file's other sections and each note's section. The next
+    // save then neither reads the file again nor remakes the sections of unchanged notes, and
+    // still writes the very bytes a save without it would. Trusted only while the file on disk
+    // is the one that save left; any other writer, or a failed save, sends the next save the
+    // plain way.
+    class SaveCache
+    {
+    public:
+        void clear();
+
+    private:
+        friend class NoteStore;
+        bool m_valid = false;
+        QString m_path;
+        FileStamp m_stamp;
+        IniFile m_head;                 // every section but the notes', as last written
+        QList<NoteData> m_notes;        // the notes last written, in table order
+        QList<QByteArray> m_sections;   // their sections' bytes
+    };
+
     // Writes the settings and the notes onto the file as it stands (sections the store does
     // not own, such as the contact book, stay as they are) and replaces it atomically. On
     // failure the file is left byte for byte as it was.
     static SaveResult save(const QString &path, const AppSettings &settings,
                            const QList<NoteData> &notesInTableOrder, bool portugueseActive);
+    static SaveResult save(const QString &path, const AppSettings &settings,
+                           const QList<NoteData> &notesInTableOrder, bool portugueseActive,
+                           SaveCache *cache);
     static void write(IniFile &ini, const AppSettings &settings,
                       const QList<NoteData> &notesInTableOrder, bool portugueseActive);
 

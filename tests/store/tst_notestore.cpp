@@ -3,6 +3,7 @@
 #include "store/StoreValues.h"
 
 #include <QtTest>
+#include <functional>
 #include "support/TestFiles.h"
 #include <sys/stat.h>
 
@@ -397,6 +398,64 @@ private slots:
         QVERIFY(!ini.valueExists("Stick0", "alarm"));
         QCOMPARE(ini.readString("Stick02", "Caption"), "outra");
         QCOMPARE(loadFile(path).notes.value(0).caption, "nova");
+    }
+
+    // A save with the cache writes the very bytes a plain save writes, whatever changed in
+    // between, and notices every other writer of the file.
+    void cachedSavesWriteWhatPlainSavesWrite()
+    {
+        QTemporaryDir dir;
+        const QString cached = dir.filePath("a.cvf");
+        const QString plain = dir.filePath("b.cvf");
+        const QByteArray start = crlf("; hand-written\n[General]\nNumStickies=3\nUser=ana\n\n[ sTiCk1 ]\ncaption=velha\n"
+                                      "[Contatos]\nNome1=Bia\nCount=1\n[Stick1001]\ncaption=fora\n[Stick0]\nalarm=1\n");
+        writeAll(cached, start);
+        writeAll(plain, start);
+        NoteStore::SaveCache cache;
+        AppSettings settings;
+        QList<NoteData> notes;
+        for (int i = 0; i < 4; ++i)
+            notes.append(alarmNote(QString("nota %1").arg(i), QDateTime(QDate(2025, 5, 1 + i), QTime(9, 0)), i));
+        auto saveBoth = [&](const char *step) {
+            QVERIFY2(NoteStore::save(cached, settings, notes, true, &cache), step);
+            QVERIFY2(NoteStore::save(plain, settings, notes, true), step);
+            QVERIFY2(readAll(cached) == readAll(plain), step);
+        };
+        // Another writer of the same bytes to both files, as the contact book would be.
+        auto editBoth = [&](const std::function<void(IniFile &)> &edit) {
+            for (const QString &path : {cached, plain}) {
+                IniFile ini = IniFile::fromFile(path);
+                edit(ini);
+                QVERIFY(ini.saveToFile(path));
+            }
+        };
+
+        saveBoth("first save, file read");
+        saveBoth("nothing changed");
+        notes[2].note = "outro texto";
+        saveBoth("one note changed");
+        notes.removeFirst();
+        saveBoth("a note deleted, the rest renumbered");
+        notes.append(notes.first());
+        settings.recGeral.User = "bia";
+        saveBoth("a note added, a setting changed");
+        editBoth([](IniFile &ini) { ini.writeString("Contatos", "Nome2", "Zé"); });
+        saveBoth("the contact book written in between");
+        QCOMPARE(IniFile::fromFile(cached).readString("Contatos", "Nome2"), QString("Zé"));
+        // Rewritten in place with the same size: only the time tells.
+        for (const QString &path : {cached, plain}) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            const QByteArray bytes = f.readAll();
+            f.seek(bytes.indexOf("Nome1=Bia") + 6);
+            f.write("Eva");
+        }
+        saveBoth("edited in place");
+        QCOMPARE(IniFile::fromFile(cached).readString("Contatos", "Nome1"), QString("Eva"));
+        notes.clear();
+        saveBoth("every note deleted");
+        QVERIFY(!IniFile::fromFile(cached).sectionExists("Stick0"));
+        QVERIFY(IniFile::fromFile(cached).sectionExists("Stick1001"));
     }
 
     void shrunkBlockListLeavesOldKeys()
