@@ -33,6 +33,10 @@ for command in corkvane corkvane-msg; do
   test "$(readlink -f "$dest/usr/bin/$command")" = "$(readlink -f "$dest/usr/lib/corkvane/$command")"
 done
 test -f "$dest/usr/lib/corkvane/corkvane.html" && test -f "$dest/usr/lib/corkvane/corkvane_enu.html"
+# The modules loaded on first use sit beside the program.
+for module in sound tls print; do
+  test -f "$dest/usr/lib/corkvane/libcorkvane-$module.so" || { echo "libcorkvane-$module.so is not installed" >&2; exit 1; }
+done
 ! ls "$dest/usr/lib/corkvane" | grep -q '^tst_'
 
 # Started through the link, the program finds its shipped files: it makes the first store.
