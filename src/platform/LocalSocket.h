@@ -37,6 +37,15 @@ inline bool addressOf(const QString &path, sockaddr_un *address, QString *error)
     return true;
 }
 
+// A non-blocking stream socket, closed on exec.
+inline int newSocket(QString *error)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0 && error)
+        *error = systemError("socket", errno);
+    return fd;
+}
+
 // A non-blocking listening socket at `path`, readable and writable by this user only. A file
 // already at `path` makes it fail (EADDRINUSE); the caller decides whether it may go.
 inline int listenAt(const QString &path, QString *error)
@@ -44,12 +53,9 @@ inline int listenAt(const QString &path, QString *error)
     sockaddr_un address;
     if (!addressOf(path, &address, error))
         return -1;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        if (error)
-            *error = systemError("socket", errno);
+    const int fd = newSocket(error);
+    if (fd < 0)
         return -1;
-    }
     // The socket file is made with the umask in force: owner-only from the first moment.
     const mode_t previous = ::umask(0177);
     const int bound = ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address);
@@ -71,12 +77,9 @@ inline int connectTo(const QString &path, int timeoutMs, QString *error)
     sockaddr_un address;
     if (!addressOf(path, &address, error))
         return -1;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        if (error)
-            *error = systemError("socket", errno);
+    const int fd = newSocket(error);
+    if (fd < 0)
         return -1;
-    }
     int rc = ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address);
     if (rc != 0 && (errno == EAGAIN || errno == EINPROGRESS)) {
         // A full backlog: the listener has not accepted yet.

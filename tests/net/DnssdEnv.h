@@ -3,6 +3,7 @@
 // started plainly re-starts itself through the script, which runs it in a network namespace
 // with its own bus and DNS-SD daemon (or with CORKVANE_DNSSD_SKIP saying why it cannot).
 #include <QByteArray>
+#include <QListWidget>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -38,6 +39,15 @@ inline QString skipReason() { return qEnvironmentVariable("CORKVANE_DNSSD_SKIP")
 inline bool daemon(const QString &what)
 {
     return QProcess::execute(qEnvironmentVariable("CORKVANE_DNSSD_ENV"), {what}) == 0;
+}
+
+// The entry of a found-programs list shown under `name`, or null.
+inline QListWidgetItem *itemNamed(QListWidget *list, const QString &name)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->text() == name)
+            return list->item(i);
+    return nullptr;
 }
 
 } // namespace dnssdenv

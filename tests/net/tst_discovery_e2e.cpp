@@ -31,15 +31,10 @@ quint16 freePort()
     return probe.listen(QHostAddress::AnyIPv4, 0) ? probe.serverPort() : 0;
 }
 
-QListWidgetItem *itemNamed(QListWidget *list, const QString &name)
-{
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->text() == name)
-            return list->item(i);
-    return nullptr;
-}
 
 } // namespace
+
+using dnssdenv::itemNamed;
 
 class TestDiscoveryE2E : public QObject
 {

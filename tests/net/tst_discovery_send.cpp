@@ -16,17 +16,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-namespace {
-
-QListWidgetItem *itemNamed(QListWidget *list, const QString &name)
-{
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->text() == name)
-            return list->item(i);
-    return nullptr;
-}
-
-} // namespace
+using dnssdenv::itemNamed;
 
 class TestDiscoverySend : public QObject
 {
