@@ -37,9 +37,11 @@ inline bool addressOf(const QString &path, sockaddr_un *address, QString *error)
     return true;
 }
 
-// A non-blocking stream socket, closed on exec.
-inline int newSocket(QString *error)
+// A non-blocking stream socket, closed on exec, and the address of `path` for it.
+inline int newSocketFor(const QString &path, sockaddr_un *address, QString *error)
 {
+    if (!addressOf(path, address, error))
+        return -1;
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0 && error)
         *error = systemError("socket", errno);
@@ -51,9 +53,7 @@ inline int newSocket(QString *error)
 inline int listenAt(const QString &path, QString *error)
 {
     sockaddr_un address;
-    if (!addressOf(path, &address, error))
-        return -1;
-    const int fd = newSocket(error);
+    const int fd = newSocketFor(path, &address, error);
     if (fd < 0)
         return -1;
     // The socket file is made with the umask in force: owner-only from the first moment.
@@ -62,10 +62,12 @@ inline int listenAt(const QString &path, QString *error)
     const int bindError = errno;
     ::umask(previous);
     if (bound != 0 || ::listen(fd, 16) != 0) {
+        // Read before close, which may change errno; the caller looks at it (EADDRINUSE).
+        const int failure = bound != 0 ? bindError : errno;
         if (error)
-            *error = systemError(bound != 0 ? "bind" : "listen", bound != 0 ? bindError : errno);
+            *error = systemError(bound != 0 ? "bind" : "listen", failure);
         ::close(fd);
-        errno = bound != 0 ? bindError : errno;
+        errno = failure;
         return -1;
     }
     return fd;
@@ -75,9 +77,7 @@ inline int listenAt(const QString &path, QString *error)
 inline int connectTo(const QString &path, int timeoutMs, QString *error)
 {
     sockaddr_un address;
-    if (!addressOf(path, &address, error))
-        return -1;
-    const int fd = newSocket(error);
+    const int fd = newSocketFor(path, &address, error);
     if (fd < 0)
         return -1;
     int rc = ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address);
