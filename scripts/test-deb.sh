@@ -2,7 +2,8 @@
 # Tries the Debian package the way a user gets it, in a minimal Debian 12 made by debootstrap:
 #   1. builds the package (cpack -G DEB in the build tree);
 #   2. installs it with `apt-get install ./corkvane_*.deb`, which pulls every dependency the
-#      package declares from the Debian mirror apt already uses on this machine;
+#      package declares from the Debian archive apt already uses on this machine (taken from its
+#      sources by scripts/apt-mirror.sh; without one the script stops before doing anything);
 #   3. as an ordinary user of the chroot, starts `corkvane` from the PATH headless for a few
 #      seconds and checks that it made the user's store;
 #   4. `apt-get remove corkvane`, and checks that the user's notes are still there.
@@ -12,16 +13,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
 [ "$(id -u)" -eq 0 ] || { echo "test-deb.sh: run as root (debootstrap and chroot need it)" >&2; exit 1; }
+# The archive apt uses here, and only that: before anything is installed or built.
+mirror=$(scripts/apt-mirror.sh bookworm) || { echo "test-deb.sh: no archive to bootstrap from; nothing done" >&2; exit 1; }
 if ! command -v debootstrap >/dev/null; then
   apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap
 fi
-
-# The mirror apt uses here, from the one-line or the deb822 sources.
-mirror=$(grep -hoE '^(deb|URIs:)[[:space:]]+(\[[^]]*\][[:space:]]+)?https?://[^ ]+/debian/?( |$)' \
-           /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources 2>/dev/null \
-         | grep -oE 'https?://[^ ]+' | head -n1 || true)
-mirror=${mirror:-http://deb.debian.org/debian}
 
 (cd "$build" && rm -f corkvane_*.deb && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/corkvane_*.deb)
