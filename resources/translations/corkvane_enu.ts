@@ -777,6 +777,10 @@
         <source>O e-mail não foi enviado! Verifique as configurações de rede.</source>
         <translation>The e-mail was not sent! Check the network settings.</translation>
     </message>
+    <message>
+        <source>Informe ao menos um endereço de e-mail em &quot;Para&quot;.</source>
+        <translation>Enter at least one e-mail address in &quot;To&quot;.</translation>
+    </message>
 </context>
 <context>
     <name>TfrmInsereBloq</name>

@@ -777,6 +777,10 @@
         <source>O e-mail não foi enviado! Verifique as configurações de rede.</source>
         <translation>O e-mail não foi enviado! Verifique as configurações de rede.</translation>
     </message>
+    <message>
+        <source>Informe ao menos um endereço de e-mail em &quot;Para&quot;.</source>
+        <translation>Informe ao menos um endereço de e-mail em &quot;Para&quot;.</translation>
+    </message>
 </context>
 <context>
     <name>TfrmInsereBloq</name>

@@ -46,6 +46,36 @@ QString oneLine(QString value)
     return value.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
+// Breaks a message line into lines that SMTP carries whole: each at most the protocol's line
+// length, one less when it begins with "." (the dot the client doubles counts too).
+QStringList wrappedLine(const QString &line)
+{
+    QStringList out;
+    QString rest = line;
+    for (;;) {
+        const int limit = MailComposer::kMaxTextLineLength - (rest.startsWith(QLatin1Char('.')) ? 1 : 0);
+        if (rest.size() <= limit)
+            break;
+        int cut = -1;
+        for (int i = limit - 1; i > 0; --i) {
+            if (rest.at(i) == QLatin1Char(' ') || rest.at(i) == QLatin1Char('\t')) {
+                cut = i + 1; // the blank ends the earlier line, so joining the lines gives the text
+                break;
+            }
+        }
+        if (cut < 0) {
+            cut = limit;
+            // One character in two halves would arrive as two unknown ones.
+            if (rest.at(cut - 1).isHighSurrogate())
+                --cut;
+        }
+        out << rest.left(cut);
+        rest = rest.mid(cut);
+    }
+    out << rest;
+    return out;
+}
+
 // The store keeps the mechanism as a number; one it does not know sends no credentials.
 TSmtpAuthType authTypeOf(int stored)
 {
@@ -137,7 +167,7 @@ TfrmEnviarEmail::TfrmEnviarEmail(const AppSettings *settings, QWidget *parent)
     m_smtpClient->setLocalAddr(QStringLiteral("0.0.0.0"));
     m_smtpClient->setPort(QStringLiteral("smtp"));
     m_smtpClient->setAuthType(smtpAuthNone);
-    m_smtpClient->setCharSet(QStringLiteral("iso-8859-1"));
+    m_smtpClient->setCharSet(QString::fromLatin1(MailComposer::kTextCharset));
     m_smtpClient->setContentType(smtpPlainText);
     m_smtpClient->setOwnHeaders(false);
     attachClient();
@@ -175,7 +205,19 @@ void TfrmEnviarEmail::attachClient()
     };
     m_smtpClient->OnStateChange = [this](TSmtpClientBase *, TSmtpState) { checkWait(); };
     m_smtpClient->OnRequestDone = [this](TSmtpClientBase *, TSmtpRequest rq, quint16 error) {
-        if (rq == smtpMail && m_mailPending) {
+        const bool awaited = (rq == smtpOpen && m_openPending) || (rq == smtpMail && m_mailPending);
+        if (!awaited) {
+            checkWait();
+            return;
+        }
+        // Read now: the next request clears it. The first failure is the one that explains
+        // the rest (a refused AUTH, then the MAIL FROM refused for want of it).
+        if (error != 0 && !m_cancelled && m_failureReply.isEmpty())
+            m_failureReply = m_smtpClient->ErrorMessage();
+        if (rq == smtpOpen) {
+            m_openPending = false;
+            m_openDone = true;
+        } else {
             m_mailPending = false;
             m_mailDone = true;
             m_mailResult = error;
@@ -281,7 +323,12 @@ void TfrmEnviarEmail::cmdAddressClick()
 {
     if (!m_chooser || m_sending)
         return;
-    const QStringList chosen = m_chooser();
+    // A contact's address may carry blanks of its own; the field shows the address.
+    QStringList chosen;
+    for (const QString &address : m_chooser()) {
+        if (!address.trimmed().isEmpty())
+            chosen << address.trimmed();
+    }
     m_txtPara->setText(Recipients::mergeChosen(m_txtPara->text(), chosen));
 }
 
@@ -301,15 +348,29 @@ QStringList TfrmEnviarEmail::messageLines(const QString &text, const QString &us
 {
     // The editor's lines as its line list counts them: none for an empty text, and a final
     // line break ends the last line instead of starting an empty one.
-    QStringList lines;
+    QStringList editorLines;
     if (!text.isEmpty()) {
-        lines = text.split(QLatin1Char('\n'));
-        if (lines.last().isEmpty())
-            lines.removeLast();
+        editorLines = text.split(QLatin1Char('\n'));
+        if (editorLines.last().isEmpty())
+            editorLines.removeLast();
     }
-    lines << kBlankLines << user << kBlankLines << kDashes << tr("Este e-mail foi enviado pelo Corkvane")
-          << tr("Faça o download gratuíto em") << webAddress << kDashes;
+    QStringList lines;
+    for (const QString &line : std::as_const(editorLines))
+        lines << wrappedLine(line);
+    lines << kBlankLines << wrappedLine(user) << kBlankLines << kDashes << tr("Este e-mail foi enviado pelo Corkvane")
+          << tr("Faça o download gratuíto em") << wrappedLine(webAddress) << kDashes;
     return lines;
+}
+
+QStringList TfrmEnviarEmail::addressesOf(const QString &para)
+{
+    QStringList addresses;
+    for (const QString &piece : para.split(QLatin1Char(','))) {
+        const QString address = piece.trimmed();
+        if (!address.isEmpty())
+            addresses << address;
+    }
+    return addresses;
 }
 
 void TfrmEnviarEmail::checkWait()
@@ -359,6 +420,13 @@ void TfrmEnviarEmail::cmdEnviarClick()
 {
     if (m_sending || m_txtPara->text().isEmpty())
         return;
+    // Commas and blanks alone name nobody: nothing could be delivered, so nothing is sent.
+    const QStringList addresses = addressesOf(m_txtPara->text());
+    if (addresses.isEmpty()) {
+        Dialogs::error(this, tr("Informe ao menos um endereço de e-mail em \"Para\"."));
+        m_txtPara->setFocus();
+        return;
+    }
     const NetworkSettings net = m_settings ? m_settings->recRede : NetworkSettings{};
     const GeneralSettings general = m_settings ? m_settings->recGeral : GeneralSettings{};
 
@@ -371,9 +439,12 @@ void TfrmEnviarEmail::cmdEnviarClick()
     m_cancelled = false;
     m_quitting = false;
     m_timedOut = false;
+    m_openPending = false;
+    m_openDone = false;
     m_mailPending = false;
     m_mailDone = false;
     m_mailResult = 0;
+    m_failureReply.clear();
     bool ok = false;
     QString securityFailure;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -392,21 +463,23 @@ void TfrmEnviarEmail::cmdEnviarClick()
         m_smtpClient->setSecurity(smtpSecurityFromStore(net.SMTPSecurity));
         m_smtpClient->setTrustAnchorFile(m_trustAnchorFile);
 
+        m_openPending = true;
         m_smtpClient->Open();
         waitFor([this] { return m_smtpClient->Connected(); });
 
         m_smtpClient->setFromName(net.Email);
         // Every recipient of the field, however long it is.
-        m_smtpClient->setRcptName(Recipients::split(m_txtPara->text()));
+        m_smtpClient->setRcptName(addresses);
         QCoreApplication::processEvents();
 
         m_smtpClient->setHdrFrom(net.Email);
-        m_smtpClient->setHdrTo(oneLine(m_txtPara->text()));
+        m_smtpClient->setHdrTo(oneLine(addresses.join(QStringLiteral(", "))));
         m_smtpClient->setHdrSubject(m_lblAssunto->text());
         m_smtpClient->setMailMessage(
             messageLines(m_memTexto->toPlainText(), general.User, m_webAddress ? m_webAddress() : QString()));
 
-        waitFor([this] { return m_smtpClient->State() == smtpReady; });
+        // Until Open has reported its end: how it ended is read there, before Mail begins.
+        waitFor([this] { return m_smtpClient->State() == smtpReady && m_openDone; });
 
         m_mailPending = true;
         m_smtpClient->Mail();
@@ -421,6 +494,7 @@ void TfrmEnviarEmail::cmdEnviarClick()
         // Read before the abort: a refused certificate is the user's to know about, and
         // "check the network settings" would send them looking in the wrong place.
         securityFailure = m_smtpClient->securityFailureText();
+        m_openPending = false;
         m_mailPending = false;
         m_smtpClient->Abort();
         // The closing connection reports itself; the reason it was closed matters more.
@@ -439,11 +513,18 @@ void TfrmEnviarEmail::cmdEnviarClick()
     else if (!securityFailure.isEmpty())
         Dialogs::message(this, QMessageBox::Critical, tr("Erro"), securityFailure);
     else
-        Dialogs::message(this, QMessageBox::Critical, tr("Erro"),
-                         tr("O e-mail não foi enviado! Verifique as configurações de rede."));
+        Dialogs::message(this, QMessageBox::Critical, tr("Erro"), failureText(m_cancelled ? QString() : m_failureReply));
     // A cancelled send leaves the dialog open, so the mail can be sent again as it stands.
     if (!m_cancelled)
         accept();
+}
+
+QString TfrmEnviarEmail::failureText(const QString &reply)
+{
+    const QString text = tr("O e-mail não foi enviado! Verifique as configurações de rede.");
+    // On a line of its own: the box reads the first line to tell plain text from markup, and
+    // the reply is the server's text.
+    return reply.isEmpty() ? text : text + QStringLiteral("\n\n") + reply;
 }
 
 void TfrmEnviarEmail::cmdCancelarClick()

@@ -46,8 +46,16 @@ public:
     void setWebAddress(std::function<QString()> address);
 
     // The message lines sent for a text as the editor holds it: its lines, then the user's
-    // name and the footer, with the three empty lines before each of those.
+    // name and the footer, with the three empty lines before each of those. A line too long
+    // for SMTP is sent as several, broken after the last blank that keeps each within the
+    // limit (anywhere when there is none), so no character is lost.
     static QStringList messageLines(const QString &text, const QString &user, const QString &webAddress);
+    // The failure box's text: the fixed sentence, then the reply line that failed the send
+    // (a refused login: "535 5.7.8 Authentication credentials invalid") when there was one.
+    static QString failureText(const QString &reply);
+    // The addresses of a "Para" field: its pieces between commas without their surrounding
+    // blanks, empty ones left out.
+    static QStringList addressesOf(const QString &para);
 
     bool sending() const { return m_sending; }
     TSmtpClient *smtpClient() const { return m_smtpClient; }
@@ -108,10 +116,14 @@ private:
     bool m_cancelled = false;
     bool m_quitting = false;
     bool m_timedOut = false;
-    // The Mail request whose end is awaited, and how it ended.
+    // The Open and Mail requests whose ends are awaited, and how they ended.
+    bool m_openPending = false;
+    bool m_openDone = false;
     bool m_mailPending = false;
     bool m_mailDone = false;
     quint16 m_mailResult = 0;
+    // The server's reply (or the client's own failure text) that failed the send first.
+    QString m_failureReply;
     QEventLoop *m_waitLoop = nullptr;
     std::function<bool()> m_waitCondition;
     bool m_waitQuitByUs = false;

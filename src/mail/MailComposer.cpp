@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace MailComposer {
 
 QByteArray contentTypeString(TSmtpContentType type)
@@ -28,9 +30,62 @@ QByteArray rfc822Date(const QDateTime &when, int biasMinutes)
         + months[d.month() - 1] + ' ' + QByteArray::number(d.year()) + ' '
         + QByteArray::number(t.hour()).rightJustified(2, '0') + ':'
         + QByteArray::number(t.minute()).rightJustified(2, '0') + ':'
-        + QByteArray::number(t.second()).rightJustified(2, '0') + ' ' + (biasMinutes < 0 ? '+' : '-')
+        + QByteArray::number(t.second()).rightJustified(2, '0') + ' ' + (biasMinutes > 0 ? '-' : '+')
         + QByteArray::number(absBias / 60).rightJustified(2, '0')
         + QByteArray::number(absBias % 60).rightJustified(2, '0');
+}
+
+static bool needsEncoding(const QByteArray &value)
+{
+    for (const char c : value) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u < 0x20 && u != '\t') || u > 0x7e)
+            return true;
+    }
+    // Text that looks like an encoded word would be decoded by the reader.
+    return value.contains("=?");
+}
+
+// RFC 2047's Q form with the characters allowed in any header position left as they are.
+static QByteArray qEncoded(unsigned char u)
+{
+    if (u == ' ')
+        return QByteArrayLiteral("_");
+    if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '!' || u == '*'
+        || u == '+' || u == '-' || u == '/')
+        return QByteArray(1, char(u));
+    static const char hex[] = "0123456789ABCDEF";
+    const char encoded[] = {'=', hex[u >> 4], hex[u & 15]};
+    return QByteArray(encoded, 3);
+}
+
+QByteArray unstructuredHeader(const QByteArray &name, const QByteArray &value)
+{
+    const QByteArray head = name + ": ";
+    if (!needsEncoding(value))
+        return head + value;
+    const QByteArray open = QByteArray("=?") + kTextCharset + "?Q?";
+    const QByteArray close = "?=";
+    const qsizetype overhead = open.size() + close.size();
+    QByteArray out = head;
+    // Room for the encoded word on the line it starts: after "Name: " on the first line,
+    // after the folding blank on the others.
+    qsizetype room = std::min<qsizetype>(kMaxEncodedWordLength, kMaxEncodedLineLength - head.size());
+    if (room < overhead + 3) {
+        out = name + ":\r\n ";
+        room = kMaxEncodedWordLength;
+    }
+    QByteArray word;
+    for (const char c : value) {
+        const QByteArray piece = qEncoded(static_cast<unsigned char>(c));
+        if (overhead + word.size() + piece.size() > room) {
+            out += open + word + close + "\r\n ";
+            word.clear();
+            room = std::min<qsizetype>(kMaxEncodedWordLength, kMaxEncodedLineLength - 1);
+        }
+        word += piece;
+    }
+    return out + open + word + close;
 }
 
 QList<QByteArray> headerLines(const HeaderFields &f, const QByteArray &date)
@@ -43,13 +98,14 @@ QList<QByteArray> headerLines(const HeaderFields &f, const QByteArray &date)
         lines << "Return-Path: " + f.returnPath;
     lines << "From: " + f.from;
     lines << "To: " + f.to;
-    lines << "Subject: " + f.subject;
+    lines << unstructuredHeader("Subject", f.subject);
     if (!f.sender.trimmed().isEmpty())
         lines << "Sender: " + f.sender;
     else if (!f.from.trimmed().isEmpty())
         lines << "Sender: " + f.from;
     lines << "Mime-Version: 1.0";
     lines << "Content-Type: " + f.contentType + "; charset=\"" + f.charSet + '"';
+    lines << QByteArray("Content-Transfer-Encoding: ") + kTransferEncoding;
     lines << "Date: " + date;
     return lines;
 }
@@ -171,7 +227,7 @@ void MailBodySource::prepare(const QStringList &files, const QList<QByteArray> &
         m_boundary = MailComposer::multipartBoundary(now);
         m_queue << "This is a multipart MIME message." << QByteArray() << "--" + m_boundary
                 << "Content-Type: " + contentTypeString + "; charset=\"" + charSet + '"'
-                << "Content-Transfer-Encoding: 7bit" << QByteArray();
+                << QByteArray("Content-Transfer-Encoding: ") + MailComposer::kTransferEncoding << QByteArray();
     }
     m_queue += messageLines;
 }

@@ -17,8 +17,10 @@ namespace MailComposer {
 // The line buffer holds 1023 characters and a terminating zero.
 constexpr int kLineBufferSize = 1024;
 constexpr int kMaxLineLength = kLineBufferSize - 1;
-// A folded header keeps each physical line within RFC 5322's limit.
-constexpr int kMaxFoldedLength = 998;
+// RFC 5321 and 5322: a line holds at most 998 characters before its CR LF.
+constexpr int kMaxTextLineLength = 998;
+// A folded header keeps each physical line within that limit.
+constexpr int kMaxFoldedLength = kMaxTextLineLength;
 // Attachment bytes per base64 line: 15 groups of 3, 60 characters.
 constexpr int kAttachmentBytesPerLine = 45;
 
@@ -26,9 +28,22 @@ QByteArray contentTypeString(TSmtpContentType type);
 
 // Minutes, UTC minus local time, of the zone the given moment is expressed in.
 int timeZoneBias(const QDateTime &when);
-// "Tue, 8 Dec 2026 14:05:09 -0300": English names whatever the locale; "+" when the local
-// time is ahead of UTC, "-" otherwise (so a zero bias is "-0000").
+// "Tue, 8 Dec 2026 14:05:09 -0300": English names whatever the locale; "-" only when the local
+// time is behind UTC. A zone at UTC is "+0000": "-0000" tells the reader the zone is unknown.
 QByteArray rfc822Date(const QDateTime &when, int biasMinutes);
+
+// Text is sent as the bytes it holds, so the body is declared 8bit.
+inline constexpr char kTransferEncoding[] = "8bit";
+// What every text of a mail is made of (TextCodec); the header words say so themselves.
+inline constexpr char kTextCharset[] = "windows-1252";
+// RFC 2047: an encoded word is at most 75 characters, a line holding one at most 76.
+constexpr int kMaxEncodedWordLength = 75;
+constexpr int kMaxEncodedLineLength = 76;
+
+// A header line for unstructured text: "Name: value" as it is when the value is printable
+// ASCII; otherwise the value goes out as Q-encoded words naming kTextCharset, folded so that
+// every line keeps to RFC 2047's limits. Decoding gives back every byte.
+QByteArray unstructuredHeader(const QByteArray &name, const QByteArray &value);
 
 struct HeaderFields
 {
@@ -38,7 +53,8 @@ struct HeaderFields
 };
 
 // The header lines in their fixed order, up to and including Date (the owner's hook and the
-// empty separator line come after).
+// empty separator line come after). The subject is the one value encoded (unstructuredHeader);
+// the address headers go out as given.
 QList<QByteArray> headerLines(const HeaderFields &fields, const QByteArray &date);
 
 // A header line longer than the line buffer is folded before a blank (CR LF stays in the one

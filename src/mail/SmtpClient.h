@@ -233,7 +233,8 @@ private:
     TSmtpAuthType m_authType = smtpAuthNone;
     QStringList m_rcptName, m_mailMessage;
     QString m_hdrFrom, m_hdrTo, m_hdrReplyTo, m_hdrReturnPath, m_hdrSubject, m_hdrSender;
-    QString m_charSet = QStringLiteral("iso-8859-1");
+    // What the text is encoded in (TextCodec), so what the Content-Type must name.
+    QString m_charSet = QString::fromLatin1(MailComposer::kTextCharset);
     TSmtpContentType m_contentType = smtpPlainText;
     QByteArray m_contentTypeString = MailComposer::contentTypeString(smtpPlainText);
     bool m_ownHeaders = false;

@@ -158,7 +158,10 @@ private slots:
         n.SMTPPort = QString::number(probe.serverPort());
         probe.close();
         n.SMTPSecurity = 0;
-        QCOMPARE(sendOnce(), kFailure);
+        // The refused connection is named, the certificate of the send before is not.
+        const QString failure = sendOnce();
+        QVERIFY2(failure.startsWith(kFailure + QStringLiteral("\n\n500 ")) && !failure.contains(QLatin1String("mismatch")),
+                 qPrintable(failure));
     }
 };
 

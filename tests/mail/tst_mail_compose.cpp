@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <ctime>
+
 class TestMailCompose : public QObject
 {
     Q_OBJECT
@@ -114,11 +116,105 @@ private slots:
         QCOMPARE(MailComposer::timeZoneBias(when), 180);
         QCOMPARE(MailComposer::rfc822Date(when, 180), QByteArray("Sun, 1 Mar 2026 07:05:09 -0300"));
         QCOMPARE(MailComposer::rfc822Date(when, -60), QByteArray("Sun, 1 Mar 2026 07:05:09 +0100"));
-        QCOMPARE(MailComposer::rfc822Date(when, 0), QByteArray("Sun, 1 Mar 2026 07:05:09 -0000"));
+        // At UTC the zone is known: "-0000" would tell the reader it is not.
+        QCOMPARE(MailComposer::rfc822Date(when, 0), QByteArray("Sun, 1 Mar 2026 07:05:09 +0000"));
+        QCOMPARE(MailComposer::rfc822Date(when, 30), QByteArray("Sun, 1 Mar 2026 07:05:09 -0030"));
         QCOMPARE(MailComposer::rfc822Date(when, -330), QByteArray("Sun, 1 Mar 2026 07:05:09 +0530"));
         const QDateTime dec(QDate(2026, 12, 12), QTime(23, 59, 0), Qt::OffsetFromUTC, 5 * 3600 + 45 * 60);
         QCOMPARE(MailComposer::timeZoneBias(dec), -345);
         QCOMPARE(MailComposer::rfc822Date(dec, MailComposer::timeZoneBias(dec)), QByteArray("Sat, 12 Dec 2026 23:59:00 +0545"));
+    }
+
+    void dateCarriesTheMachinesOwnZone_data()
+    {
+        QTest::addColumn<QByteArray>("tz");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QByteArray>("zone");
+        QTest::newRow("UTC") << QByteArray("UTC") << QDate(2026, 7, 1) << QByteArray("+0000");
+        QTest::newRow("Sao Paulo") << QByteArray("America/Sao_Paulo") << QDate(2026, 7, 1) << QByteArray("-0300");
+        QTest::newRow("Kolkata") << QByteArray("Asia/Kolkata") << QDate(2026, 1, 15) << QByteArray("+0530");
+        QTest::newRow("Berlin summer") << QByteArray("Europe/Berlin") << QDate(2026, 7, 1) << QByteArray("+0200");
+        QTest::newRow("Berlin winter") << QByteArray("Europe/Berlin") << QDate(2026, 1, 15) << QByteArray("+0100");
+        QTest::newRow("St Johns") << QByteArray("America/St_Johns") << QDate(2026, 1, 15) << QByteArray("-0330");
+    }
+    void dateCarriesTheMachinesOwnZone()
+    {
+        QFETCH(QByteArray, tz);
+        QFETCH(QDate, date);
+        QFETCH(QByteArray, zone);
+        if (!QFile::exists(QStringLiteral("/usr/share/zoneinfo/") + QString::fromLatin1(tz)))
+            QSKIP("the zone is not installed (tzdata)");
+        const QByteArray saved = qgetenv("TZ");
+        qputenv("TZ", tz);
+        tzset();
+        // The local time of the machine, as the clock gives it.
+        const QDateTime local(date, QTime(12, 0, 0));
+        const QByteArray got = MailComposer::rfc822Date(local, MailComposer::timeZoneBias(local));
+        if (saved.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", saved);
+        tzset();
+        QCOMPARE(got.right(5), zone);
+        QCOMPARE(got.left(got.size() - 5), QByteArray(date.toString(QStringLiteral("ddd, d MMM yyyy")).toLatin1()) + " 12:00:00 ");
+    }
+
+    void unstructuredHeaderEncodesWhatIsNotPlainAscii_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("ascii") << QByteArray("Corkvane - Compras") << QByteArray("Subject: Corkvane - Compras");
+        QTest::newRow("empty") << QByteArray() << QByteArray("Subject: ");
+        QTest::newRow("tab stays") << QByteArray("a\tb") << QByteArray("Subject: a\tb");
+        QTest::newRow("accent") << QByteArray("P\xe3o") << QByteArray("Subject: =?windows-1252?Q?P=E3o?=");
+        QTest::newRow("euro and dash") << QByteArray("\x80 \x97") << QByteArray("Subject: =?windows-1252?Q?=80_=97?=");
+        QTest::newRow("specials") << QByteArray("a_b=c?d \xe9") << QByteArray("Subject: =?windows-1252?Q?a=5Fb=3Dc=3Fd_=E9?=");
+        QTest::newRow("looks encoded") << QByteArray("=?x?Q?y?=") << QByteArray("Subject: =?windows-1252?Q?=3D=3Fx=3FQ=3Fy=3F=3D?=");
+        QTest::newRow("control") << QByteArray("a\x01") << QByteArray("Subject: =?windows-1252?Q?a=01?=");
+    }
+    void unstructuredHeaderEncodesWhatIsNotPlainAscii()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(QByteArray, line);
+        QCOMPARE(MailComposer::unstructuredHeader("Subject", value), line);
+    }
+
+    void longEncodedHeadersFoldWithinTheWordLimits()
+    {
+        // A long title of accented words, and one without any blank.
+        QByteArray accented;
+        for (int i = 0; i < 40; ++i)
+            accented += "Reuni\xe3o \x96 ";
+        const QList<QByteArray> values = {accented, QByteArray(300, '\xe7'), "x\x80" + QByteArray(500, 'y')};
+        for (const QByteArray &value : values) {
+            const QByteArray header = MailComposer::unstructuredHeader("Subject", value);
+            const QList<QByteArray> lines = header.split('\n');
+            QVERIFY(lines.size() > 2);
+            QByteArray decoded;
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                QByteArray l = lines[i];
+                if (i + 1 < lines.size()) {
+                    QVERIFY(l.endsWith('\r'));
+                    l.chop(1);
+                }
+                QVERIFY2(l.size() <= 76, l.constData());
+                l = i == 0 ? l.mid(9) : l.mid(1);
+                QVERIFY(i == 0 ? lines[0].startsWith("Subject: ") : lines[i].startsWith(' '));
+                // One encoded word per line, Q form, at most 75 characters.
+                QVERIFY(l.startsWith("=?windows-1252?Q?") && l.endsWith("?="));
+                QVERIFY(l.size() <= 75);
+                const QByteArray text = l.mid(17, l.size() - 19);
+                for (qsizetype k = 0; k < text.size(); ++k) {
+                    if (text[k] == '=') {
+                        decoded += char(text.mid(k + 1, 2).toInt(nullptr, 16));
+                        k += 2;
+                    } else {
+                        decoded += text[k] == '_' ? ' ' : text[k];
+                    }
+                }
+            }
+            QCOMPARE(decoded, value);
+        }
     }
 
     void headerBlockOrderAndOptionalLines()
@@ -131,7 +227,8 @@ private slots:
         f.charSet = "iso-8859-1";
         QCOMPARE(MailComposer::headerLines(f, "D"),
                  (QList<QByteArray>{"From: Ana <ana@x.org>", "To: bia@y.org", "Subject: Nota", "Sender: Ana <ana@x.org>",
-                                    "Mime-Version: 1.0", "Content-Type: text/plain; charset=\"iso-8859-1\"", "Date: D"}));
+                                    "Mime-Version: 1.0", "Content-Type: text/plain; charset=\"iso-8859-1\"",
+                                    "Content-Transfer-Encoding: 8bit", "Date: D"}));
 
         // Values are tested trimmed but written as given; a blank Sender falls back to From.
         f.replyTo = " r@x ";
@@ -151,7 +248,8 @@ private slots:
         empty.charSet = "utf-8";
         QCOMPARE(MailComposer::headerLines(empty, "D"),
                  (QList<QByteArray>{"From: ", "To: ", "Subject: ", "Mime-Version: 1.0",
-                                    "Content-Type: text/html; charset=\"utf-8\"", "Date: D"}));
+                                    "Content-Type: text/html; charset=\"utf-8\"", "Content-Transfer-Encoding: 8bit",
+                                    "Date: D"}));
     }
 
     void bodyLineRules()
@@ -293,7 +391,7 @@ private slots:
         QVERIFY(b64[2].endsWith("=="));
         const QList<QByteArray> expected = {
             "This is a multipart MIME message.", "", "--" + boundary,
-            "Content-Type: text/plain; charset=\"iso-8859-1\"", "Content-Transfer-Encoding: 7bit", "",
+            "Content-Type: text/plain; charset=\"iso-8859-1\"", "Content-Transfer-Encoding: 8bit", "",
             "Texto", ".ponto",
             "", "--" + boundary, "Content-Type: application/octet-stream;", "\tname=\"dados.bin\"",
             "Content-Transfer-Encoding: base64", "Content-Disposition: attachment;", "\tfilename=\"dados.bin\"",

@@ -93,8 +93,9 @@ private slots:
         QVERIFY(env.value("login").isNull());
         const QByteArray expected = crlf({
             "From: Ana <ana@corkvane.test>", "To: bia@corkvane.test, caio@corkvane.test",
-            "Subject: Lembrete: reuni\xe3o \xe0s 9h", "Sender: Ana <ana@corkvane.test>", "Mime-Version: 1.0",
-            "Content-Type: text/plain; charset=\"iso-8859-1\"", "Date: Mon, 7 Dec 2026 18:04:05 -0300", "",
+            "Subject: =?windows-1252?Q?Lembrete=3A_reuni=E3o_=E0s_9h?=", "Sender: Ana <ana@corkvane.test>",
+            "Mime-Version: 1.0", "Content-Type: text/plain; charset=\"windows-1252\"", "Content-Transfer-Encoding: 8bit",
+            "Date: Mon, 7 Dec 2026 18:04:05 -0300", "",
             "Ol\xe1, n\xe3o esque\xe7" "a!", ".", ".come\xe7" "a", "", "", "", "", QByteArray(1023, 'z'), "fim"});
         QCOMPARE(data, expected);
 
@@ -186,8 +187,9 @@ private slots:
         QList<QByteArray> lines = {
             "From: ana@corkvane.test", "To: bia@corkvane.test", "Subject: Anexos", "Sender: ana@corkvane.test",
             "Mime-Version: 1.0", "Content-Type: multipart/mixed;\r\n\tboundary=\"" + boundary + '"',
-            "Date: Mon, 7 Dec 2026 21:30:00 -0000", "", "This is a multipart MIME message.", "", "--" + boundary,
-            "Content-Type: text/plain; charset=\"iso-8859-1\"", "Content-Transfer-Encoding: 7bit", "", "Segue."};
+            "Content-Transfer-Encoding: 8bit", "Date: Mon, 7 Dec 2026 21:30:00 +0000", "",
+            "This is a multipart MIME message.", "", "--" + boundary,
+            "Content-Type: text/plain; charset=\"windows-1252\"", "Content-Transfer-Encoding: 8bit", "", "Segue."};
         const QList<QPair<QByteArray, QByteArray>> files = {{"foto.bin", binary}, {"nota.txt", QByteArray(100, 'n')}};
         for (const auto &[name, bytes] : files) {
             lines << "" << "--" + boundary << "Content-Type: application/octet-stream;" << "\tname=\"" + name + '"'

@@ -345,8 +345,8 @@ private slots:
         QCOMPARE(t.next(), Done(smtpMail, 0));
         const QList<QByteArray> expected = {
             "From: Ana <ana@x.org>", "To: b@y", "Subject: Lembrete (1)", "Sender: Ana <ana@x.org>", "Mime-Version: 1.0",
-            "Content-Type: text/plain; charset=\"iso-8859-1\"", "Date: Mon, 7 Dec 2026 18:04:05 -0300",
-            "X-Mailer: Corkvane", "",
+            "Content-Type: text/plain; charset=\"windows-1252\"", "Content-Transfer-Encoding: 8bit",
+            "Date: Mon, 7 Dec 2026 18:04:05 -0300", "X-Mailer: Corkvane", "",
             "..", "..hidden", "a", "..", "b", "", "", "", QByteArray(1023, 'x')};
         QCOMPARE(s.dataLines, expected);
         QVERIFY(t.display.contains("> .."));
