@@ -41,6 +41,75 @@
     </message>
 </context>
 <context>
+    <name>SyncEngine</name>
+    <message>
+        <source>a pasta %1 não existe</source>
+        <translation>the folder %1 does not exist</translation>
+    </message>
+    <message>
+        <source>%1 nota(s) da pasta de sincronização não cabem nas 1001 notas desta sessão e ficaram na pasta. Apague notas que não usa, salve e abra o Corkvane de novo para recebê-las.</source>
+        <translation>%1 note(s) of the sync folder do not fit into the 1001 notes of this session and were left in the folder. Delete notes you do not use, save, and start Corkvane again to receive them.</translation>
+    </message>
+    <message>
+        <source>Estes arquivos da pasta de sincronização não puderam ser lidos e foram deixados onde estão:
+%1</source>
+        <translation>These files of the sync folder could not be read and were left where they are:
+%1</translation>
+    </message>
+    <message>
+        <source>Sincronização desligada.</source>
+        <translation>Sync is off.</translation>
+    </message>
+    <message>
+        <source>Última sincronização: nenhuma ainda.</source>
+        <translation>Last sync: none yet.</translation>
+    </message>
+    <message>
+        <source>Última sincronização: %1 — falhou: %2</source>
+        <translation>Last sync: %1 — failed: %2</translation>
+    </message>
+    <message>
+        <source>1 recebida</source>
+        <translation>1 received</translation>
+    </message>
+    <message>
+        <source>%1 recebidas</source>
+        <translation>%1 received</translation>
+    </message>
+    <message>
+        <source>1 enviada</source>
+        <translation>1 sent</translation>
+    </message>
+    <message>
+        <source>%1 enviadas</source>
+        <translation>%1 sent</translation>
+    </message>
+    <message>
+        <source>1 conflito</source>
+        <translation>1 conflict</translation>
+    </message>
+    <message>
+        <source>%1 conflitos</source>
+        <translation>%1 conflicts</translation>
+    </message>
+    <message>
+        <source>1 apagada</source>
+        <translation>1 deleted</translation>
+    </message>
+    <message>
+        <source>%1 apagadas</source>
+        <translation>%1 deleted</translation>
+    </message>
+    <message>
+        <source>Última sincronização: %1 — nada mudou</source>
+        <translation>Last sync: %1 — nothing changed</translation>
+    </message>
+    <message>
+        <source>Última sincronização: %1 — %2</source>
+        <translation>Last sync: %1 — %2</translation>
+    </message>
+</context>
+<context>
     <name>TSmtpClientBase</name>
     <message>
         <source>O certificado do servidor não é válido para %1: %2</source>
@@ -595,6 +664,42 @@
     <message>
         <source>Se&amp;gurança</source>
         <translation>Se&amp;curity</translation>
+    </message>
+    <message>
+        <source>Sincronização</source>
+        <translation>Sync</translation>
+    </message>
+    <message>
+        <source>P&amp;asta:</source>
+        <translation>F&amp;older:</translation>
+    </message>
+    <message>
+        <source>Pasta de sincronização</source>
+        <translation>Sync folder</translation>
+    </message>
+    <message>
+        <source>Escolher a pasta de sincronização</source>
+        <translation>Choose the sync folder</translation>
+    </message>
+    <message>
+        <source>Última sincronização</source>
+        <translation>Last sync</translation>
+    </message>
+    <message>
+        <source>As mesmas notas em todos os seus computadores: escolha aqui uma pasta que um programa de sincronização de arquivos, como o Syncthing, mantém igual em todos eles, e a mesma pasta no Corkvane de cada computador. Em branco, as notas ficam só neste computador.</source>
+        <translation>The same notes on all your computers: choose here a folder that a file sync program, such as Syncthing, keeps the same on all of them, and the same folder in Corkvane on each computer. Left empty, the notes stay on this computer only.</translation>
+    </message>
+    <message>
+        <source>Selecione a Pasta de Sincronização</source>
+        <translation>Select the Sync Folder</translation>
+    </message>
+    <message>
+        <source>A pasta de sincronização deve ser um caminho completo, começando por &quot;/&quot;.</source>
+        <translation>The sync folder must be a full path, starting with &quot;/&quot;.</translation>
+    </message>
+    <message>
+        <source>Não foi possível criar a pasta de sincronização %1.</source>
+        <translation>The sync folder %1 could not be made.</translation>
     </message>
 </context>
 <context>

@@ -41,6 +41,75 @@
     </message>
 </context>
 <context>
+    <name>SyncEngine</name>
+    <message>
+        <source>a pasta %1 não existe</source>
+        <translation>a pasta %1 não existe</translation>
+    </message>
+    <message>
+        <source>%1 nota(s) da pasta de sincronização não cabem nas 1001 notas desta sessão e ficaram na pasta. Apague notas que não usa, salve e abra o Corkvane de novo para recebê-las.</source>
+        <translation>%1 nota(s) da pasta de sincronização não cabem nas 1001 notas desta sessão e ficaram na pasta. Apague notas que não usa, salve e abra o Corkvane de novo para recebê-las.</translation>
+    </message>
+    <message>
+        <source>Estes arquivos da pasta de sincronização não puderam ser lidos e foram deixados onde estão:
+%1</source>
+        <translation>Estes arquivos da pasta de sincronização não puderam ser lidos e foram deixados onde estão:
+%1</translation>
+    </message>
+    <message>
+        <source>Sincronização desligada.</source>
+        <translation>Sincronização desligada.</translation>
+    </message>
+    <message>
+        <source>Última sincronização: nenhuma ainda.</source>
+        <translation>Última sincronização: nenhuma ainda.</translation>
+    </message>
+    <message>
+        <source>Última sincronização: %1 — falhou: %2</source>
+        <translation>Última sincronização: %1 — falhou: %2</translation>
+    </message>
+    <message>
+        <source>1 recebida</source>
+        <translation>1 recebida</translation>
+    </message>
+    <message>
+        <source>%1 recebidas</source>
+        <translation>%1 recebidas</translation>
+    </message>
+    <message>
+        <source>1 enviada</source>
+        <translation>1 enviada</translation>
+    </message>
+    <message>
+        <source>%1 enviadas</source>
+        <translation>%1 enviadas</translation>
+    </message>
+    <message>
+        <source>1 conflito</source>
+        <translation>1 conflito</translation>
+    </message>
+    <message>
+        <source>%1 conflitos</source>
+        <translation>%1 conflitos</translation>
+    </message>
+    <message>
+        <source>1 apagada</source>
+        <translation>1 apagada</translation>
+    </message>
+    <message>
+        <source>%1 apagadas</source>
+        <translation>%1 apagadas</translation>
+    </message>
+    <message>
+        <source>Última sincronização: %1 — nada mudou</source>
+        <translation>Última sincronização: %1 — nada mudou</translation>
+    </message>
+    <message>
+        <source>Última sincronização: %1 — %2</source>
+        <translation>Última sincronização: %1 — %2</translation>
+    </message>
+</context>
+<context>
     <name>TSmtpClientBase</name>
     <message>
         <source>O certificado do servidor não é válido para %1: %2</source>
@@ -595,6 +664,42 @@
     <message>
         <source>Se&amp;gurança</source>
         <translation>Se&amp;gurança</translation>
+    </message>
+    <message>
+        <source>Sincronização</source>
+        <translation>Sincronização</translation>
+    </message>
+    <message>
+        <source>P&amp;asta:</source>
+        <translation>P&amp;asta:</translation>
+    </message>
+    <message>
+        <source>Pasta de sincronização</source>
+        <translation>Pasta de sincronização</translation>
+    </message>
+    <message>
+        <source>Escolher a pasta de sincronização</source>
+        <translation>Escolher a pasta de sincronização</translation>
+    </message>
+    <message>
+        <source>Última sincronização</source>
+        <translation>Última sincronização</translation>
+    </message>
+    <message>
+        <source>As mesmas notas em todos os seus computadores: escolha aqui uma pasta que um programa de sincronização de arquivos, como o Syncthing, mantém igual em todos eles, e a mesma pasta no Corkvane de cada computador. Em branco, as notas ficam só neste computador.</source>
+        <translation>As mesmas notas em todos os seus computadores: escolha aqui uma pasta que um programa de sincronização de arquivos, como o Syncthing, mantém igual em todos eles, e a mesma pasta no Corkvane de cada computador. Em branco, as notas ficam só neste computador.</translation>
+    </message>
+    <message>
+        <source>Selecione a Pasta de Sincronização</source>
+        <translation>Selecione a Pasta de Sincronização</translation>
+    </message>
+    <message>
+        <source>A pasta de sincronização deve ser um caminho completo, começando por &quot;/&quot;.</source>
+        <translation>A pasta de sincronização deve ser um caminho completo, começando por &quot;/&quot;.</translation>
+    </message>
+    <message>
+        <source>Não foi possível criar a pasta de sincronização %1.</source>
+        <translation>Não foi possível criar a pasta de sincronização %1.</translation>
     </message>
 </context>
 <context>

@@ -12,6 +12,7 @@
 #include "app/Sobre.h"
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
+#include "app/NoteSync.h"
 #include "app/ReceivedNotes.h"
 #include "app/SendDialogs.h"
 #include "mail/EnviarEmail.h"
@@ -30,6 +31,7 @@
 #include "store/Backup.h"
 #include "store/DataFolder.h"
 #include "store/NoteStore.h"
+#include "sync/SyncState.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -116,6 +118,7 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     connect(m_trayMenu, &TrayMenu::preferencesRequested, this, [this] { runGuarded([this] { openPreferences(); }); });
 
     m_receivedNotes = std::make_unique<ReceivedNotes>(*this);
+    m_sync = std::make_unique<NoteSync>(*this);
     m_noteServer = new NoteServer(m_settings, *m_receivedNotes, m_programFolder, this);
     m_alarmCheck = [this] { checkAlarms(); };
 
@@ -140,6 +143,8 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
 
 TfStickyNote::~TfStickyNote()
 {
+    // The merge's worker finishes before the notes it may be reading about go.
+    m_sync.reset();
     // The server reads the settings and builds notes through members that go before the
     // children would.
     delete m_noteServer;
@@ -198,6 +203,7 @@ void TfStickyNote::buildFolders(const Folders &folders)
     DataFolder::createPrivate(m_dataFolder);
     // A save cut short by a crash leaves its temporary file; the store itself is whole.
     DataFolder::removeInterruptedSaves(m_dataFolder, NoteStore::fileName());
+    DataFolder::removeInterruptedSaves(m_dataFolder, SyncState::fileName());
 
     if (!QFileInfo::exists(storePath())) {
         const QString first = Locale::userLocaleId() == Locale::kPortugueseBrazil ? QStringLiteral("default_ptb.cvf")
@@ -232,6 +238,9 @@ void TfStickyNote::startupStep()
     if (m_settings.recRede.Enabled)
         runGuarded([this] { m_noteServer->StartNoteServer(); });
     m_sendDialogs->updateAnnouncement();
+    // The first merge with the sync folder, now that the notes are here.
+    m_sync->configure();
+    m_sync->engine().requestMerge();
     if (m_settings.recGeral.NoteDaily)
         listTodaysTasks();
     if (m_endpoint && !m_endpoint->isListening() && !m_endpoint->listen())
@@ -284,6 +293,7 @@ void TfStickyNote::loadStore()
 {
     const LoadedStore stored = NoteStore::load(storePath(), Clock::now(), m_loginName, m_programFolder);
     m_settings = stored.settings;
+    ++m_notesGeneration;
     m_autoSaveCountdown = stored.autoSaveCountdown;
     QList<QWidget *> shown;
     for (const NoteData &data : stored.notes) {
@@ -307,7 +317,11 @@ QString TfStickyNote::saveStore()
         return {};
     QList<NoteData> notes;
     m_table.forEach([&notes](int, TfPostIt *note) { notes.append(note->data()); });
-    return NoteStore::save(storePath(), m_settings, notes, m_language == Language::Portuguese, &m_saveCache).error;
+    const QString error =
+        NoteStore::save(storePath(), m_settings, notes, m_language == Language::Portuguese, &m_saveCache).error;
+    if (error.isEmpty())
+        m_sync->engine().storeSaved();
+    return error;
 }
 
 void TfStickyNote::playEventSound(const QString &file)
@@ -420,12 +434,41 @@ void TfStickyNote::deleteNoteRequest(int slot)
     if (!note)
         return;
     playEventSound(m_settings.recGeral.SoundDelSticky);
+    discardNote(slot);
+    // The deletion reaches the sync folder as a tombstone.
+    m_sync->engine().requestMerge();
+}
+
+void TfStickyNote::discardNote(int slot)
+{
+    TfPostIt *note = m_table.at(slot);
+    if (!note)
+        return;
     if (m_ringingNote == slot)
         m_ringingNote = -1;
     if (note->ringingIconShown())
         QCoreApplication::postEvent(this, new AlarmAcknowledged);
     m_table.take(slot);
     delete note;
+}
+
+int TfStickyNote::createSyncedNote(const NoteData &data)
+{
+    if (m_table.full())
+        return -1;
+    TfPostIt *note = makeNoteWindow();
+    note->applyData(data);
+    if (data.visible)
+        note->show();
+    return note->Tag();
+}
+
+bool TfStickyNote::trashSyncedNote(int slot)
+{
+    if (!m_table.at(slot))
+        return false;
+    discardNote(slot);
+    return true;
 }
 
 bool TfStickyNote::event(QEvent *event)
@@ -555,11 +598,17 @@ void TfStickyNote::openPreferences()
     };
     services.dataFolder = m_dataFolder;
     services.programPath = QCoreApplication::applicationFilePath();
+    services.syncStatus = m_sync->engine().statusText();
+    services.applySync = [this] {
+        m_sync->configure();
+        m_sync->engine().requestMerge();
+    };
     OpenPreferences(&m_settings, services, [this](int context) { showHelp(context); });
 }
 
 void TfStickyNote::destroyAllNotes()
 {
+    ++m_notesGeneration;
     m_table.forEach([](int, TfPostIt *note) { delete note; });
     m_table.reset();
 }
@@ -577,7 +626,10 @@ void TfStickyNote::shutdown()
         } catch (...) {
         }
     };
+    m_sync->engine().stop();
     quietly([this] { saveStore(); });
+    // What changed here since the last merge reaches the sync folder before the program ends.
+    quietly([this] { m_sync->engine().pushBeforeExit(); });
     if (m_loaded && m_settings.recGeral.BackupOnExit && !m_settings.recGeral.BackupPath.trimmed().isEmpty())
         quietly([this] { backupStore(storePath(), m_settings.recGeral.BackupPath, Clock::now()); });
     quietly([this] { m_noteServer->StopNoteServer(); });

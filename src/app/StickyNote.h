@@ -16,6 +16,7 @@
 
 class LanguageModules;
 class MessageEndpoint;
+class NoteSync;
 class NoteServer;
 class ReceivedNotes;
 class SendDialogs;
@@ -119,6 +120,16 @@ public:
     // The tray menu's "&Preferências...": the settings dialog in its general mode.
     void openPreferences();
 
+    // --- sync ------------------------------------------------------------------------------
+    NoteSync *noteSync() const { return m_sync.get(); }
+    // Changes whenever the note windows are let go and the store is read again.
+    quint64 notesGeneration() const { return m_notesGeneration; }
+    // A note that came through the sync folder: shown where `data` says, without a sound and
+    // without taking the focus. -1 when every slot of the run is used.
+    int createSyncedNote(const NoteData &data);
+    // A note another computer deleted leaves the desktop for this computer's trash.
+    bool trashSyncedNote(int slot);
+
     // Replaceable for tests: the alarm check run by each tick after the auto-save countdown.
     void setAlarmCheck(std::function<void()> check) { m_alarmCheck = std::move(check); }
     // Runs the alarm check of one tick with the controller's clock, player and tray.
@@ -159,6 +170,8 @@ private:
     void chooseStartupLanguage();
     void checkLanguage(int localeId);
     void deleteNoteRequest(int slot);
+    // Takes the note out of the table and destroys its window (after a deletion was decided).
+    void discardNote(int slot);
     TfPostIt *makeNoteWindow();
     QList<TrayNoteEntry> trayNotes() const;
     void playEventSound(const QString &file);
@@ -197,6 +210,8 @@ private:
     std::unique_ptr<LanguageModules> m_modules;
     std::function<void()> m_alarmCheck;
     std::unique_ptr<ReceivedNotes> m_receivedNotes;
+    std::unique_ptr<NoteSync> m_sync;
+    quint64 m_notesGeneration = 0;
     NoteServer *m_noteServer = nullptr;
     TfrmMostraAlarmes *m_tasks = nullptr;
     SendDialogs *m_sendDialogs = nullptr;

@@ -372,6 +372,25 @@ QWidget *TfrmConfNota::buildGeral()
     m_cmdLocalBackup = named(new QPushButton(QStringLiteral("..."), page), "cmdLocalBackup");
     m_chkAutoStart = named(new QCheckBox(page), "chkAutoStart");
 
+    m_grpSincronizacao = named(new QGroupBox(page), "grpSincronizacao");
+    m_lblPastaSincronizacao = named(new QLabel(m_grpSincronizacao), "lblPastaSincronizacao");
+    m_txtPastaSincronizacao = named(new QLineEdit(m_grpSincronizacao), "txtPastaSincronizacao");
+    m_lblPastaSincronizacao->setBuddy(m_txtPastaSincronizacao);
+    m_cmdPastaSincronizacao = named(new QPushButton(QStringLiteral("..."), m_grpSincronizacao), "cmdPastaSincronizacao");
+    m_lblUltimaSincronizacao = named(new QLabel(m_grpSincronizacao), "lblUltimaSincronizacao");
+    m_lblUltimaSincronizacao->setWordWrap(true);
+    m_lblUltimaSincronizacao->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lblExplicaSincronizacao = named(new QLabel(m_grpSincronizacao), "lblExplicaSincronizacao");
+    m_lblExplicaSincronizacao->setWordWrap(true);
+    auto *syncFolder = new QHBoxLayout;
+    syncFolder->addWidget(m_lblPastaSincronizacao);
+    syncFolder->addWidget(m_txtPastaSincronizacao, 1);
+    syncFolder->addWidget(m_cmdPastaSincronizacao);
+    auto *sync = new QVBoxLayout(m_grpSincronizacao);
+    sync->addLayout(syncFolder);
+    sync->addWidget(m_lblUltimaSincronizacao);
+    sync->addWidget(m_lblExplicaSincronizacao);
+
     auto *autoSave = new QHBoxLayout;
     autoSave->addWidget(m_chkAutoSave);
     autoSave->addWidget(m_updTempo);
@@ -388,10 +407,12 @@ QWidget *TfrmConfNota::buildGeral()
     layout->addWidget(m_chkCriaNotaAlarme);
     layout->addLayout(backup);
     layout->addWidget(m_chkAutoStart);
+    layout->addWidget(m_grpSincronizacao);
     layout->addStretch();
 
     connect(m_chkLocalBackup, &QCheckBox::toggled, this, &TfrmConfNota::chkLocalBackupClick);
     connect(m_cmdLocalBackup, &QPushButton::clicked, this, &TfrmConfNota::cmdLocalBackupClick);
+    connect(m_cmdPastaSincronizacao, &QPushButton::clicked, this, &TfrmConfNota::cmdPastaSincronizacaoClick);
     return page;
 }
 
@@ -542,6 +563,16 @@ void TfrmConfNota::retranslateUi()
     m_chkCriaNotaAlarme->setText(tr("Mostra Nota com Tarefas Agendadas para o Dia na Inicialização"));
     m_chkLocalBackup->setText(tr("Efetuar Backup na Saída do Programa"));
     m_chkAutoStart->setText(tr("Iniciar o Corkvane com o sistema"));
+    m_grpSincronizacao->setTitle(tr("Sincronização"));
+    m_lblPastaSincronizacao->setText(tr("P&asta:"));
+    m_txtPastaSincronizacao->setAccessibleName(tr("Pasta de sincronização"));
+    m_cmdPastaSincronizacao->setAccessibleName(tr("Escolher a pasta de sincronização"));
+    m_cmdPastaSincronizacao->setToolTip(tr("Escolher a pasta de sincronização"));
+    m_lblUltimaSincronizacao->setAccessibleName(tr("Última sincronização"));
+    m_lblExplicaSincronizacao->setText(
+        tr("As mesmas notas em todos os seus computadores: escolha aqui uma pasta que um programa de "
+           "sincronização de arquivos, como o Syncthing, mantém igual em todos eles, e a mesma pasta no "
+           "Corkvane de cada computador. Em branco, as notas ficam só neste computador."));
 
     m_chkHabilitaRede->setText(tr("Habilitar Funções de Rede"));
     m_grpSMTP->setTitle(tr("Servidor SMTP"));
@@ -583,6 +614,7 @@ void TfrmConfNota::fitToContents()
     // caption is ever cut. Fixed either way.
     m_cmdProcurar->setFixedWidth(m_cmdProcurar->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);
     m_cmdLocalBackup->setFixedWidth(m_cmdLocalBackup->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);
+    m_cmdPastaSincronizacao->setFixedWidth(m_cmdPastaSincronizacao->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 16);
     // Four rows, so that the seven weekdays stand in two columns.
     const int dayRow = qMax(m_chkDiasDaSemana->fontMetrics().height(),
                             m_chkDiasDaSemana->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, m_chkDiasDaSemana))
@@ -830,6 +862,9 @@ void TfrmConfNota::prepareGeneral(const PreferencesServices &services)
     // A path has no blanks to wrap at; a zero-width space after each separator gives it some.
     m_lblDirDados->setText(QString(m_services.dataFolder).replace(QLatin1Char('/'), QStringLiteral("/\u200B")));
     m_chkAutoStart->setChecked(Autostart::isEnabled());
+    m_txtPastaSincronizacao->setText(m_settings->recSync.Folder);
+    m_lblUltimaSincronizacao->setText(m_services.syncStatus);
+    m_lblUltimaSincronizacao->setVisible(!m_services.syncStatus.isEmpty());
     m_pagGeral->setCurrentWidget(m_tabGeral);
     updatePreview();
 }
@@ -1031,6 +1066,25 @@ void TfrmConfNota::cmdLocalBackupClick()
         m_txtLocalBackup->setText(Paths::withSlash(QFileInfo(chosen).absolutePath()));
 }
 
+void TfrmConfNota::cmdPastaSincronizacaoClick()
+{
+    const QString typed = chosenSyncFolder();
+    const QString start = !typed.isEmpty() && QFileInfo(typed).isDir() ? typed : QDir::homePath();
+    const QString chosen = Dialogs::getExistingDirectory(this, tr("Selecione a Pasta de Sincronização"), start);
+    if (!chosen.isEmpty())
+        m_txtPastaSincronizacao->setText(QDir::cleanPath(chosen));
+}
+
+QString TfrmConfNota::chosenSyncFolder() const
+{
+    QString folder = m_txtPastaSincronizacao->text().trimmed();
+    if (folder.isEmpty())
+        return {};
+    if (folder == QLatin1String("~") || folder.startsWith(QLatin1String("~/")))
+        folder = QDir::homePath() + folder.mid(1);
+    return QDir::cleanPath(folder);
+}
+
 void TfrmConfNota::cmdAdicionaBloqueioClick()
 {
     if (!m_services.askBlockedSender)
@@ -1122,6 +1176,20 @@ bool TfrmConfNota::applyGeneral()
         m_updTempo->setFocus();
         return false;
     }
+    const QString syncFolder = chosenSyncFolder();
+    if (!syncFolder.isEmpty()) {
+        QString refusal;
+        if (!QDir::isAbsolutePath(syncFolder))
+            refusal = tr("A pasta de sincronização deve ser um caminho completo, começando por \"/\".");
+        else if (!QFileInfo(syncFolder).isDir() && !QDir().mkpath(syncFolder))
+            refusal = tr("Não foi possível criar a pasta de sincronização %1.").arg(QDir::toNativeSeparators(syncFolder));
+        if (!refusal.isEmpty()) {
+            Dialogs::error(this, refusal);
+            m_pagGeral->setCurrentWidget(m_tabGeral);
+            m_txtPastaSincronizacao->setFocus();
+            return false;
+        }
+    }
 
     GeneralSettings &g = m_settings->recGeral;
     g.User = m_txtIDUsuario->text();
@@ -1188,6 +1256,10 @@ bool TfrmConfNota::applyGeneral()
         if (!failure.isEmpty())
             Dialogs::showException(failure);
     }
+
+    m_settings->recSync.Folder = syncFolder;
+    if (m_services.applySync)
+        m_services.applySync();
 
     if (!networkFailure.isEmpty())
         Dialogs::showException(networkFailure);

@@ -60,6 +60,10 @@ struct PreferencesServices
     QString dataFolder;
     // What the desktop session's autostart entry starts.
     QString programPath;
+    // The "Sincronização" group: what the last merge with the sync folder did, and what runs
+    // once OK has put the chosen folder into the settings.
+    QString syncStatus;
+    std::function<void()> applySync;
 };
 
 class TfrmConfNota : public QDialog
@@ -148,6 +152,9 @@ private:
     void cmdPlayClick();
     void lstSomDoubleClick(QTreeWidgetItem *item);
     void cmdLocalBackupClick();
+    void cmdPastaSincronizacaoClick();
+    // The folder typed, as OK takes it: "~" expanded, cleaned; empty switches sync off.
+    QString chosenSyncFolder() const;
     void cmdAdicionaBloqueioClick();
     void cmdApagaBloqueioClick();
     void cmdOKClick();
@@ -229,6 +236,12 @@ private:
     QLineEdit *m_txtLocalBackup = nullptr;
     QPushButton *m_cmdLocalBackup = nullptr;
     QCheckBox *m_chkAutoStart = nullptr;
+    QGroupBox *m_grpSincronizacao = nullptr;
+    QLabel *m_lblPastaSincronizacao = nullptr;
+    QLineEdit *m_txtPastaSincronizacao = nullptr;
+    QPushButton *m_cmdPastaSincronizacao = nullptr;
+    QLabel *m_lblUltimaSincronizacao = nullptr;
+    QLabel *m_lblExplicaSincronizacao = nullptr;
 
     // "Rede"
     QCheckBox *m_chkHabilitaRede = nullptr;

@@ -370,6 +370,7 @@ NoteData TfPostIt::data() const
     d.font = m_font;
     d.color = m_color;
     d.rodape = footerShown() ? footerText() : QString();
+    d.syncId = m_syncId;
     return d;
 }
 
@@ -410,6 +411,7 @@ void TfPostIt::applyData(const NoteData &d)
     setTitle(d.caption);
     setText(d.note);
     setTopmost(d.topmost);
+    m_syncId = d.syncId;
 }
 
 QString TfPostIt::title() const { return m_lblCaption->text(); }

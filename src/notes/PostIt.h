@@ -92,6 +92,9 @@ public:
     bool footerShown() const;
     int footerHeight() const;               // of the footer panel, shown or not
     QString ReplyAddress() const { return m_replyAddress; }
+    // The note's identity in the sync folder; empty until sync gives it one.
+    QString syncId() const { return m_syncId; }
+    void setSyncId(const QString &id) { m_syncId = id; }
     void setReplyAddress(const QString &address) { m_replyAddress = address; }
 
     // --- alarm fields (their rules belong to the alarm check and the settings dialog) -----
@@ -194,6 +197,7 @@ private:
     mutable bool m_textCacheValid = false;
     bool m_linesAppended = false;        // appendText has added a line since the last setText
     QString m_replyAddress;
+    QString m_syncId;
     bool m_hintsShown = false;
 
     bool m_alarm = false;

@@ -47,10 +47,19 @@ struct NetworkSettings  // recRede: the [Network] values
     bool operator==(const NetworkSettings &) const = default;
 };
 
+struct SyncSettings  // the [Sync] values; installations that do not sync ignore the section
+{
+    QString Folder;   // absolute path of the sync folder; empty: sync is off
+    QString Device;   // this installation's random identifier, made when sync is first used
+
+    bool operator==(const SyncSettings &) const = default;
+};
+
 struct AppSettings
 {
     GeneralSettings recGeral;
     NetworkSettings recRede;
+    SyncSettings recSync;
 
     bool operator==(const AppSettings &) const = default;
 };

@@ -45,6 +45,8 @@ struct NoteData
     NoteFont font;
     ColourValue color = kDefaultNoteColour;
     QString rodape;             // footer; shown exactly when not empty
+    // The note's identity in the sync folder (a UUID); empty until sync first gives it one.
+    QString syncId;
 
     bool operator==(const NoteData &) const = default;
 };

@@ -14,13 +14,16 @@ const QString kGeneral = QStringLiteral("General");
 // The network keys are addressed with two spellings; both name the one section.
 const QString kNetworkEnabled = QStringLiteral("Network");
 const QString kNetwork = QStringLiteral("network");
+const QString kSync = QStringLiteral("Sync");
 
 // Dia1 (Sunday) .. Dia7 (Saturday).
 const QString kDayKeys[7] = {
     QStringLiteral("Dia1"), QStringLiteral("Dia2"), QStringLiteral("Dia3"), QStringLiteral("Dia4"),
     QStringLiteral("Dia5"), QStringLiteral("Dia6"), QStringLiteral("Dia7")};
 
-NoteData readNote(const IniFile &ini, const QString &s, const QDateTime &loadMoment)
+} // namespace
+
+NoteData NoteStore::readNoteSection(const IniFile &ini, const QString &s, const QDateTime &loadMoment)
 {
     NoteData n;
     n.alarm = ini.readBool(s, QStringLiteral("alarm"), false);
@@ -53,10 +56,11 @@ NoteData readNote(const IniFile &ini, const QString &s, const QDateTime &loadMom
     n.caption = ini.readString(s, QStringLiteral("caption"));
     n.note = StoreValues::decodeNoteText(ini.readString(s, QStringLiteral("note")));
     n.topmost = ini.readBool(s, QStringLiteral("topmost"), false);
+    n.syncId = ini.readString(s, QStringLiteral("SyncId"));
     return n;
 }
 
-void writeNote(IniFile &ini, const QString &s, const NoteData &n)
+void NoteStore::writeNoteSection(IniFile &ini, const QString &s, const NoteData &n)
 {
     ini.writeString(s, QStringLiteral("caption"), n.caption);
     ini.writeBool(s, QStringLiteral("visible"), n.visible);
@@ -89,7 +93,13 @@ void writeNote(IniFile &ini, const QString &s, const NoteData &n)
     ini.writeInteger(s, QStringLiteral("Color"), n.color);
     if (!n.rodape.isEmpty())
         ini.writeString(s, QStringLiteral("Rodape"), n.rodape);
+    // Last, so that a section read by an installation that does not sync differs only by a
+    // trailing line it drops.
+    if (!n.syncId.isEmpty())
+        ini.writeString(s, QStringLiteral("SyncId"), n.syncId);
 }
+
+namespace {
 
 // A note section that a hand-edited file repeats goes with all its copies: the note written in
 // its place would otherwise land in the next copy and pick up keys of its own from it, such as
@@ -183,11 +193,14 @@ LoadedStore NoteStore::read(const IniFile &ini, const QDateTime &loadMoment,
     g.DefaultFont.bold = ini.readInteger(kGeneral, QStringLiteral("DefaultFontBold"), 0) == 1;
     g.DefaultFont.italic = ini.readInteger(kGeneral, QStringLiteral("DefaultFontItalic"), 0) == 1;
 
+    out.settings.recSync.Folder = ini.readString(kSync, QStringLiteral("Folder"));
+    out.settings.recSync.Device = ini.readString(kSync, QStringLiteral("Device"));
+
     const int count = std::clamp(declared, 0, kMaxNotes);
     out.truncated = declared > kMaxNotes;
     out.notes.reserve(count);
     for (int n = 0; n < count; ++n)
-        out.notes.append(readNote(ini, sectionName(n), loadMoment));
+        out.notes.append(readNoteSection(ini, sectionName(n), loadMoment));
     return out;
 }
 
@@ -244,6 +257,12 @@ void writeSettings(IniFile &ini, const AppSettings &settings, bool portugueseAct
     for (int i = 0; i < r.BlockList.size(); ++i)
         ini.writeString(kNetwork, QStringLiteral("List") + QString::number(i), r.BlockList.at(i));
 
+    // A store that never synced keeps the bytes it always had.
+    const SyncSettings &sync = settings.recSync;
+    if (!sync.Folder.isEmpty() || !sync.Device.isEmpty() || ini.sectionExists(kSync)) {
+        ini.writeString(kSync, QStringLiteral("Folder"), sync.Folder);
+        ini.writeString(kSync, QStringLiteral("Device"), sync.Device);
+    }
 }
 
 // Sections beyond the table's range (a hand-edited file with more notes than the table holds)
@@ -258,7 +277,7 @@ void eraseNoteSections(IniFile &ini)
 QByteArray noteSectionBytes(int slot, const NoteData &note)
 {
     IniFile section;
-    writeNote(section, NoteStore::sectionName(slot), note);
+    NoteStore::writeNoteSection(section, NoteStore::sectionName(slot), note);
     return section.toBytes();
 }
 
@@ -277,7 +296,7 @@ void NoteStore::write(IniFile &ini, const AppSettings &settings,
         // may inherit the keys of a section left over in the file.
         if (j >= kMaxNotes)
             eraseEveryCopy(ini, section);
-        writeNote(ini, section, note);
+        writeNoteSection(ini, section, note);
         ++j;
     }
     ini.writeInteger(kGeneral, QStringLiteral("NumStickies"), j);

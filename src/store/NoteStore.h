@@ -89,6 +89,11 @@ public:
     static void write(IniFile &ini, const AppSettings &settings,
                       const QList<NoteData> &notesInTableOrder, bool portugueseActive);
 
+    // One note section: what a load reads from it and what a save writes into it. The sync
+    // folder's note files use the same keys.
+    static NoteData readNoteSection(const IniFile &ini, const QString &section, const QDateTime &loadMoment);
+    static void writeNoteSection(IniFile &ini, const QString &section, const NoteData &note);
+
     // [General] DefaultLang, read alone at start-up before the first load.
     static QString readDefaultLang(const QString &path);
 

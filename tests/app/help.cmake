@@ -1,2 +1,2 @@
-corkvane_test(tst_help SOURCES tst_help.cpp LIBS cv_app cv_mail cv_net cv_alarms cv_notes cv_store cv_platform)
+corkvane_test(tst_help SOURCES tst_help.cpp LIBS cv_app cv_sync cv_mail cv_net cv_alarms cv_notes cv_store cv_platform)
 add_dependencies(tst_help corkvane_shipped)
