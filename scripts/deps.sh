@@ -17,6 +17,7 @@ packages=(
   dbus
   iproute2
   util-linux
+  syncthing
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -59,7 +59,11 @@ public:
     // opens the "CorkvaneMsg" endpoint.
     bool start(int timeoutMs = 20000, const QStringList &arguments = {})
     {
-        process.start(binFolder() + QStringLiteral("corkvane"), arguments);
+        const QString program = binFolder() + QStringLiteral("corkvane");
+        if (launcher.isEmpty())
+            process.start(program, arguments);
+        else
+            process.start(launcher.first(), launcher.mid(1) + QStringList{program} + arguments);
         if (!process.waitForStarted(5000))
             return false;
         QElapsedTimer t;
@@ -97,4 +101,7 @@ public:
     QTemporaryDir home;
     QProcessEnvironment env;
     QProcess process;
+    // A command the program is started through, such as {"ip", "netns", "exec", <namespace>};
+    // it must end by running the program in its own process (exec).
+    QStringList launcher;
 };
