@@ -40,8 +40,8 @@ NoteData readNote(const IniFile &ini, const QString &s, const QDateTime &loadMom
     n.darkCaption = ini.readBool(s, QStringLiteral("DarkCaption"), false);
     n.trackPosition = ini.readInteger(s, QStringLiteral("TrackPosition"), 12);
     n.rodape = ini.readString(s, QStringLiteral("Rodape"));
-    n.posx = ini.readInteger(s, QStringLiteral("posx"), 400);
-    n.posy = ini.readInteger(s, QStringLiteral("posy"), 100);
+    n.posx = NoteSizeLimits::boundedPosition(ini.readInteger(s, QStringLiteral("posx"), 400));
+    n.posy = NoteSizeLimits::boundedPosition(ini.readInteger(s, QStringLiteral("posy"), 100));
     const QSize size = sizes.bounded(ini.readInteger(s, QStringLiteral("Width"), 180),
                                      ini.readInteger(s, QStringLiteral("Height"), 147));
     n.width = size.width();
@@ -143,6 +143,11 @@ QSize NoteSizeLimits::bounded(int width, int height) const
 {
     const auto one = [](int value, int low, int high) { return std::max(low, std::min(value, high)); };
     return QSize(one(width, minimum.width(), maximum.width()), one(height, minimum.height(), maximum.height()));
+}
+
+int NoteSizeLimits::boundedPosition(int position)
+{
+    return std::clamp(position, -kFarthestPosition, kFarthestPosition);
 }
 
 LoadedStore NoteStore::read(const IniFile &ini, const QDateTime &loadMoment,

@@ -35,6 +35,11 @@ struct NoteSizeLimits
     QSize maximum{kLargestDesktop, kLargestDesktop};
 
     QSize bounded(int width, int height) const;
+
+    // A position is left as the file has it (a note may lie off the screens on purpose), only
+    // kept far enough from the ends of the integers that its window's far edge is still one.
+    static constexpr int kFarthestPosition = 1 << 24;
+    static int boundedPosition(int position);
 };
 
 struct SaveResult

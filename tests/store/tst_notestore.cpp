@@ -777,6 +777,21 @@ private slots:
         QVERIFY(unbounded.height >= 1 && unbounded.height <= NoteSizeLimits::kLargestDesktop);
     }
 
+    // A position off every screen stays where it is, but never so far that the window's far
+    // edge would leave the integers.
+    void storedPositionsKeepTheirWindowInRange()
+    {
+        const QList<std::pair<QByteArray, int>> cases = {
+            {"400", 400}, {"-20", -20}, {"5000", 5000}, {"-70000", -70000},
+            {"2147483647", NoteSizeLimits::kFarthestPosition}, {"-2147483648", -NoteSizeLimits::kFarthestPosition}};
+        for (const auto &[stored, expected] : cases) {
+            const NoteData n = loadBytes("[Stick0]\r\nposx=" + stored + "\r\nposy=" + stored + "\r\nWidth=2147483647\r\n").notes.value(0);
+            QCOMPARE(n.posx, expected);
+            QCOMPARE(n.posy, expected);
+            QVERIFY(qint64(n.posx) + n.width <= std::numeric_limits<int>::max());
+        }
+    }
+
     // A note far longer than the Windows profile reads (2047 characters) survives any number of
     // saves and loads to its last character.
     void aLongNoteSurvivesSavesByteForByte()
