@@ -210,8 +210,10 @@ LoadedStore NoteStore::read(const IniFile &ini, const QDateTime &loadMoment,
 
     // One section past the table tells whether the file holds more notes than it. A count of
     // exactly the table's size is what a save of a full table writes: the notes beyond it were
-    // reported at the load before and stay in the file untouched.
-    const int run = noteSectionRun(ini, kMaxNotes + 1);
+    // reported at the load before and stay in the file untouched. The run matters only when it
+    // goes past the count, that is when the section the count would end before is there.
+    const int from = std::max(declared, 0);
+    const int run = from <= kMaxNotes && ini.sectionExists(sectionName(from)) ? noteSectionRun(ini, kMaxNotes + 1) : 0;
     const int count = std::min(std::max(declared, run), kMaxNotes);
     out.truncated = declared > kMaxNotes || (declared < kMaxNotes && run > kMaxNotes);
     out.notes.reserve(count);
