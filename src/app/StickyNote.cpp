@@ -96,16 +96,12 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     connect(m_trayMenu, &TrayMenu::newNoteRequested, this, [this] { runGuarded([this] { createNote(NoteKind::User); }); });
     connect(m_trayMenu, &TrayMenu::showNoteRequested, this, &TfStickyNote::showNote);
     connect(m_trayMenu, &TrayMenu::showAllRequested, this, &TfStickyNote::showAllNotes);
-    connect(m_trayMenu, &TrayMenu::saveRequested, this, [this] {
-        const QString error = saveStore();
-        if (!error.isEmpty())
-            Dialogs::showException(error);
-    });
+    connect(m_trayMenu, &TrayMenu::saveRequested, this, &TfStickyNote::saveFromMenu);
     connect(m_trayMenu, &TrayMenu::backupRequested, this, [this] { runGuarded([this] { backupFromMenu(); }); });
     connect(m_trayMenu, &TrayMenu::webRequested, this, [] { openProductWebPage(nullptr); });
     connect(m_trayMenu, &TrayMenu::helpRequested, this, [this] { showHelp(TfrmAjuda::kContents); });
     connect(m_trayMenu, &TrayMenu::aboutRequested, this, [this] { aboutBox()->exec(); });
-    connect(m_trayMenu, &TrayMenu::quitRequested, this, &TfStickyNote::shutdown);
+    connect(m_trayMenu, &TrayMenu::quitRequested, this, [this] { shutdown(ShutdownCause::User); });
     connect(m_trayMenu, &TrayMenu::languageRequested, this,
             [this](int localeId) { runGuarded([this, localeId] { SwitchLanguage(localeId); }); });
 
@@ -128,11 +124,15 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
             [this](const QByteArray &message) { runProgramCommand(ProgramCommand::fromMessage(message)); });
 
     m_signals = new SignalWatcher(this);
-    connect(m_signals, &SignalWatcher::terminationRequested, this, &TfStickyNote::shutdown);
+    connect(m_signals, &SignalWatcher::terminationRequested, this, [this] { shutdown(); });
     // The desktop session asks for the data first, then may end the program by any path: both
     // are covered, and the shutdown runs once whatever starts it.
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { saveStore(); });
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &TfStickyNote::shutdown);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
+        const QString error = saveStore();
+        if (!error.isEmpty())
+            qWarning("Corkvane: %s", qPrintable(error));
+    });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { shutdown(); });
 
     chooseStartupLanguage();
     m_trayIcon->show();
@@ -282,7 +282,10 @@ void TfStickyNote::openEmailDialog(int tag)
 
 void TfStickyNote::loadStore()
 {
-    const LoadedStore stored = NoteStore::load(storePath(), Clock::now(), m_loginName, m_programFolder);
+    NoteSizeLimits sizes;
+    sizes.minimum = QSize(TfPostIt::kMinWidth, TfPostIt::kMinHeight);
+    sizes.maximum = virtualDesktop().size();
+    const LoadedStore stored = NoteStore::load(storePath(), Clock::now(), m_loginName, m_programFolder, sizes);
     m_settings = stored.settings;
     m_autoSaveCountdown = stored.autoSaveCountdown;
     QList<QWidget *> shown;
@@ -307,7 +310,29 @@ QString TfStickyNote::saveStore()
         return {};
     QList<NoteData> notes;
     m_table.forEach([&notes](int, TfPostIt *note) { notes.append(note->data()); });
-    return NoteStore::save(storePath(), m_settings, notes, m_language == Language::Portuguese, &m_saveCache).error;
+    // Without a language module the built-in Portuguese runs, and the next start must bring it
+    // back rather than switch to English.
+    const SaveResult result = NoteStore::save(storePath(), m_settings, notes, m_language != Language::English, &m_saveCache);
+    if (result.ok)
+        m_saveFailureTold = false;
+    return result.error;
+}
+
+void TfStickyNote::reportSaveFailure(const QString &error, SaveOrigin origin)
+{
+    if (error.isEmpty() || (origin == SaveOrigin::Background && m_saveFailureTold))
+        return;
+    m_saveFailureTold = true;
+    if (origin == SaveOrigin::User)
+        Dialogs::showException(error);
+    else
+        // Shown once the timer step is over, so that the alarms due now still ring.
+        QTimer::singleShot(0, this, [error] { Dialogs::showException(error); });
+}
+
+void TfStickyNote::saveFromMenu()
+{
+    reportSaveFailure(saveStore(), SaveOrigin::User);
 }
 
 void TfStickyNote::playEventSound(const QString &file)
@@ -485,11 +510,8 @@ void TfStickyNote::alarmTick()
     // full disk must not silence the alarms.
     if (--m_autoSaveCountdown == 0) {
         m_autoSaveCountdown = m_settings.recGeral.TimeAutoSave * 60;
-        if (m_settings.recGeral.AutoSave) {
-            const QString error = saveStore();
-            if (!error.isEmpty())
-                QTimer::singleShot(0, this, [error] { Dialogs::showException(error); });
-        }
+        if (m_settings.recGeral.AutoSave)
+            reportSaveFailure(saveStore(), SaveOrigin::Background);
     }
     if (m_alarmCheck)
         m_alarmCheck();
@@ -499,12 +521,7 @@ void TfStickyNote::checkAlarms()
 {
     AlarmHooks hooks;
     hooks.startTrayAnimation = [this] { setAlarmAnimation(true); };
-    hooks.saveStore = [this] {
-        // Reported once the tick is over, so that the other due notes still ring now.
-        const QString error = saveStore();
-        if (!error.isEmpty())
-            QTimer::singleShot(0, this, [error] { Dialogs::showException(error); });
-    };
+    hooks.saveStore = [this] { reportSaveFailure(saveStore(), SaveOrigin::Background); };
     hooks.playSound = [this](const QString &file) {
         m_wavSom->setFileName(file);
         m_wavSom->play();
@@ -527,10 +544,10 @@ void TfStickyNote::backupFromMenu()
     // The dialog may stay open for minutes: the copy is named after the moment it is made.
     const QDateTime now = Clock::now();
     const QString folder = QFileInfo(chosen).absolutePath();
-    const QString copy = backupStore(storePath(), folder, now);
+    QString error;
+    const QString copy = backupStore(storePath(), folder, now, &error);
     if (copy.isEmpty())
-        Dialogs::error(nullptr, QCoreApplication::translate("IniFile", "Unable to write to %1")
-                                    .arg(Paths::withSlash(folder) + backupFileName(now)));
+        Dialogs::error(nullptr, error);
     else
         Dialogs::warning(nullptr, tr("Backup efetuado em ") + QLatin1Char(' ') + copy);
 }
@@ -564,7 +581,7 @@ void TfStickyNote::destroyAllNotes()
     m_table.reset();
 }
 
-void TfStickyNote::shutdown()
+void TfStickyNote::shutdown(ShutdownCause cause)
 {
     if (m_shuttingDown)
         return;
@@ -577,9 +594,23 @@ void TfStickyNote::shutdown()
         } catch (...) {
         }
     };
-    quietly([this] { saveStore(); });
+    // The last chance to keep what is in memory: a failure is never passed over in silence.
+    const auto tell = [cause](const QString &error) {
+        if (error.isEmpty())
+            return;
+        if (cause == ShutdownCause::User)
+            Dialogs::showException(error);
+        else
+            qWarning("Corkvane: %s", qPrintable(error));
+    };
+    quietly([this, &tell] { tell(saveStore()); });
     if (m_loaded && m_settings.recGeral.BackupOnExit && !m_settings.recGeral.BackupPath.trimmed().isEmpty())
-        quietly([this] { backupStore(storePath(), m_settings.recGeral.BackupPath, Clock::now()); });
+        quietly([this, &tell] {
+            QString error;
+            if (backupStore(storePath(), m_settings.recGeral.BackupPath, Clock::now(), &error,
+                            BackupFolder::CreateWhenMissing).isEmpty())
+                tell(error);
+        });
     quietly([this] { m_noteServer->StopNoteServer(); });
     quietly([this] { m_sendDialogs->shutdown(); });
     // The message endpoint goes with its socket file, so that nothing stays behind however the

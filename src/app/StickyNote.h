@@ -91,8 +91,17 @@ public:
     void startupStep();
     // Reads the store into the settings and one hidden-or-shown window per note.
     void loadStore();
-    // Writes the settings and every note; on failure returns "Unable to write to <path>".
+    // Writes the settings and every note; on failure returns "Unable to write to <path>" with
+    // the system's reason on the line under it. The notes stay in memory either way.
     QString saveStore();
+    // Who asked for a save decides how its failure is told: a command of the user's own
+    // ("Salvar A&gora", a language switch, "&Sair") reports every failure; the saves the program
+    // makes by itself (the auto-save, a rearmed alarm) report the first failure after a
+    // success only, and are simply tried again at their next turn.
+    enum class SaveOrigin { User, Background };
+    void reportSaveFailure(const QString &error, SaveOrigin origin);
+    // The menu's "Salvar A&gora".
+    void saveFromMenu();
     // Creates a note of the given kind in slot `count`; -1 when every slot of the run is used
     // (a user request is then refused with a message box).
     int createNote(NoteKind kind);
@@ -108,8 +117,11 @@ public:
     void trayClick();
     // One tick of tmrAlarme: the auto-save countdown, then the alarm check.
     void alarmTick();
-    // The "&Sair" sequence; every step's failure is swallowed.
-    void shutdown();
+    // The "&Sair" sequence. A save or exit backup that fails is told to the user when the user
+    // asked to quit, and written to the standard error when the session or a signal ends the
+    // program (nobody may be there to answer a box); shutdown goes on either way.
+    enum class ShutdownCause { Session, User };
+    void shutdown(ShutdownCause cause = ShutdownCause::Session);
     bool shutDown() const { return m_shuttingDown; }
     // Set by the program's entry when the process ends right after the shutdown: the note
     // windows are then left to the system instead of being destroyed one by one.
@@ -176,6 +188,8 @@ private:
     bool m_loaded = false;
     // Auto-saves rewrite only the notes that changed since the last save.
     NoteStore::SaveCache m_saveCache;
+    // The user has been told that saving fails, and no save has succeeded since.
+    bool m_saveFailureTold = false;
     bool m_hookInstalled = false;
     bool m_shuttingDown = false;
     bool m_processEndsAfterShutdown = false;
