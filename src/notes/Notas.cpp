@@ -242,7 +242,6 @@ TfrmNotas::TfrmNotas(const NoteTable *table, QObject *controller, QWidget *paren
     m_lstNotas->header()->setStretchLastSection(false);
     m_lstNotas->header()->setSectionResizeMode(ColText, QHeaderView::Stretch);
     m_lstNotas->setColumnWidth(ColTitle, 180);
-    m_lstNotas->setColumnWidth(ColAlarm, 140);
     m_lstNotas->setColumnWidth(ColFrom, 150);
     m_lstNotas->setColumnWidth(ColState, 70);
 
@@ -341,6 +340,12 @@ void TfrmNotas::retranslateUi()
     m_mnuExcluirNota->setText(tr("&Excluir"));
     m_mnuConfigurarNota->setText(tr("&Configurações..."));
     m_model->retranslate();
+    // Wide enough for a moment in the user's own format, and for the heading.
+    const QFontMetrics metrics = m_lstNotas->fontMetrics();
+    const QString longest = Locale::formatDate(QDate(2028, 12, 28)) + QLatin1Char(' ') + Locale::formatTime(QTime(22, 58, 58));
+    m_lstNotas->setColumnWidth(ColAlarm, qMax(metrics.horizontalAdvance(longest),
+                                              metrics.horizontalAdvance(m_model->headerData(ColAlarm, Qt::Horizontal, Qt::DisplayRole).toString()))
+                                             + 24);
     updateCount();
 }
 
@@ -361,7 +366,7 @@ void TfrmNotas::open()
 {
     if (!m_placed) {
         m_placed = true;
-        resize(720, 420);
+        resize(840, 440);
         if (QScreen *screen = QGuiApplication::primaryScreen()) {
             QRect frame = geometry();
             frame.moveCenter(screen->availableGeometry().center());
