@@ -10,7 +10,8 @@ tree the program publishes, as a screen reader reads it. It fails on:
 
   - a control shown to the user that can be reached or worked (a button, box, field, list,
     table, slider, tab...) with no accessible name;
-  - a control whose name holds no letter or digit (a "..." button) and no description either.
+  - a control whose name holds no letter or digit (a "..." button) and no description either;
+  - a note window, or its text, that is not called by the note's title.
 
 Usage: a11y_names.py <build folder>
 Skipped (exit code 77) when Xvfb, D-Bus, the AT-SPI bus or pyatspi is not available.
@@ -43,6 +44,7 @@ NOT_CONTROLS = {
 COMPOSITE = {"list", "list box", "table", "tree table", "tree", "spin button", "combo box"}
 
 WALK_SECONDS = 60
+NOTE_TITLE = "Compras"
 MAX_NODES = 5000
 
 
@@ -109,6 +111,23 @@ class Walker:
             self.failures.setdefault("%s: %s says only %r and has no description" % (step, where, name), True)
 
 
+def check_note_names(windows, failures):
+    """The note the driver shows first is titled "Compras": so are its window and its text."""
+    notes = [w for w in windows if w.name == NOTE_TITLE]
+    if not notes:
+        failures["note: no window is called %r (windows: %s)" % (NOTE_TITLE, [w.name for w in windows])] = True
+        return
+    stack = [notes[0]]
+    while stack:
+        node = stack.pop()
+        if node.getRoleName() == "text":
+            if node.name != NOTE_TITLE:
+                failures["note: its text is called %r, not %r" % (node.name, NOTE_TITLE)] = True
+            return
+        stack.extend(c for c in (node.getChildAtIndex(i) for i in range(node.childCount)) if c is not None)
+    failures["note: the note window has no text"] = True
+
+
 def showing_windows(pyatspi, app):
     windows = []
     for i in range(app.childCount):
@@ -170,6 +189,8 @@ def run(session, pyatspi, driver, build):
                 return 1
             for window in windows:
                 walker.walk_window(step, window)
+            if step == "note":
+                check_note_names(windows, walker.failures)
             proc.stdin.write("next\n")
             proc.stdin.flush()
         if proc.wait(20) != 0:
