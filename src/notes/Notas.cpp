@@ -307,12 +307,9 @@ TfrmNotas::TfrmNotas(const NoteTable *table, QObject *controller, QWidget *paren
     connect(m_lstNotas->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TfrmNotas::updateCommands);
     connect(m_cmdMostrar, &QPushButton::clicked, this, &TfrmNotas::showCurrentNote);
     connect(m_cmdFechar, &QPushButton::clicked, this, &QWidget::close);
-    for (QAbstractItemModel *model : {static_cast<QAbstractItemModel *>(m_filter)}) {
-        connect(model, &QAbstractItemModel::rowsInserted, this, &TfrmNotas::updateCount);
-        connect(model, &QAbstractItemModel::rowsRemoved, this, &TfrmNotas::updateCount);
-        connect(model, &QAbstractItemModel::modelReset, this, &TfrmNotas::updateCount);
-        connect(model, &QAbstractItemModel::layoutChanged, this, &TfrmNotas::updateCount);
-    }
+    connect(m_filter, &QAbstractItemModel::rowsInserted, this, &TfrmNotas::updateCount);
+    connect(m_filter, &QAbstractItemModel::rowsRemoved, this, &TfrmNotas::updateCount);
+    connect(m_filter, &QAbstractItemModel::modelReset, this, &TfrmNotas::updateCount);
     m_txtProcurar->installEventFilter(this);
     m_lstNotas->installEventFilter(this);
 

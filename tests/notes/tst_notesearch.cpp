@@ -27,6 +27,10 @@ private slots:
         QTest::newRow("ligature in text") << "fim" << "" << QString::fromUtf8("\xEF\xAC\x81m do ano") << true;
         QTest::newRow("oe ligature") << "coeur" << "" << "cœur" << true;
         QTest::newRow("sharp s") << "strasse" << "Straße" << "" << true;
+        QTest::newRow("accent on an accent") << "uber" << "" << QString::fromUtf8("\xC7\x95" "ber") << true;  // Ǖ
+        QTest::newRow("full-width letters") << "pao" << "" << QString::fromUtf8("\xEF\xBC\xB0\xEF\xBC\xA1\xEF\xBC\xAF") << true;
+        QTest::newRow("letters beyond 16 bits") << "pao" << "" << QString::fromUtf8("\xF0\x9D\x90\x8F\xF0\x9D\x90\x9A\xF0\x9D\x90\xA8") << true;
+        QTest::newRow("Greek tonos") << "αθηνα" << "" << "Αθήνα" << true;
         QTest::newRow("a different letter is not an accent") << "pao" << "" << "pai" << false;
         QTest::newRow("an accent does not make a letter") << "pão" << "" << "pa o" << false;
         // Case.
@@ -104,6 +108,12 @@ private slots:
         QCOMPARE(NoteSearch::fold(QStringLiteral("Àà Éé Îî Õõ Üü Çç")), QStringLiteral("aa ee ii oo uu cc"));
         QCOMPARE(NoteSearch::fold(QStringLiteral("linha 1\r\nlinha 2")), QStringLiteral("linha 1\r\nlinha 2"));
         QCOMPARE(NoteSearch::fold(QStringLiteral("€ 10,00 ¿?")), QStringLiteral("€ 10,00 ¿?"));
+        // What has no letter in it stays whole, a character beyond 16 bits included.
+        const QString smile = QString::fromUtf8("ok \xF0\x9F\x98\x80 \xE4\xB8\xAD");
+        QCOMPARE(NoteSearch::fold(smile), smile);
+        // A lone half of a pair is kept as it stands rather than read past the end.
+        const QString broken = QStringLiteral("a") + QChar(0xD83D);
+        QCOMPARE(NoteSearch::fold(broken), broken);
     }
 };
 
