@@ -10,6 +10,7 @@ set_target_properties(a11y_windows PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_B
 add_dependencies(a11y_windows corkvane_shipped)
 add_test(NAME a11y_names COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_TEST_DIR}/a11y_names.py ${CMAKE_BINARY_DIR})
 set_tests_properties(a11y_names PROPERTIES TIMEOUT 240 SKIP_RETURN_CODE 77)
+corkvane_sanitizer_environment(a11y_names)
 # The tool behind the pictures of the notes window in docs/ (not a test).
 add_executable(shot_screen ${CMAKE_CURRENT_LIST_TEST_DIR}/shot_screen.cpp)
 target_link_libraries(shot_screen PRIVATE Qt6::Gui)

@@ -4,3 +4,4 @@ add_dependencies(tst_program corkvane corkvane-msg corkvane_shipped)
 # Xvfb, openbox and xdotool).
 add_test(NAME notes_without_tray COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_TEST_DIR}/notes_without_tray.py ${CORKVANE_BIN_DIR})
 set_tests_properties(notes_without_tray PROPERTIES TIMEOUT 180 SKIP_RETURN_CODE 77)
+corkvane_sanitizer_environment(notes_without_tray)
