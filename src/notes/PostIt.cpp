@@ -313,7 +313,7 @@ void TfPostIt::retranslateUi()
 {
     m_cmdEsconder->setToolTip(tr("Esconder esta nota"));
     m_cmdApagarPostit->setToolTip(tr("Apagar esta nota"));
-    nameTextArea();
+    nameWindow();
     if (m_menu)
         retranslateMenu();
 }
@@ -421,16 +421,18 @@ QString TfPostIt::title() const { return m_lblCaption->text(); }
 void TfPostIt::setTitle(const QString &title)
 {
     m_lblCaption->setText(title);
-    // What the window manager, the task switchers and screen readers call the note.
-    setWindowTitle(title);
-    nameTextArea();
+    nameWindow();
     emit changed(m_tag);
 }
 
-void TfPostIt::nameTextArea()
+void TfPostIt::nameWindow()
 {
+    // What the window manager, the task switchers and screen readers call the note, and its
+    // text: the title, or for a note without one, that it has none.
     const QString title = m_lblCaption->text();
-    m_memPostit->setAccessibleName(title.trimmed().isEmpty() ? tr("Nota sem título") : title);
+    const QString name = title.trimmed().isEmpty() ? tr("Nota sem título") : title;
+    setWindowTitle(name);
+    m_memPostit->setAccessibleName(name);
 }
 
 QString TfPostIt::text() const

@@ -192,7 +192,7 @@ private:
     // Runs that command as its menu item would (an item hidden or disabled does nothing).
     void runShortcut(const char *command);
     void retranslateMenu();
-    void nameTextArea();
+    void nameWindow();
 
     const int m_tag;
     const QPointer<QObject> m_controller;  // requests are dropped once it is gone

@@ -384,6 +384,7 @@ private slots:
         QCOMPARE(text->accessibleName(), QStringLiteral("Reunião"));
         QCOMPARE(controller->note(4)->findChild<QPlainTextEdit *>("memPostit")->accessibleName(),
                  QStringLiteral("Nota sem título"));
+        QCOMPARE(controller->note(4)->windowTitle(), QStringLiteral("Nota sem título"));
 
         whenModal<TfrmMudaCaption>([](TfrmMudaCaption *dialog) {
             typeInto(dialog, "txtCaptionNota", "Pauta de sexta");
