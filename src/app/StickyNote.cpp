@@ -19,6 +19,7 @@
 #include "net/NoteServer.h"
 #include "notes/ConfNota.h"
 #include "notes/MudaCaption.h"
+#include "notes/Notas.h"
 #include "notes/PostIt.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -42,6 +43,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <QThread>
 #include <QUrl>
 #include <stdexcept>
@@ -64,6 +66,7 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     setAttribute(Qt::WA_DontShowOnScreen);
 
     m_ringingNote = -1;
+    m_notificationArea = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     buildFolders(folders);
     m_modules = std::make_unique<LanguageModules>(m_programFolder);
 
@@ -96,6 +99,7 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     connect(m_trayMenu, &TrayMenu::newNoteRequested, this, [this] { runGuarded([this] { createNote(NoteKind::User); }); });
     connect(m_trayMenu, &TrayMenu::showNoteRequested, this, &TfStickyNote::showNote);
     connect(m_trayMenu, &TrayMenu::showAllRequested, this, &TfStickyNote::showAllNotes);
+    connect(m_trayMenu, &TrayMenu::findNotesRequested, this, &TfStickyNote::openNotesWindow);
     connect(m_trayMenu, &TrayMenu::saveRequested, this, &TfStickyNote::saveFromMenu);
     connect(m_trayMenu, &TrayMenu::backupRequested, this, [this] { runGuarded([this] { backupFromMenu(); }); });
     connect(m_trayMenu, &TrayMenu::webRequested, this, [] { openProductWebPage(nullptr); });
@@ -144,6 +148,8 @@ TfStickyNote::~TfStickyNote()
     // children would.
     delete m_noteServer;
     m_noteServer = nullptr;
+    delete m_notesWindow;
+    m_notesWindow = nullptr;
     destroyAllNotes();
     delete m_tasks;
 }
@@ -256,7 +262,35 @@ TfPostIt *TfStickyNote::makeNoteWindow()
         });
     });
     connect(note, &TfPostIt::helpRequested, this, &TfStickyNote::showHelp);
+    connect(note, &TfPostIt::findNotesRequested, this, &TfStickyNote::openNotesWindow);
+    connect(note, &TfPostIt::changed, this, &TfStickyNote::noteListChanged);
+    noteListChanged(slot);
     return note;
+}
+
+void TfStickyNote::noteListChanged(int slot)
+{
+    if (m_notesWindow)
+        m_notesWindow->noteChanged(slot);
+}
+
+void TfStickyNote::openNotesWindow()
+{
+    if (!m_notesWindow) {
+        // A window of its own, not owned by the hidden controller: without a notification
+        // area it is how the user reaches the program, so the task switchers list it.
+        m_notesWindow = new TfrmNotas(&m_table, this);
+        m_notesWindow->setWindowIcon(Artwork::applicationIcon());
+        m_notesWindow->setMainMenu(m_trayMenu->menu());
+        connect(m_notesWindow, &TfrmNotas::helpRequested, this, &TfStickyNote::showHelp);
+        connect(m_notesWindow, &TfrmNotas::settingsRequested, this, [this](int slot) {
+            runGuarded([this, slot] {
+                if (TfPostIt *note = m_table.at(slot))
+                    OpenNoteSettings(note, false, &m_settings, [this](int context) { showHelp(context); });
+            });
+        });
+    }
+    m_notesWindow->open();
 }
 
 void TfStickyNote::openEmailDialog(int tag)
@@ -415,10 +449,16 @@ void TfStickyNote::runProgramCommand(ProgramCommand::Command command)
             clipboardMessage();
             break;
         case ProgramCommand::Command::Show:
-            // Started again: without a notification area this is how the user reaches the
-            // notes and the menu.
+            // Started again: the notes come up, and with them the menu at the pointer, or,
+            // without a notification area, the notes window, which reaches the menu too.
             showAllNotes();
-            m_trayMenu->menu()->popup(QCursor::pos());
+            if (notificationAreaAvailable())
+                m_trayMenu->menu()->popup(QCursor::pos());
+            else
+                openNotesWindow();
+            break;
+        case ProgramCommand::Command::Notes:
+            openNotesWindow();
             break;
         case ProgramCommand::Command::NewNote:
             createNote(NoteKind::User);
@@ -451,6 +491,7 @@ void TfStickyNote::deleteNoteRequest(int slot)
         QCoreApplication::postEvent(this, new AlarmAcknowledged);
     m_table.take(slot);
     delete note;
+    noteListChanged(slot);
 }
 
 bool TfStickyNote::event(QEvent *event)
@@ -579,6 +620,8 @@ void TfStickyNote::destroyAllNotes()
 {
     m_table.forEach([](int, TfPostIt *note) { delete note; });
     m_table.reset();
+    if (m_notesWindow)
+        m_notesWindow->reloadAll();
 }
 
 void TfStickyNote::shutdown(ShutdownCause cause)

@@ -27,6 +27,7 @@ class TfrmSobre;
 class TfrmEnviarEmail;
 class TfrmConfSom;
 class TfrmInsereBloq;
+class TfrmNotas;
 class TrayIcon;
 class TrayMenu;
 class TWavePlayer;
@@ -81,6 +82,8 @@ public:
     SendDialogs *sendDialogs() const { return m_sendDialogs; }
     TfrmConfSom *soundDialog();
     TfrmInsereBloq *blockEntryDialog();
+    // The notes window, made on first use; null until then.
+    TfrmNotas *notesWindow() const { return m_notesWindow; }
     QTimer &tmrInicio() { return m_tmrInicio; }
     QTimer &tmrAlarme() { return m_tmrAlarme; }
     QTimer &tmrClip() { return m_tmrClip; }
@@ -130,6 +133,13 @@ public:
     void backupFromMenu();
     // The tray menu's "&Preferências...": the settings dialog in its general mode.
     void openPreferences();
+    // "&Localizar Notas...", Ctrl+F in a note, `corkvane --notes`: the notes window, made on
+    // first use, with the focus in its search field.
+    void openNotesWindow();
+    // Whether the desktop shows a notification area for the tray icon now. Without one, a
+    // second start opens the notes window instead of the tray menu. Replaceable for tests.
+    bool notificationAreaAvailable() const { return m_notificationArea(); }
+    void setNotificationAreaCheck(std::function<bool()> check) { m_notificationArea = std::move(check); }
 
     // Replaceable for tests: the alarm check run by each tick after the auto-save countdown.
     void setAlarmCheck(std::function<void()> check) { m_alarmCheck = std::move(check); }
@@ -176,6 +186,8 @@ private:
     void playEventSound(const QString &file);
     void runGuarded(const std::function<void()> &step);
     void destroyAllNotes();
+    // Tells the notes window, when there is one, that the note in `slot` came, changed or went.
+    void noteListChanged(int slot);
 
     QString m_programFolder;
     QString m_dataFolder;
@@ -218,4 +230,6 @@ private:
     TfrmConfSom *m_confSom = nullptr;
     TfrmInsereBloq *m_insereBloq = nullptr;
     TfrmAjuda *m_help = nullptr;
+    TfrmNotas *m_notesWindow = nullptr;
+    std::function<bool()> m_notificationArea;
 };

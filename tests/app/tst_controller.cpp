@@ -561,6 +561,8 @@ private slots:
         QDir().mkpath(m_home->filePath("Corkvane/tester/data"));
         writeAll(m_home->filePath("Corkvane/tester/data/stickies.cvf"), store);
         TfStickyNote controller(TfStickyNote::Folders{programFolder(), m_home->path(), "tester"});
+        // A desktop with a notification area: a second start opens the tray menu at the pointer.
+        controller.setNotificationAreaCheck([] { return true; });
         QSignalSpy preferences(controller.trayMenu(), &TrayMenu::preferencesRequested);
 
         // Before the notes are loaded a request waits for them.

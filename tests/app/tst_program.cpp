@@ -189,6 +189,9 @@ private slots:
         QTest::newRow("--new-note") << "corkvane" << QStringList{"--new-note"} << 1 << false;
         QTest::newRow("--show-all") << "corkvane" << QStringList{"--show-all"} << 0 << true;
         QTest::newRow("--preferences") << "corkvane" << QStringList{"--preferences"} << 0 << false;
+        // The notes window: neither a note of its own nor the clipboard's.
+        QTest::newRow("--notes") << "corkvane" << QStringList{"--notes"} << 0 << false;
+        QTest::newRow("msg notes") << "corkvane-msg" << QStringList{"notes"} << 0 << false;
         QTest::newRow("msg new-note") << "corkvane-msg" << QStringList{"new-note"} << 1 << false;
         QTest::newRow("msg show-all") << "corkvane-msg" << QStringList{"show-all"} << 0 << true;
         QTest::newRow("msg clipboard") << "corkvane-msg" << QStringList{"clipboard"} << 1 << false;
