@@ -97,6 +97,17 @@ int main(int argc, char *argv[])
         sink = NoteStore::save(path, settings, edited, true, &cache).ok;
     });
 
+    // Every third note has an alarm: its moment is read in the region's own form.
+    std::vector<std::pair<const char *, Timing>> regions;
+    for (const char *region : {"en_GB.UTF-8", "de_DE.UTF-8"}) {
+        Locale::overrideFormatLocale(QString::fromLatin1(region));
+        IniFile ini;
+        NoteStore::write(ini, settings, notes, true);
+        const IniFile regional(ini.toBytes());
+        regions.emplace_back(region, timeIt([&] { sink = NoteStore::read(regional, moment, "u", "/p/").notes.size(); }));
+    }
+    Locale::overrideFormatLocale(QString());
+
     std::printf("store of %d notes, 2000-character texts: %lld bytes\n", int(notes.size()),
                 static_cast<long long>(QFileInfo(path).size()));
     std::printf("median of %2d runs %-21s %9s %9s\n", g_runs, "", "elapsed", "processor");
@@ -105,6 +116,8 @@ int main(int argc, char *argv[])
     };
     line("parse (bytes -> profile)", parse);
     line("read (profile -> settings and notes)", read);
+    for (const auto &[region, timing] : regions)
+        line(qPrintable(QStringLiteral("read, dates of %1").arg(QString::fromLatin1(region).section('.', 0, 0))), timing);
     line("Load (file -> settings and notes)", load);
     line("write (notes -> profile -> bytes)", image);
     line("atomic flushed write of the bytes", flushed);

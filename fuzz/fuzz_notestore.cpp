@@ -12,14 +12,15 @@ const QDateTime kLoadMoment(QDate(2031, 5, 17), QTime(9, 41, 7));
 const QString kLogin = QStringLiteral("fuzz");
 const QString kFolder = QStringLiteral("/opt/corkvane/");
 
+// Every text goes through the file as it is, blanks and quotes at its ends included, but for
+// line breaks, which a value cannot hold (a note's text has its own for them).
 bool stable(const QString &stored)
 {
     const QByteArray bytes = TextCodec::toWin1252(stored);
-    return !bytes.contains('\r') && !bytes.contains('\n') && IniValue::cleanValue(bytes) == bytes;
+    return !bytes.contains('\r') && !bytes.contains('\n');
 }
 
-// Texts that the profile rules may change on their way through the file are compared only when
-// they are kept as written.
+// Texts with line breaks are compared only where they are kept as written.
 void sameText(const QString &saved, const QString &loaded)
 {
     if (stable(saved))

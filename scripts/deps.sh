@@ -17,6 +17,8 @@ packages=(
   dbus
   iproute2
   util-linux
+  xvfb openbox xdotool x11-utils
+  at-spi2-core python3-pyatspi
   syncthing
 )
 missing=()

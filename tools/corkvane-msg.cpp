@@ -1,6 +1,6 @@
 // Asks the running Corkvane of this user for a new note holding the clipboard's text, or, with
 // a command word, for another of the requests a desktop entry makes (new-note, show-all,
-// preferences, show).
+// preferences, notes, show).
 #include "platform/ProgramCommand.h"
 
 #include <QCoreApplication>
@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
     const QStringList args = QCoreApplication::arguments();
     ProgramCommand::Command command = ProgramCommand::Command::Clipboard;
     if (args.size() > 2 || (args.size() == 2 && !ProgramCommand::fromWord(args.at(1)))) {
-        std::fprintf(stderr, "usage: corkvane-msg [clipboard|new-note|show-all|preferences|show]\n");
+        std::fprintf(stderr, "usage: corkvane-msg [clipboard|new-note|show-all|preferences|notes|show]\n");
         return 2;
     }
     if (args.size() == 2)

@@ -190,6 +190,10 @@
         <source>Não foi possível imprimir: %1</source>
         <translation>Could not print: %1</translation>
     </message>
+    <message>
+        <source>Nota sem título</source>
+        <translation>Untitled note</translation>
+    </message>
 </context>
 <context>
     <name>TfStickyNote</name>
@@ -314,6 +318,14 @@
     <message>
         <source>Selecione um contato!</source>
         <translation>Select a contact!</translation>
+    </message>
+    <message>
+        <source>Contatos</source>
+        <translation>Contacts</translation>
+    </message>
+    <message>
+        <source>Destinatários</source>
+        <translation>Recipients</translation>
     </message>
 </context>
 <context>
@@ -666,6 +678,22 @@
         <translation>Se&amp;curity</translation>
     </message>
     <message>
+        <source>Sons dos eventos</source>
+        <translation>Event sounds</translation>
+    </message>
+    <message>
+        <source>Intervalo, na unidade escolhida ao lado</source>
+        <translation>Interval, in the unit chosen beside it</translation>
+    </message>
+    <message>
+        <source>Procurar o arquivo de som do alarme</source>
+        <translation>Browse for the alarm&apos;s sound file</translation>
+    </message>
+    <message>
+        <source>Escolher a pasta do backup na saída</source>
+        <translation>Choose the folder of the backup on exit</translation>
+    </message>
+    <message>
         <source>Sincronização</source>
         <translation>Sync</translation>
     </message>
@@ -740,6 +768,10 @@
         <source>Selecione um arquivo!</source>
         <translation>Select a file!</translation>
     </message>
+    <message>
+        <source>Procurar o arquivo de som</source>
+        <translation>Browse for the sound file</translation>
+    </message>
 </context>
 <context>
     <name>TfrmEnviaComputador</name>
@@ -810,6 +842,14 @@
     <message>
         <source>Adicionar à &amp;Caderneta de Contatos...</source>
         <translation>Add to the &amp;Contact Book...</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Encontrados na rede</source>
+        <translation>Found on the network</translation>
     </message>
 </context>
 <context>
@@ -945,6 +985,93 @@
     </message>
 </context>
 <context>
+    <name>TfrmNotas</name>
+    <message>
+        <source>Notas</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>&amp;Procurar:</source>
+        <translation>S&amp;earch:</translation>
+    </message>
+    <message>
+        <source>título ou texto da nota</source>
+        <translation>title or text of the note</translation>
+    </message>
+    <message>
+        <source>&amp;Mostrar</source>
+        <translation>&amp;Show</translation>
+    </message>
+    <message>
+        <source>Men&amp;u</source>
+        <translation>Men&amp;u</translation>
+    </message>
+    <message>
+        <source>Menu do Corkvane</source>
+        <translation>Corkvane menu</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>&amp;Ocultar</source>
+        <translation>&amp;Hide</translation>
+    </message>
+    <message>
+        <source>&amp;Excluir</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>&amp;Configurações...</source>
+        <translation>&amp;Settings...</translation>
+    </message>
+    <message>
+        <source>Encontradas: %1 de %2</source>
+        <translation>Found: %1 of %2</translation>
+    </message>
+    <message>
+        <source>Notas: %1</source>
+        <translation>Notes: %1</translation>
+    </message>
+    <message>
+        <source>(sem título)</source>
+        <translation>(untitled)</translation>
+    </message>
+    <message>
+        <source>Oculta</source>
+        <translation>Hidden</translation>
+    </message>
+    <message>
+        <source>Visível</source>
+        <translation>Shown</translation>
+    </message>
+    <message>
+        <source>Título</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Alarme</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>Recebida de</source>
+        <translation>Received from</translation>
+    </message>
+    <message>
+        <source>Situação</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>Limpar a busca</source>
+        <translation>Clear the search</translation>
+    </message>
+</context>
+<context>
     <name>TfrmSobre</name>
     <message>
         <source>https://www.corkvane.org/</source>
@@ -1047,6 +1174,10 @@
     <message>
         <source>&amp;Sair</source>
         <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>&amp;Localizar Notas...</source>
+        <translation>&amp;Find Notes...</translation>
     </message>
 </context>
 </TS>

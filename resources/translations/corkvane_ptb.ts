@@ -190,6 +190,10 @@
         <source>Não foi possível imprimir: %1</source>
         <translation>Não foi possível imprimir: %1</translation>
     </message>
+    <message>
+        <source>Nota sem título</source>
+        <translation>Nota sem título</translation>
+    </message>
 </context>
 <context>
     <name>TfStickyNote</name>
@@ -314,6 +318,14 @@
     <message>
         <source>Selecione um contato!</source>
         <translation>Selecione um contato!</translation>
+    </message>
+    <message>
+        <source>Contatos</source>
+        <translation>Contatos</translation>
+    </message>
+    <message>
+        <source>Destinatários</source>
+        <translation>Destinatários</translation>
     </message>
 </context>
 <context>
@@ -666,6 +678,22 @@
         <translation>Se&amp;gurança</translation>
     </message>
     <message>
+        <source>Sons dos eventos</source>
+        <translation>Sons dos eventos</translation>
+    </message>
+    <message>
+        <source>Intervalo, na unidade escolhida ao lado</source>
+        <translation>Intervalo, na unidade escolhida ao lado</translation>
+    </message>
+    <message>
+        <source>Procurar o arquivo de som do alarme</source>
+        <translation>Procurar o arquivo de som do alarme</translation>
+    </message>
+    <message>
+        <source>Escolher a pasta do backup na saída</source>
+        <translation>Escolher a pasta do backup na saída</translation>
+    </message>
+    <message>
         <source>Sincronização</source>
         <translation>Sincronização</translation>
     </message>
@@ -740,6 +768,10 @@
         <source>Selecione um arquivo!</source>
         <translation>Selecione um arquivo!</translation>
     </message>
+    <message>
+        <source>Procurar o arquivo de som</source>
+        <translation>Procurar o arquivo de som</translation>
+    </message>
 </context>
 <context>
     <name>TfrmEnviaComputador</name>
@@ -810,6 +842,14 @@
     <message>
         <source>Adicionar à &amp;Caderneta de Contatos...</source>
         <translation>Adicionar à &amp;Caderneta de Contatos...</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Encontrados na rede</source>
+        <translation>Encontrados na rede</translation>
     </message>
 </context>
 <context>
@@ -945,6 +985,93 @@
     </message>
 </context>
 <context>
+    <name>TfrmNotas</name>
+    <message>
+        <source>Notas</source>
+        <translation>Notas</translation>
+    </message>
+    <message>
+        <source>&amp;Procurar:</source>
+        <translation>&amp;Procurar:</translation>
+    </message>
+    <message>
+        <source>título ou texto da nota</source>
+        <translation>título ou texto da nota</translation>
+    </message>
+    <message>
+        <source>&amp;Mostrar</source>
+        <translation>&amp;Mostrar</translation>
+    </message>
+    <message>
+        <source>Men&amp;u</source>
+        <translation>Men&amp;u</translation>
+    </message>
+    <message>
+        <source>Menu do Corkvane</source>
+        <translation>Menu do Corkvane</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Fechar</translation>
+    </message>
+    <message>
+        <source>&amp;Ocultar</source>
+        <translation>&amp;Ocultar</translation>
+    </message>
+    <message>
+        <source>&amp;Excluir</source>
+        <translation>&amp;Excluir</translation>
+    </message>
+    <message>
+        <source>&amp;Configurações...</source>
+        <translation>&amp;Configurações...</translation>
+    </message>
+    <message>
+        <source>Encontradas: %1 de %2</source>
+        <translation>Encontradas: %1 de %2</translation>
+    </message>
+    <message>
+        <source>Notas: %1</source>
+        <translation>Notas: %1</translation>
+    </message>
+    <message>
+        <source>(sem título)</source>
+        <translation>(sem título)</translation>
+    </message>
+    <message>
+        <source>Oculta</source>
+        <translation>Oculta</translation>
+    </message>
+    <message>
+        <source>Visível</source>
+        <translation>Visível</translation>
+    </message>
+    <message>
+        <source>Título</source>
+        <translation>Título</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Texto</translation>
+    </message>
+    <message>
+        <source>Alarme</source>
+        <translation>Alarme</translation>
+    </message>
+    <message>
+        <source>Recebida de</source>
+        <translation>Recebida de</translation>
+    </message>
+    <message>
+        <source>Situação</source>
+        <translation>Situação</translation>
+    </message>
+    <message>
+        <source>Limpar a busca</source>
+        <translation>Limpar a busca</translation>
+    </message>
+</context>
+<context>
     <name>TfrmSobre</name>
     <message>
         <source>https://www.corkvane.org/</source>
@@ -1047,6 +1174,10 @@
     <message>
         <source>&amp;Sair</source>
         <translation>&amp;Sair</translation>
+    </message>
+    <message>
+        <source>&amp;Localizar Notas...</source>
+        <translation>&amp;Localizar Notas...</translation>
     </message>
 </context>
 </TS>

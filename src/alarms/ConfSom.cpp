@@ -63,6 +63,8 @@ void TfrmConfSom::retranslateUi()
     setWindowTitle(tr("Configurar Som"));
     m_radSemSom->setText(tr("Sem Som"));
     m_radSom->setText(tr("Som:"));
+    m_cmdProcurar->setAccessibleDescription(tr("Procurar o arquivo de som"));
+    m_cmdProcurar->setToolTip(m_cmdProcurar->accessibleDescription());
     m_cmdOK->setText(tr("&OK"));
     m_cmdCancelar->setText(tr("&Cancelar"));
     // 280 x 150 at the least, more when the texts of the desktop's font need it.

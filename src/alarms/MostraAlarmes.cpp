@@ -110,6 +110,7 @@ void TfrmMostraAlarmes::retranslate()
     setWindowTitle(tr("Tarefas para Hoje"));
     m_cmdVisualizar->setText(tr("&Visualizar"));
     m_cmdFechar->setText(tr("&Fechar"));
+    m_lstTem->setAccessibleName(windowTitle());
 }
 
 void TfrmMostraAlarmes::changeEvent(QEvent *event)

@@ -137,7 +137,7 @@ bool TfStickyNote::SwitchLanguage(int localeId)
         if (!error.isEmpty()) {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
             checkLanguage(localeId);
-            Dialogs::showException(error);
+            reportSaveFailure(error, SaveOrigin::User);
             return true;
         }
         m_noteServer->StopNoteServer();

@@ -54,6 +54,10 @@ int runCorkvane(int argc, char *argv[])
 
     TfStickyNote controller({Paths::programFolder(), Paths::documentsFolder(), Paths::loginName()});
     controller.setProcessEndsAfterShutdown(true);
+    // Without a notification area there is no icon to start from: the notes window opens
+    // with the notes, and reaches every note and, through its menu, every command.
+    if (!controller.notificationAreaAvailable() && command != ProgramCommand::Command::Notes)
+        controller.runProgramCommand(ProgramCommand::Command::Notes);
     if (command && *command != ProgramCommand::Command::Show)
         controller.runProgramCommand(*command);
     controller.start();

@@ -20,6 +20,7 @@
 #include "net/NoteServer.h"
 #include "notes/ConfNota.h"
 #include "notes/MudaCaption.h"
+#include "notes/Notas.h"
 #include "notes/PostIt.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -44,6 +45,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <QThread>
 #include <QUrl>
 #include <stdexcept>
@@ -66,6 +68,7 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     setAttribute(Qt::WA_DontShowOnScreen);
 
     m_ringingNote = -1;
+    m_notificationArea = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     buildFolders(folders);
     m_modules = std::make_unique<LanguageModules>(m_programFolder);
 
@@ -98,16 +101,13 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     connect(m_trayMenu, &TrayMenu::newNoteRequested, this, [this] { runGuarded([this] { createNote(NoteKind::User); }); });
     connect(m_trayMenu, &TrayMenu::showNoteRequested, this, &TfStickyNote::showNote);
     connect(m_trayMenu, &TrayMenu::showAllRequested, this, &TfStickyNote::showAllNotes);
-    connect(m_trayMenu, &TrayMenu::saveRequested, this, [this] {
-        const QString error = saveStore();
-        if (!error.isEmpty())
-            Dialogs::showException(error);
-    });
+    connect(m_trayMenu, &TrayMenu::findNotesRequested, this, &TfStickyNote::openNotesWindow);
+    connect(m_trayMenu, &TrayMenu::saveRequested, this, &TfStickyNote::saveFromMenu);
     connect(m_trayMenu, &TrayMenu::backupRequested, this, [this] { runGuarded([this] { backupFromMenu(); }); });
     connect(m_trayMenu, &TrayMenu::webRequested, this, [] { openProductWebPage(nullptr); });
     connect(m_trayMenu, &TrayMenu::helpRequested, this, [this] { showHelp(TfrmAjuda::kContents); });
     connect(m_trayMenu, &TrayMenu::aboutRequested, this, [this] { aboutBox()->exec(); });
-    connect(m_trayMenu, &TrayMenu::quitRequested, this, &TfStickyNote::shutdown);
+    connect(m_trayMenu, &TrayMenu::quitRequested, this, [this] { shutdown(ShutdownCause::User); });
     connect(m_trayMenu, &TrayMenu::languageRequested, this,
             [this](int localeId) { runGuarded([this, localeId] { SwitchLanguage(localeId); }); });
 
@@ -131,11 +131,15 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
             [this](const QByteArray &message) { runProgramCommand(ProgramCommand::fromMessage(message)); });
 
     m_signals = new SignalWatcher(this);
-    connect(m_signals, &SignalWatcher::terminationRequested, this, &TfStickyNote::shutdown);
+    connect(m_signals, &SignalWatcher::terminationRequested, this, [this] { shutdown(); });
     // The desktop session asks for the data first, then may end the program by any path: both
     // are covered, and the shutdown runs once whatever starts it.
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { saveStore(); });
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &TfStickyNote::shutdown);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
+        const QString error = saveStore();
+        if (!error.isEmpty())
+            qWarning("Corkvane: %s", qPrintable(error));
+    });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { shutdown(); });
 
     chooseStartupLanguage();
     m_trayIcon->show();
@@ -149,6 +153,8 @@ TfStickyNote::~TfStickyNote()
     // children would.
     delete m_noteServer;
     m_noteServer = nullptr;
+    delete m_notesWindow;
+    m_notesWindow = nullptr;
     destroyAllNotes();
     delete m_tasks;
 }
@@ -265,7 +271,35 @@ TfPostIt *TfStickyNote::makeNoteWindow()
         });
     });
     connect(note, &TfPostIt::helpRequested, this, &TfStickyNote::showHelp);
+    connect(note, &TfPostIt::findNotesRequested, this, &TfStickyNote::openNotesWindow);
+    connect(note, &TfPostIt::changed, this, &TfStickyNote::noteListChanged);
+    noteListChanged(slot);
     return note;
+}
+
+void TfStickyNote::noteListChanged(int slot)
+{
+    if (m_notesWindow)
+        m_notesWindow->noteChanged(slot);
+}
+
+void TfStickyNote::openNotesWindow()
+{
+    if (!m_notesWindow) {
+        // A window of its own, not owned by the hidden controller: without a notification
+        // area it is how the user reaches the program, so the task switchers list it.
+        m_notesWindow = new TfrmNotas(&m_table, this);
+        m_notesWindow->setWindowIcon(Artwork::applicationIcon());
+        m_notesWindow->setMainMenu(m_trayMenu->menu());
+        connect(m_notesWindow, &TfrmNotas::helpRequested, this, &TfStickyNote::showHelp);
+        connect(m_notesWindow, &TfrmNotas::settingsRequested, this, [this](int slot) {
+            runGuarded([this, slot] {
+                if (TfPostIt *note = m_table.at(slot))
+                    OpenNoteSettings(note, false, &m_settings, [this](int context) { showHelp(context); });
+            });
+        });
+    }
+    m_notesWindow->open();
 }
 
 void TfStickyNote::openEmailDialog(int tag)
@@ -291,7 +325,10 @@ void TfStickyNote::openEmailDialog(int tag)
 
 void TfStickyNote::loadStore()
 {
-    const LoadedStore stored = NoteStore::load(storePath(), Clock::now(), m_loginName, m_programFolder);
+    NoteSizeLimits sizes;
+    sizes.minimum = QSize(TfPostIt::kMinWidth, TfPostIt::kMinHeight);
+    sizes.maximum = virtualDesktop().size();
+    const LoadedStore stored = NoteStore::load(storePath(), Clock::now(), m_loginName, m_programFolder, sizes);
     m_settings = stored.settings;
     ++m_notesGeneration;
     m_autoSaveCountdown = stored.autoSaveCountdown;
@@ -317,11 +354,31 @@ QString TfStickyNote::saveStore()
         return {};
     QList<NoteData> notes;
     m_table.forEach([&notes](int, TfPostIt *note) { notes.append(note->data()); });
-    const QString error =
-        NoteStore::save(storePath(), m_settings, notes, m_language == Language::Portuguese, &m_saveCache).error;
-    if (error.isEmpty())
+    // Without a language module the built-in Portuguese runs, and the next start must bring it
+    // back rather than switch to English.
+    const SaveResult result = NoteStore::save(storePath(), m_settings, notes, m_language != Language::English, &m_saveCache);
+    if (result.ok) {
+        m_saveFailureTold = false;
         m_sync->engine().storeSaved();
-    return error;
+    }
+    return result.error;
+}
+
+void TfStickyNote::reportSaveFailure(const QString &error, SaveOrigin origin)
+{
+    if (error.isEmpty() || (origin == SaveOrigin::Background && m_saveFailureTold))
+        return;
+    m_saveFailureTold = true;
+    if (origin == SaveOrigin::User)
+        Dialogs::showException(error);
+    else
+        // Shown once the timer step is over, so that the alarms due now still ring.
+        QTimer::singleShot(0, this, [error] { Dialogs::showException(error); });
+}
+
+void TfStickyNote::saveFromMenu()
+{
+    reportSaveFailure(saveStore(), SaveOrigin::User);
 }
 
 void TfStickyNote::playEventSound(const QString &file)
@@ -404,10 +461,16 @@ void TfStickyNote::runProgramCommand(ProgramCommand::Command command)
             clipboardMessage();
             break;
         case ProgramCommand::Command::Show:
-            // Started again: without a notification area this is how the user reaches the
-            // notes and the menu.
+            // Started again: the notes come up, and with them the menu at the pointer, or,
+            // without a notification area, the notes window, which reaches the menu too.
             showAllNotes();
-            m_trayMenu->menu()->popup(QCursor::pos());
+            if (notificationAreaAvailable())
+                m_trayMenu->menu()->popup(QCursor::pos());
+            else
+                openNotesWindow();
+            break;
+        case ProgramCommand::Command::Notes:
+            openNotesWindow();
             break;
         case ProgramCommand::Command::NewNote:
             createNote(NoteKind::User);
@@ -450,6 +513,7 @@ void TfStickyNote::discardNote(int slot)
         QCoreApplication::postEvent(this, new AlarmAcknowledged);
     m_table.take(slot);
     delete note;
+    noteListChanged(slot);
 }
 
 int TfStickyNote::createSyncedNote(const NoteData &data)
@@ -528,11 +592,8 @@ void TfStickyNote::alarmTick()
     // full disk must not silence the alarms.
     if (--m_autoSaveCountdown == 0) {
         m_autoSaveCountdown = m_settings.recGeral.TimeAutoSave * 60;
-        if (m_settings.recGeral.AutoSave) {
-            const QString error = saveStore();
-            if (!error.isEmpty())
-                QTimer::singleShot(0, this, [error] { Dialogs::showException(error); });
-        }
+        if (m_settings.recGeral.AutoSave)
+            reportSaveFailure(saveStore(), SaveOrigin::Background);
     }
     if (m_alarmCheck)
         m_alarmCheck();
@@ -542,12 +603,7 @@ void TfStickyNote::checkAlarms()
 {
     AlarmHooks hooks;
     hooks.startTrayAnimation = [this] { setAlarmAnimation(true); };
-    hooks.saveStore = [this] {
-        // Reported once the tick is over, so that the other due notes still ring now.
-        const QString error = saveStore();
-        if (!error.isEmpty())
-            QTimer::singleShot(0, this, [error] { Dialogs::showException(error); });
-    };
+    hooks.saveStore = [this] { reportSaveFailure(saveStore(), SaveOrigin::Background); };
     hooks.playSound = [this](const QString &file) {
         m_wavSom->setFileName(file);
         m_wavSom->play();
@@ -570,10 +626,10 @@ void TfStickyNote::backupFromMenu()
     // The dialog may stay open for minutes: the copy is named after the moment it is made.
     const QDateTime now = Clock::now();
     const QString folder = QFileInfo(chosen).absolutePath();
-    const QString copy = backupStore(storePath(), folder, now);
+    QString error;
+    const QString copy = backupStore(storePath(), folder, now, &error);
     if (copy.isEmpty())
-        Dialogs::error(nullptr, QCoreApplication::translate("IniFile", "Unable to write to %1")
-                                    .arg(Paths::withSlash(folder) + backupFileName(now)));
+        Dialogs::error(nullptr, error);
     else
         Dialogs::warning(nullptr, tr("Backup efetuado em ") + QLatin1Char(' ') + copy);
 }
@@ -611,9 +667,11 @@ void TfStickyNote::destroyAllNotes()
     ++m_notesGeneration;
     m_table.forEach([](int, TfPostIt *note) { delete note; });
     m_table.reset();
+    if (m_notesWindow)
+        m_notesWindow->reloadAll();
 }
 
-void TfStickyNote::shutdown()
+void TfStickyNote::shutdown(ShutdownCause cause)
 {
     if (m_shuttingDown)
         return;
@@ -626,12 +684,26 @@ void TfStickyNote::shutdown()
         } catch (...) {
         }
     };
+    // The last chance to keep what is in memory: a failure is never passed over in silence.
+    const auto tell = [cause](const QString &error) {
+        if (error.isEmpty())
+            return;
+        if (cause == ShutdownCause::User)
+            Dialogs::showException(error);
+        else
+            qWarning("Corkvane: %s", qPrintable(error));
+    };
     m_sync->engine().stop();
-    quietly([this] { saveStore(); });
+    quietly([this, &tell] { tell(saveStore()); });
     // What changed here since the last merge reaches the sync folder before the program ends.
     quietly([this] { m_sync->engine().pushBeforeExit(); });
     if (m_loaded && m_settings.recGeral.BackupOnExit && !m_settings.recGeral.BackupPath.trimmed().isEmpty())
-        quietly([this] { backupStore(storePath(), m_settings.recGeral.BackupPath, Clock::now()); });
+        quietly([this, &tell] {
+            QString error;
+            if (backupStore(storePath(), m_settings.recGeral.BackupPath, Clock::now(), &error,
+                            BackupFolder::CreateWhenMissing).isEmpty())
+                tell(error);
+        });
     quietly([this] { m_noteServer->StopNoteServer(); });
     quietly([this] { m_sendDialogs->shutdown(); });
     // The message endpoint goes with its socket file, so that nothing stays behind however the

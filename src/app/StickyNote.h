@@ -28,6 +28,7 @@ class TfrmSobre;
 class TfrmEnviarEmail;
 class TfrmConfSom;
 class TfrmInsereBloq;
+class TfrmNotas;
 class TrayIcon;
 class TrayMenu;
 class TWavePlayer;
@@ -82,6 +83,8 @@ public:
     SendDialogs *sendDialogs() const { return m_sendDialogs; }
     TfrmConfSom *soundDialog();
     TfrmInsereBloq *blockEntryDialog();
+    // The notes window, made on first use; null until then.
+    TfrmNotas *notesWindow() const { return m_notesWindow; }
     QTimer &tmrInicio() { return m_tmrInicio; }
     QTimer &tmrAlarme() { return m_tmrAlarme; }
     QTimer &tmrClip() { return m_tmrClip; }
@@ -92,8 +95,17 @@ public:
     void startupStep();
     // Reads the store into the settings and one hidden-or-shown window per note.
     void loadStore();
-    // Writes the settings and every note; on failure returns "Unable to write to <path>".
+    // Writes the settings and every note; on failure returns "Unable to write to <path>" with
+    // the system's reason on the line under it. The notes stay in memory either way.
     QString saveStore();
+    // Who asked for a save decides how its failure is told: a command of the user's own
+    // ("Salvar A&gora", a language switch, "&Sair") reports every failure; the saves the program
+    // makes by itself (the auto-save, a rearmed alarm) report the first failure after a
+    // success only, and are simply tried again at their next turn.
+    enum class SaveOrigin { User, Background };
+    void reportSaveFailure(const QString &error, SaveOrigin origin);
+    // The menu's "Salvar A&gora".
+    void saveFromMenu();
     // Creates a note of the given kind in slot `count`; -1 when every slot of the run is used
     // (a user request is then refused with a message box).
     int createNote(NoteKind kind);
@@ -109,8 +121,11 @@ public:
     void trayClick();
     // One tick of tmrAlarme: the auto-save countdown, then the alarm check.
     void alarmTick();
-    // The "&Sair" sequence; every step's failure is swallowed.
-    void shutdown();
+    // The "&Sair" sequence. A save or exit backup that fails is told to the user when the user
+    // asked to quit, and written to the standard error when the session or a signal ends the
+    // program (nobody may be there to answer a box); shutdown goes on either way.
+    enum class ShutdownCause { Session, User };
+    void shutdown(ShutdownCause cause = ShutdownCause::Session);
     bool shutDown() const { return m_shuttingDown; }
     // Set by the program's entry when the process ends right after the shutdown: the note
     // windows are then left to the system instead of being destroyed one by one.
@@ -119,6 +134,13 @@ public:
     void backupFromMenu();
     // The tray menu's "&Preferências...": the settings dialog in its general mode.
     void openPreferences();
+    // "&Localizar Notas...", Ctrl+F in a note, `corkvane --notes`: the notes window, made on
+    // first use, with the focus in its search field.
+    void openNotesWindow();
+    // Whether the desktop shows a notification area for the tray icon now. Without one, a
+    // second start opens the notes window instead of the tray menu. Replaceable for tests.
+    bool notificationAreaAvailable() const { return m_notificationArea(); }
+    void setNotificationAreaCheck(std::function<bool()> check) { m_notificationArea = std::move(check); }
 
     // --- sync ------------------------------------------------------------------------------
     NoteSync *noteSync() const { return m_sync.get(); }
@@ -177,6 +199,8 @@ private:
     void playEventSound(const QString &file);
     void runGuarded(const std::function<void()> &step);
     void destroyAllNotes();
+    // Tells the notes window, when there is one, that the note in `slot` came, changed or went.
+    void noteListChanged(int slot);
 
     QString m_programFolder;
     QString m_dataFolder;
@@ -189,6 +213,8 @@ private:
     bool m_loaded = false;
     // Auto-saves rewrite only the notes that changed since the last save.
     NoteStore::SaveCache m_saveCache;
+    // The user has been told that saving fails, and no save has succeeded since.
+    bool m_saveFailureTold = false;
     bool m_hookInstalled = false;
     bool m_shuttingDown = false;
     bool m_processEndsAfterShutdown = false;
@@ -219,4 +245,6 @@ private:
     TfrmConfSom *m_confSom = nullptr;
     TfrmInsereBloq *m_insereBloq = nullptr;
     TfrmAjuda *m_help = nullptr;
+    TfrmNotas *m_notesWindow = nullptr;
+    std::function<bool()> m_notificationArea;
 };

@@ -17,6 +17,7 @@ TrayMenu::TrayMenu(QObject *parent) : QObject(parent), m_menu(new QMenu)
     m_escondidos = m_menu->addMenu(QString());
     m_escondidos->setObjectName(QStringLiteral("mnuEscondidosMenu"));
     m_escondidos->menuAction()->setObjectName(QStringLiteral("mnuEscondidos"));
+    connect(addItem(m_menu, "mnuLocalizar"), &QAction::triggered, this, &TrayMenu::findNotesRequested);
     connect(addItem(m_menu, "mnuMostrarTarefasparaHoje1"), &QAction::triggered, this, &TrayMenu::todayTasksRequested);
     addSeparator(m_menu, "N7");
     connect(addItem(m_menu, "mnuSalvarNotas"), &QAction::triggered, this, &TrayMenu::saveRequested);
@@ -68,6 +69,8 @@ void TrayMenu::showAnsweredItems()
     const bool preferences = isSignalConnected(QMetaMethod::fromSignal(&TrayMenu::preferencesRequested));
     const bool languages = isSignalConnected(QMetaMethod::fromSignal(&TrayMenu::languageRequested));
     const bool help = isSignalConnected(QMetaMethod::fromSignal(&TrayMenu::helpRequested));
+    const bool find = isSignalConnected(QMetaMethod::fromSignal(&TrayMenu::findNotesRequested));
+    item(QStringLiteral("mnuLocalizar"))->setVisible(find);
     item(QStringLiteral("N4"))->setVisible(book);
     item(QStringLiteral("mnuAddressBook"))->setVisible(book);
     item(QStringLiteral("N3"))->setVisible(preferences || languages);
@@ -131,6 +134,7 @@ void TrayMenu::retranslate()
     set("cmdNovaNota", tr("&Nova Nota"));
     set("mnuMostrar", tr("Mo&strar"));
     set("mnuEscondidos", tr("M&ostrar Escondidas"));
+    set("mnuLocalizar", tr("&Localizar Notas..."));
     set("mnuMostrarTarefasparaHoje1", tr("Mostrar Tarefas para &Hoje"));
     set("mnuSalvarNotas", tr("Salvar A&gora"));
     set("mnuCopiaSeg", tr("Cópia de &Segurança"));

@@ -38,6 +38,8 @@ signals:
     void newNoteRequested();
     void showNoteRequested(int slot);
     void showAllRequested();
+    // "&Localizar Notas...": the notes window.
+    void findNotesRequested();
     void todayTasksRequested();
     void saveRequested();
     void backupRequested();

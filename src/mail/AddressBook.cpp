@@ -238,6 +238,9 @@ void TfrmAddressBook::retranslateUi()
     m_cmdInserir->setToolTip(tr("Adicionar contato com destinatário"));
     m_cmdRemover->setText(QStringLiteral("<<"));
     m_cmdRemover->setToolTip(tr("Remover Contato como Destinatário"));
+    // Lists are named for screen readers, which read no label beside them.
+    m_lstContato->setAccessibleName(tr("Contatos"));
+    m_lstSelecionado->setAccessibleName(tr("Destinatários"));
 }
 
 void TfrmAddressBook::changeEvent(QEvent *event)

@@ -236,6 +236,8 @@ void TfrmEnviarEmail::retranslateUi()
     m_cmdEnviar->setText(tr("&Enviar"));
     m_cmdCancelar->setText(tr("&Cancelar"));
     m_cmdFechar->setText(tr("&Fechar"));
+    // A button that shows only a picture is named by its hint.
+    m_cmdAddress->setAccessibleName(m_cmdAddress->toolTip());
 }
 
 void TfrmEnviarEmail::changeEvent(QEvent *event)

@@ -137,6 +137,10 @@ void TfrmEnviaComputador::retranslateUi()
     m_lstEncontrados->setToolTip(tr("Clique duas vezes para adicionar o computador"));
     m_lblBusca->setText(tr("Busca na rede indisponível"));
     m_mnuAdicionarContato->setText(tr("Adicionar à &Caderneta de Contatos..."));
+    // Named after what stands beside them, for screen readers; the button shows only a picture.
+    m_cmdAddress->setAccessibleName(m_cmdAddress->toolTip());
+    m_memStatus->setAccessibleName(tr("Status"));
+    m_lstEncontrados->setAccessibleName(tr("Encontrados na rede"));
 }
 
 void TfrmEnviaComputador::setDiscovery(PeerDiscovery *discovery)

@@ -22,6 +22,7 @@ TfrmInsereBloq::TfrmInsereBloq(QWidget *parent) : QDialog(parent)
     m_label1->setPalette(maroon);
     m_txtBloq = new QLineEdit(this);
     m_txtBloq->setObjectName(QStringLiteral("txtBloq"));
+    m_label1->setBuddy(m_txtBloq);  // the explanation names the field for screen readers
     m_cmdOK = new QPushButton(this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     m_cmdOK->setDefault(true);

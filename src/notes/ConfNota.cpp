@@ -99,6 +99,21 @@ protected:
     }
 };
 
+// A caption as a screen reader should say it: no access-key mark, no blanks or colon at its end.
+QString spokenCaption(const QString &caption)
+{
+    QString out;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == QLatin1Char('&') && i + 1 < caption.size())
+            ++i;
+        out += caption.at(i);
+    }
+    out = out.trimmed();
+    while (out.endsWith(QLatin1Char(':')))
+        out.chop(1);
+    return out.trimmed();
+}
+
 QLabel *boldLabel(QWidget *parent, const char *name)
 {
     auto *label = named(new QLabel(parent), name);
@@ -604,8 +619,37 @@ void TfrmConfNota::retranslateUi()
     m_cmdAdicionaBloqueio->setText(tr("&Adicionar"));
     m_cmdApagaBloqueio->setText(tr("Apa&gar"));
     m_label13->setText(tr("Porta:"));
+    nameControls();
 
     fitToContents();
+}
+
+void TfrmConfNota::nameControls()
+{
+    // Fields whose caption is a check box or a radio button beside them, and lists that no
+    // label can name, are named after that caption; the "..." buttons say what they choose.
+    m_label12->setBuddy(m_chkDiasDaSemana);
+    const std::pair<QWidget *, QString> names[] = {
+        {m_updCada, spokenCaption(m_chkRemarca->text())},
+        {m_chkDiasDaSemana, spokenCaption(m_label12->text())},
+        {m_fleSom, spokenCaption(m_chkTocaSom->text())},
+        {m_lstSom, tr("Sons dos eventos")},
+        {m_updTempo, spokenCaption(m_chkAutoSave->text())},
+        {m_txtLocalBackup, spokenCaption(m_chkLocalBackup->text())},
+        {m_lstBloqueio, spokenCaption(m_radBloqueiaSel->text())},
+    };
+    for (const auto &[control, name] : names)
+        control->setAccessibleName(name);
+    m_updCada->setAccessibleDescription(tr("Intervalo, na unidade escolhida ao lado"));
+    m_updTempo->setAccessibleDescription(m_label10->text());
+    const std::pair<QPushButton *, QString> browse[] = {
+        {m_cmdProcurar, tr("Procurar o arquivo de som do alarme")},
+        {m_cmdLocalBackup, tr("Escolher a pasta do backup na saída")},
+    };
+    for (const auto &[button, description] : browse) {
+        button->setAccessibleDescription(description);
+        button->setToolTip(description);
+    }
 }
 
 void TfrmConfNota::fitToContents()

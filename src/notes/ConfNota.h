@@ -123,6 +123,8 @@ private:
     QWidget *buildGeral();
     QWidget *buildRede();
     void fitToContents();
+    // Accessible names of the controls no label names, and descriptions of the "..." buttons.
+    void nameControls();
     void hidePage(QWidget *page);
     void fillAlarmLists();
     void prepareAlarmPage(const TfPostIt &note);

@@ -186,7 +186,10 @@ void TfPostIt::buildChildren()
     m_memPostit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_memPostit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_memPostit->document()->setDocumentMargin(1);
-    connect(m_memPostit->document(), &QTextDocument::contentsChanged, this, [this] { m_textCacheValid = false; });
+    connect(m_memPostit->document(), &QTextDocument::contentsChanged, this, [this] {
+        m_textCacheValid = false;
+        emit changed(m_tag);
+    });
 
     m_pnlRodape = new QWidget(this);
     m_pnlRodape->setObjectName(QStringLiteral("pnlRodape"));
@@ -310,6 +313,7 @@ void TfPostIt::retranslateUi()
 {
     m_cmdEsconder->setToolTip(tr("Esconder esta nota"));
     m_cmdApagarPostit->setToolTip(tr("Apagar esta nota"));
+    nameWindow();
     if (m_menu)
         retranslateMenu();
 }
@@ -419,6 +423,18 @@ QString TfPostIt::title() const { return m_lblCaption->text(); }
 void TfPostIt::setTitle(const QString &title)
 {
     m_lblCaption->setText(title);
+    nameWindow();
+    emit changed(m_tag);
+}
+
+void TfPostIt::nameWindow()
+{
+    // What the window manager, the task switchers and screen readers call the note, and its
+    // text: the title, or for a note without one, that it has none.
+    const QString title = m_lblCaption->text();
+    const QString name = title.trimmed().isEmpty() ? tr("Nota sem título") : title;
+    setWindowTitle(name);
+    m_memPostit->setAccessibleName(name);
 }
 
 QString TfPostIt::text() const
@@ -471,6 +487,7 @@ void TfPostIt::setColor(ColourValue colour)
     m_color = colour;
     m_captionPainted.reset();
     repaintColours();
+    emit changed(m_tag);
 }
 
 NoteFont TfPostIt::noteFont() const { return m_font; }
@@ -568,6 +585,7 @@ void TfPostIt::setFooterText(const QString &text)
     if (m_mnuResponder)
         m_mnuResponder->setVisible(footerShown());
     layOut();
+    emit changed(m_tag);
 }
 
 bool TfPostIt::footerShown() const { return !m_pnlRodape->isHidden(); }
@@ -777,8 +795,20 @@ void TfPostIt::runShortcut(const char *command)
         a->trigger();
 }
 
+namespace {
+bool isFindNotesKey(const QKeyEvent *event)
+{
+    return event->key() == Qt::Key_F && (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
+}
+} // namespace
+
 void TfPostIt::keyPressEvent(QKeyEvent *event)
 {
+    if (isFindNotesKey(event)) {
+        emit findNotesRequested();
+        event->accept();
+        return;
+    }
     if (const char *command = shortcutCommand(event)) {
         runShortcut(command);
         event->accept();
@@ -803,7 +833,7 @@ bool TfPostIt::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_memPostit) {
         if (type == QEvent::ShortcutOverride) {
             auto *ke = static_cast<QKeyEvent *>(event);
-            if (shortcutCommand(ke)) {
+            if (shortcutCommand(ke) || isFindNotesKey(ke)) {
                 // The note's own shortcuts win over the text area's (Ctrl+A, for one): the
                 // key comes through as a key press, answered below.
                 event->accept();
@@ -819,6 +849,10 @@ bool TfPostIt::eventFilter(QObject *watched, QEvent *event)
         if (type == QEvent::KeyPress) {
             if (const char *command = shortcutCommand(static_cast<QKeyEvent *>(event))) {
                 runShortcut(command);
+                return true;
+            }
+            if (isFindNotesKey(static_cast<QKeyEvent *>(event))) {
+                emit findNotesRequested();
                 return true;
             }
         }
@@ -878,6 +912,8 @@ bool TfPostIt::eventFilter(QObject *watched, QEvent *event)
 
 bool TfPostIt::event(QEvent *event)
 {
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+        emit changed(m_tag);
     if (event->type() == QEvent::ToolTip && !m_hintsShown) {
         QToolTip::hideText();
         return true;

@@ -99,9 +99,17 @@ public:
 
     // --- alarm fields (their rules belong to the alarm check and the settings dialog) -----
     bool alarm() const { return m_alarm; }
-    void setAlarm(bool armed) { m_alarm = armed; }  // does not touch the icons
+    void setAlarm(bool armed)  // does not touch the icons
+    {
+        m_alarm = armed;
+        emit changed(m_tag);
+    }
     QDateTime alarmDateTime() const { return m_alarmDateTime; }
-    void setAlarmDateTime(const QDateTime &when) { m_alarmDateTime = when; }
+    void setAlarmDateTime(const QDateTime &when)
+    {
+        m_alarmDateTime = when;
+        emit changed(m_tag);
+    }
     bool useSound() const { return m_useSound; }
     void setUseSound(bool on) { m_useSound = on; }
     QString soundFile() const { return m_soundFile; }
@@ -148,6 +156,11 @@ signals:
     void emailRequested(int tag);
     // F1 in the text area: help context 1.
     void helpRequested(int context);
+    // Ctrl+F: the notes window, to find another note.
+    void findNotesRequested();
+    // What lists of notes show of this one changed: its title, text, colour, footer, alarm,
+    // or whether it is shown.
+    void changed(int tag);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -182,6 +195,7 @@ private:
     // Runs that command as its menu item would (an item hidden or disabled does nothing).
     void runShortcut(const char *command);
     void retranslateMenu();
+    void nameWindow();
 
     const int m_tag;
     const QPointer<QObject> m_controller;  // requests are dropped once it is gone

@@ -17,7 +17,7 @@
 
 namespace ProgramCommand {
 
-enum class Command { Clipboard, Show, NewNote, ShowAll, Preferences };
+enum class Command { Clipboard, Show, NewNote, ShowAll, Preferences, Notes };
 
 struct Entry
 {
@@ -32,6 +32,7 @@ inline constexpr Entry kCommands[] = {
     {Command::NewNote, "new-note", "--new-note"},
     {Command::ShowAll, "show-all", "--show-all"},
     {Command::Preferences, "preferences", "--preferences"},
+    {Command::Notes, "notes", "--notes"},
 };
 
 // Longest message read from one connection; the rest is not looked at.

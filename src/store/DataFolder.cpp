@@ -27,8 +27,11 @@ bool syncEntries(const QString &path)
     do {
         rc = ::fsync(fd);
     } while (rc != 0 && errno == EINTR);
-    const bool ok = rc == 0 || errno == EINVAL || errno == ENOTSUP;
+    const int error = errno;
+    const bool ok = rc == 0 || error == EINVAL || error == ENOTSUP;
     ::close(fd);
+    // The caller may name the reason of a failure.
+    errno = error;
     return ok;
 }
 

@@ -9,7 +9,7 @@ bool createPrivate(const QString &path);
 
 // Flushes the folder's own entries to disk, so that a file just renamed into it survives a
 // power loss under its new name. False when the folder cannot be opened or flushed; a file
-// system that cannot flush folders at all counts as flushed.
+// system that cannot flush folders at all counts as flushed. On failure errno tells why.
 bool syncEntries(const QString &path);
 // Removes what a save of `fileName` interrupted by a crash or a kill can leave in `folder`: the
 // temporary "<fileName>.XXXXXX" (six letters or digits) it writes before renaming it over the

@@ -6,11 +6,14 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QVarLengthArray>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -249,6 +252,94 @@ QByteArrayView keyOf(const QByteArray &text, qsizetype eq)
     return QByteArrayView(text).first(eq).trimmed();
 }
 
+// The system's text for an error number, as the user's language module has it where it has
+// one ("No space left on device", "Read-only file system").
+QString systemError(int error)
+{
+    return qt_error_string(error);
+}
+
+// The file a save replaces: a store reached through a symbolic link (into a synced folder, say)
+// is replaced where it lies, and the link stays.
+QString finalTarget(const QString &path)
+{
+    QFileInfo info(path);
+    for (int depth = 0; depth < 128 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    return info.isSymLink() ? path : info.filePath();
+}
+
+bool writeAllTo(int fd, const QByteArray &bytes)
+{
+    const char *p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
+// Writes `bytes` to a temporary file beside the store (owner-only from its first byte: the store
+// holds the mail password), flushes it, renames it over the store and flushes the folder's
+// entries, so that the store on disk is at every moment either the old one or the new one, and
+// survives a power loss under its name. Each step that fails gives the system's reason.
+bool replaceWhole(const QString &path, const QByteArray &bytes, QString *reason)
+{
+    const QString target = finalTarget(path);
+    const QByteArray name = QFile::encodeName(target);
+    const auto fail = [reason](int error) {
+        *reason = systemError(error);
+        return false;
+    };
+    struct stat st {};
+    if (::stat(name.constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return fail(EISDIR);
+        // A store the user made read-only is not replaced behind the user's back.
+        if (::access(name.constData(), W_OK) != 0)
+            return fail(errno);
+    }
+    QByteArray temporary = name + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return fail(errno);
+    const auto abandon = [&](int error) {
+        ::close(fd);
+        ::unlink(temporary.constData());
+        return fail(error);
+    };
+    if (!writeAllTo(fd, bytes))
+        return abandon(errno);
+    int rc;
+    do {
+        rc = ::fsync(fd);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0 && errno != EINVAL && errno != ENOTSUP)
+        return abandon(errno);
+    if (::close(fd) != 0 && errno != EINTR) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return fail(error);
+    }
+    if (::rename(temporary.constData(), name.constData()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return fail(error);
+    }
+    if (!DataFolder::syncEntries(QFileInfo(target).absolutePath()))
+        return fail(errno);
+    return true;
+}
+
 bool isBlank(const QByteArray &line)
 {
     for (char c : line)
@@ -266,9 +357,17 @@ QByteArrayView cleanValue(QByteArrayView raw)
     QByteArrayView v = raw.trimmed();
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.sliced(1, v.size() - 2);
-    if (v.size() > IniFile::kMaxValueLength)
-        v = v.first(IniFile::kMaxValueLength);
     return v;
+}
+
+bool needsQuotes(QByteArrayView value)
+{
+    // Wider than what either reader trims: quotes around a value cost nothing to a reader,
+    // a lost blank is lost for good.
+    const auto atEdge = [](char c) {
+        return static_cast<unsigned char>(c) <= ' ' || c == '"' || c == '\'';
+    };
+    return !value.isEmpty() && (atEdge(value.front()) || atEdge(value.back()));
 }
 
 bool parseInteger(QByteArrayView text, qint32 *value)
@@ -431,31 +530,33 @@ QByteArray IniFile::toBytes() const
     return out;
 }
 
-IniFile IniFile::fromFile(const QString &path, bool *readable)
+IniFile IniFile::fromFile(const QString &path, bool *readable, QString *reason)
 {
     if (readable)
         *readable = true;
     QFile file(path);
     if (!file.exists())
         return IniFile();
-    if (!file.open(QIODevice::ReadOnly)) {
+    const auto unreadable = [&] {
         if (readable)
             *readable = false;
+        if (reason)
+            *reason = file.errorString();
         return IniFile();
-    }
+    };
+    if (!file.open(QIODevice::ReadOnly))
+        return unreadable();
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (readable)
-            *readable = false;
-        return IniFile();
-    }
+    if (file.error() != QFileDevice::NoError)
+        return unreadable();
     return IniFile(bytes);
 }
 
-QString IniFile::writeErrorText(const QString &path)
+QString IniFile::writeErrorText(const QString &path, const QString &reason)
 {
-    return QCoreApplication::translate("IniFile", "Unable to write to %1")
-        .arg(QFileInfo(path).absoluteFilePath());
+    const QString first = QCoreApplication::translate("IniFile", "Unable to write to %1")
+                              .arg(QFileInfo(path).absoluteFilePath());
+    return reason.isEmpty() ? first : first + QLatin1Char('\n') + reason;
 }
 
 bool IniFile::saveToFile(const QString &path, QString *error) const
@@ -465,18 +566,10 @@ bool IniFile::saveToFile(const QString &path, QString *error) const
 
 bool IniFile::saveBytes(const QString &path, const QByteArray &bytes, QString *error)
 {
-    QSaveFile file(path);
-    // The store holds the mail password: owner-only from the first byte written.
-    const bool ok = file.open(QIODevice::WriteOnly)
-                    && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
-                    && file.write(bytes) == bytes.size() && file.commit()
-                    // The rename is only durable once the folder's entries are on disk too.
-                    && DataFolder::syncEntries(QFileInfo(path).absolutePath());
-    if (!ok) {
-        file.cancelWriting();
-        if (error)
-            *error = writeErrorText(path);
-    }
+    QString reason;
+    const bool ok = replaceWhole(path, bytes, &reason);
+    if (!ok && error)
+        *error = writeErrorText(path, reason);
     return ok;
 }
 
@@ -727,8 +820,15 @@ void IniFile::writeLine(const QString &section, const QString &key, qsizetype ma
 
 void IniFile::writeString(const QString &section, const QString &key, const QString &value)
 {
-    writeLine(section, key, value.size(),
-              [&value](char *dst) { return toWin1252(dst, value, true); });
+    writeLine(section, key, value.size() + 2, [&value](char *dst) {
+        const qsizetype size = toWin1252(dst, value, true);
+        if (!IniValue::needsQuotes(QByteArrayView(dst, size)))
+            return size;
+        std::memmove(dst + 1, dst, size_t(size));
+        dst[0] = '"';
+        dst[size + 1] = '"';
+        return size + 2;
+    });
 }
 
 void IniFile::writeInteger(const QString &section, const QString &key, qint32 value)

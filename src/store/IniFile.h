@@ -9,8 +9,12 @@
 //   already has for the key and for its section; a new key goes after the last non-blank line
 //   of its section (blank lines that separate it from the next section stay after it); a new
 //   section goes at the end of the file, spelled as the writer spelled it.
-// - A read value is trimmed of blanks, loses one pair of enclosing double or single quotes and
-//   is cut to 2047 characters.
+// - A read value is trimmed of blanks and loses one pair of enclosing double or single quotes.
+//   It is read whole, however long (the Windows profile service reads only its first 2047
+//   characters).
+// - A written value that the reading would change (it starts or ends with a blank, a control
+//   character or a quote) goes inside one pair of double quotes, which both readers take off;
+//   every other value is written bare.
 // - Lines that are neither a section header nor "key=value" (comments, stray text, lines before
 //   the first section) are ignored on reading and written back unchanged, as is every line
 //   that was not written to. CR LF, LF alone and CR alone each end a line on reading (mixed
@@ -28,8 +32,6 @@
 class IniFile
 {
 public:
-    static constexpr int kMaxValueLength = 2047;
-
     IniFile();
     // Keeps (shares) the bytes rather than copying them: the lines read point into them.
     explicit IniFile(const QByteArray &bytes);
@@ -38,15 +40,18 @@ public:
     QByteArray toBytes() const;
 
     // Reads a file from disk. A missing file is an empty profile; `readable` (when given) is
-    // false only when the file exists but could not be read.
-    static IniFile fromFile(const QString &path, bool *readable = nullptr);
+    // false only when the file exists but could not be read, and `reason` then receives the
+    // system's text for why.
+    static IniFile fromFile(const QString &path, bool *readable = nullptr, QString *reason = nullptr);
     // Replaces the file at `path` atomically (temporary file in the same folder, flushed, then
-    // renamed over the old one, and the folder flushed) with owner-only permissions. On failure the old file is left
-    // as it was and `error` receives "Unable to write to <full path>".
+    // renamed over the old one, and the folder flushed) with owner-only permissions. On failure
+    // the old file is left as it was and `error` receives "Unable to write to <full path>" and,
+    // on a line of its own, the system's text for why ("Read-only file system").
     bool saveToFile(const QString &path, QString *error = nullptr) const;
     // The same for bytes made elsewhere.
     static bool saveBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
-    static QString writeErrorText(const QString &path);
+    // "Unable to write to <full path>", and the reason under it when there is one.
+    static QString writeErrorText(const QString &path, const QString &reason = QString());
 
     bool sectionExists(const QString &section) const;
     bool valueExists(const QString &section, const QString &key) const;
@@ -146,8 +151,11 @@ private:
 
 namespace IniValue {
 
-// The value part of a read: trimmed, one pair of enclosing quotes removed, cut to 2047.
+// The value part of a read: trimmed, one pair of enclosing quotes removed.
 QByteArrayView cleanValue(QByteArrayView raw);
+// True when a value written bare would not read back as written: it starts or ends with a
+// blank, a control character or a quote.
+bool needsQuotes(QByteArrayView value);
 // Integer reading of the store: decimal with an optional sign, or "0x"/"0X" followed by up to
 // eight hexadecimal digits (taken as a 32-bit pattern). False when the text is neither.
 bool parseInteger(QByteArrayView text, qint32 *value);

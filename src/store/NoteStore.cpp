@@ -23,7 +23,8 @@ const QString kDayKeys[7] = {
 
 } // namespace
 
-NoteData NoteStore::readNoteSection(const IniFile &ini, const QString &s, const QDateTime &loadMoment)
+NoteData NoteStore::readNoteSection(const IniFile &ini, const QString &s, const QDateTime &loadMoment,
+                                    const NoteSizeLimits &sizes)
 {
     NoteData n;
     n.alarm = ini.readBool(s, QStringLiteral("alarm"), false);
@@ -42,10 +43,12 @@ NoteData NoteStore::readNoteSection(const IniFile &ini, const QString &s, const 
     n.darkCaption = ini.readBool(s, QStringLiteral("DarkCaption"), false);
     n.trackPosition = ini.readInteger(s, QStringLiteral("TrackPosition"), 12);
     n.rodape = ini.readString(s, QStringLiteral("Rodape"));
-    n.posx = ini.readInteger(s, QStringLiteral("posx"), 400);
-    n.posy = ini.readInteger(s, QStringLiteral("posy"), 100);
-    n.width = ini.readInteger(s, QStringLiteral("Width"), 180);
-    n.height = ini.readInteger(s, QStringLiteral("Height"), 147);
+    n.posx = NoteSizeLimits::boundedPosition(ini.readInteger(s, QStringLiteral("posx"), 400));
+    n.posy = NoteSizeLimits::boundedPosition(ini.readInteger(s, QStringLiteral("posy"), 100));
+    const QSize size = sizes.bounded(ini.readInteger(s, QStringLiteral("Width"), 180),
+                                     ini.readInteger(s, QStringLiteral("Height"), 147));
+    n.width = size.width();
+    n.height = size.height();
     n.font.bold = ini.readInteger(s, QStringLiteral("FontBold"), 0) == 1;
     n.font.italic = ini.readInteger(s, QStringLiteral("FontItalic"), 0) == 1;
     n.color = ini.readInteger(s, QStringLiteral("Color"), kDefaultNoteColour);
@@ -134,10 +137,32 @@ QList<int> noteSectionsIn(const IniFile &ini)
     return found;
 }
 
+// How many of the sections Stick0, Stick1, ... the file holds one after the other from Stick0,
+// counting no further than `limit`.
+int noteSectionRun(const IniFile &ini, int limit)
+{
+    int run = 0;
+    while (run < limit && ini.sectionExists(NoteStore::sectionName(run)))
+        ++run;
+    return run;
+}
+
 } // namespace
 
+QSize NoteSizeLimits::bounded(int width, int height) const
+{
+    const auto one = [](int value, int low, int high) { return std::max(low, std::min(value, high)); };
+    return QSize(one(width, minimum.width(), maximum.width()), one(height, minimum.height(), maximum.height()));
+}
+
+int NoteSizeLimits::boundedPosition(int position)
+{
+    return std::clamp(position, -kFarthestPosition, kFarthestPosition);
+}
+
 LoadedStore NoteStore::read(const IniFile &ini, const QDateTime &loadMoment,
-                            const QString &loginName, const QString &programFolder)
+                            const QString &loginName, const QString &programFolder,
+                            const NoteSizeLimits &sizes)
 {
     LoadedStore out;
     const int declared = ini.readInteger(kGeneral, QStringLiteral("NumStickies"), 0);
@@ -196,18 +221,25 @@ LoadedStore NoteStore::read(const IniFile &ini, const QDateTime &loadMoment,
     out.settings.recSync.Folder = ini.readString(kSync, QStringLiteral("Folder"));
     out.settings.recSync.Device = ini.readString(kSync, QStringLiteral("Device"));
 
-    const int count = std::clamp(declared, 0, kMaxNotes);
-    out.truncated = declared > kMaxNotes;
+    // One section past the table tells whether the file holds more notes than it. A count of
+    // exactly the table's size is what a save of a full table writes: the notes beyond it were
+    // reported at the load before and stay in the file untouched. The run matters only when it
+    // goes past the count, that is when the section the count would end before is there.
+    const int from = std::max(declared, 0);
+    const int run = from <= kMaxNotes && ini.sectionExists(sectionName(from)) ? noteSectionRun(ini, kMaxNotes + 1) : 0;
+    const int count = std::min(std::max(declared, run), kMaxNotes);
+    out.truncated = declared > kMaxNotes || (declared < kMaxNotes && run > kMaxNotes);
     out.notes.reserve(count);
     for (int n = 0; n < count; ++n)
-        out.notes.append(readNoteSection(ini, sectionName(n), loadMoment));
+        out.notes.append(readNoteSection(ini, sectionName(n), loadMoment, sizes));
     return out;
 }
 
 LoadedStore NoteStore::load(const QString &path, const QDateTime &loadMoment,
-                            const QString &loginName, const QString &programFolder)
+                            const QString &loginName, const QString &programFolder,
+                            const NoteSizeLimits &sizes)
 {
-    return read(IniFile::fromFile(path), loadMoment, loginName, programFolder);
+    return read(IniFile::fromFile(path), loadMoment, loginName, programFolder, sizes);
 }
 
 namespace {
@@ -317,11 +349,12 @@ SaveResult NoteStore::save(const QString &path, const AppSettings &settings,
         cache->clear();
     if (!cache || notesInTableOrder.size() > kMaxNotes) {
         bool readable = true;
-        IniFile ini = IniFile::fromFile(path, &readable);
+        QString reason;
+        IniFile ini = IniFile::fromFile(path, &readable, &reason);
         // A file that exists but cannot be read is not replaced: its other sections (the
         // contact book) would be lost.
         if (!readable) {
-            result.error = IniFile::writeErrorText(path);
+            result.error = IniFile::writeErrorText(path, reason);
             return result;
         }
         write(ini, settings, notesInTableOrder, portugueseActive);
@@ -337,9 +370,10 @@ SaveResult NoteStore::save(const QString &path, const AppSettings &settings,
     } else {
         cache->clear();
         bool readable = true;
-        head = IniFile::fromFile(path, &readable);
+        QString reason;
+        head = IniFile::fromFile(path, &readable, &reason);
         if (!readable) {
-            result.error = IniFile::writeErrorText(path);
+            result.error = IniFile::writeErrorText(path, reason);
             return result;
         }
         eraseNoteSections(head);

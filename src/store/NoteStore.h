@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QList>
+#include <QSize>
 #include <QString>
 
 struct LoadedStore
@@ -18,13 +19,33 @@ struct LoadedStore
     QString defaultLang;       // [General] DefaultLang as written, empty when missing
     int autoSaveCountdown = 0; // seconds to the first automatic save: TimeAutoSave x 60
     int declaredNotes = 0;     // NumStickies as read
-    bool truncated = false;    // the file claims more notes than the table holds
+    bool truncated = false;    // the file holds or claims more notes than the table holds
+};
+
+// The window sizes a load gives its notes: at least the note window's smallest size and at
+// most the desktop, whatever a damaged or hand-edited store says (a window of 100000 pixels
+// cannot be made, one of 2147483647 would take gigabytes). The minimum wins over a maximum
+// below it.
+struct NoteSizeLimits
+{
+    // Without a screen to go by: the largest desktops in use.
+    static constexpr int kLargestDesktop = 8192;
+
+    QSize minimum{1, 1};
+    QSize maximum{kLargestDesktop, kLargestDesktop};
+
+    QSize bounded(int width, int height) const;
+
+    // A position is left as the file has it (a note may lie off the screens on purpose), only
+    // kept far enough from the ends of the integers that its window's far edge is still one.
+    static constexpr int kFarthestPosition = 1 << 24;
+    static int boundedPosition(int position);
 };
 
 struct SaveResult
 {
     bool ok = false;
-    QString error;             // "Unable to write to <full path>" when not ok
+    QString error;             // "Unable to write to <full path>" and the reason under it, when not ok
     explicit operator bool() const { return ok; }
 };
 
@@ -43,10 +64,18 @@ public:
 
     // Reads the file; a missing or unreadable file gives every default. `loadMoment` is the
     // alarm moment of an armed note whose AlarmDateTime is missing or unparsable.
+    //
+    // The notes are Stick0 .. Stick<NumStickies-1>; a missing section below NumStickies is a
+    // note with every default. A NumStickies that is missing, unparsable, negative or smaller
+    // than the run of sections Stick0, Stick1, ... the file holds without a gap gives way to
+    // that run, so that no count can hide notes from a load (and erase them at the next save).
+    // At most kMaxNotes notes are read.
     static LoadedStore load(const QString &path, const QDateTime &loadMoment,
-                            const QString &loginName, const QString &programFolder);
+                            const QString &loginName, const QString &programFolder,
+                            const NoteSizeLimits &sizes = NoteSizeLimits());
     static LoadedStore read(const IniFile &ini, const QDateTime &loadMoment,
-                            const QString &loginName, const QString &programFolder);
+                            const QString &loginName, const QString &programFolder,
+                            const NoteSizeLimits &sizes = NoteSizeLimits());
 
     // What one file looked like on disk: a save trusts its cache only while it still does.
     struct FileStamp
@@ -91,7 +120,8 @@ public:
 
     // One note section: what a load reads from it and what a save writes into it. The sync
     // folder's note files use the same keys.
-    static NoteData readNoteSection(const IniFile &ini, const QString &section, const QDateTime &loadMoment);
+    static NoteData readNoteSection(const IniFile &ini, const QString &section, const QDateTime &loadMoment,
+                                    const NoteSizeLimits &sizes = NoteSizeLimits());
     static void writeNoteSection(IniFile &ini, const QString &section, const NoteData &note);
 
     // [General] DefaultLang, read alone at start-up before the first load.

@@ -2,6 +2,8 @@
 
 #include "platform/Locale.h"
 
+#include <QList>
+
 #include <algorithm>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -9,70 +11,178 @@
 
 namespace {
 
-// Reads between `minDigits` and `maxDigits` decimal digits at `pos`.
-bool digits(QStringView s, qsizetype &pos, int minDigits, int maxDigits, int *value)
+// The locale's formats, taken apart once into the fields and separators a stored date-time is
+// read with, so that a store with hundreds of alarms loads in milliseconds rather than asking
+// the general locale parser, which is far slower, for each. Only numeric fields with a fixed
+// reading are taken (a one-letter field is one or two digits, a two-letter field exactly two,
+// the year four, "AP" exactly "AM" or "PM" after a 12-hour "h"); a format with anything else,
+// or a text that does not fit exactly, goes to the general parser. What is read here is what
+// it would read.
+struct QuickField
 {
-    int n = 0;
-    int v = 0;
-    while (pos < s.size() && n < maxDigits && s[pos] >= QLatin1Char('0') && s[pos] <= QLatin1Char('9')) {
-        v = v * 10 + (s[pos].unicode() - '0');
-        ++pos;
-        ++n;
+    enum Kind { Literal, Day, Month, Year, Hour24, Hour12, Minute, Second, AmPm };
+    Kind kind = Literal;
+    int minDigits = 0;
+    int maxDigits = 0;
+    QString text;  // a Literal's characters
+};
+
+struct QuickPlan
+{
+    bool usable = false;
+    QList<QuickField> date;
+    QList<QuickField> time;
+};
+
+bool planPart(const QString &format, bool timePart, QList<QuickField> *out)
+{
+    bool twelveHour = false;
+    bool amPm = false;
+    qsizetype i = 0;
+    while (i < format.size()) {
+        const QChar c = format.at(i);
+        qsizetype run = 1;
+        while (i + run < format.size() && format.at(i + run) == c)
+            ++run;
+        QuickField f;
+        if (!c.isLetter() && c != QLatin1Char('\'')) {
+            if (!out->isEmpty() && out->back().kind == QuickField::Literal)
+                out->back().text += format.mid(i, run);
+            else
+                out->append(QuickField{QuickField::Literal, 0, 0, format.mid(i, run)});
+            i += run;
+            continue;
+        }
+        const char16_t letter = c.unicode();
+        if (letter == 'A' && run == 1 && i + 1 < format.size() && format.at(i + 1) == QLatin1Char('P')) {
+            if (!timePart || amPm)
+                return false;
+            out->append(QuickField{QuickField::AmPm, 0, 0, {}});
+            amPm = true;
+            i += 2;
+            continue;
+        }
+        if (run > 2 && !(letter == 'y' && run == 4))
+            return false;
+        const int minDigits = int(run);
+        switch (letter) {
+        case 'd': f = {QuickField::Day, minDigits, 2, {}}; break;
+        case 'M': f = {QuickField::Month, minDigits, 2, {}}; break;
+        case 'y':
+            if (run != 4)
+                return false;
+            f = {QuickField::Year, 4, 4, {}};
+            break;
+        case 'H': f = {QuickField::Hour24, minDigits, 2, {}}; break;
+        case 'h': f = {QuickField::Hour12, minDigits, 2, {}}; twelveHour = true; break;
+        case 'm': f = {QuickField::Minute, minDigits, 2, {}}; break;
+        case 's': f = {QuickField::Second, minDigits, 2, {}}; break;
+        default: return false;
+        }
+        const bool isTime = f.kind >= QuickField::Hour24;
+        // Two numbers with nothing between them would be split where the general parser might
+        // split them otherwise.
+        if (isTime != timePart || (!out->isEmpty() && out->back().kind != QuickField::Literal
+                                   && out->back().kind != QuickField::AmPm))
+            return false;
+        out->append(f);
+        i += run;
     }
-    *value = v;
-    return n >= minDigits;
+    return twelveHour == amPm;
 }
 
-bool literal(QStringView s, qsizetype &pos, QStringView text)
+const QuickPlan &quickPlan()
 {
-    if (!s.sliced(pos).startsWith(text))
-        return false;
-    pos += text.size();
+    thread_local QString dateFormat, timeFormat;
+    thread_local QuickPlan plan;
+    thread_local bool made = false;
+    const QString date = Locale::shortDateFormat();
+    const QString time = Locale::longTimeFormat();
+    if (!made || date != dateFormat || time != timeFormat) {
+        plan = QuickPlan();
+        plan.usable = planPart(date, false, &plan.date) && planPart(time, true, &plan.time);
+        dateFormat = date;
+        timeFormat = time;
+        made = true;
+    }
+    return plan;
+}
+
+struct QuickValues
+{
+    int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
+    bool twelveHour = false;
+    int amPm = -1;  // 0 AM, 1 PM
+};
+
+bool readFields(QStringView s, qsizetype &pos, const QList<QuickField> &fields, QuickValues &v)
+{
+    for (const QuickField &f : fields) {
+        if (f.kind == QuickField::Literal) {
+            if (!s.sliced(pos).startsWith(f.text))
+                return false;
+            pos += f.text.size();
+            continue;
+        }
+        if (f.kind == QuickField::AmPm) {
+            const QStringView rest = s.sliced(pos);
+            if (rest.startsWith(u"AM"))
+                v.amPm = 0;
+            else if (rest.startsWith(u"PM"))
+                v.amPm = 1;
+            else
+                return false;
+            pos += 2;
+            continue;
+        }
+        int n = 0;
+        int value = 0;
+        while (pos < s.size() && n < f.maxDigits && s[pos] >= QLatin1Char('0') && s[pos] <= QLatin1Char('9')) {
+            value = value * 10 + (s[pos].unicode() - '0');
+            ++pos;
+            ++n;
+        }
+        if (n < f.minDigits)
+            return false;
+        switch (f.kind) {
+        case QuickField::Day: v.day = value; break;
+        case QuickField::Month: v.month = value; break;
+        case QuickField::Year: v.year = value; break;
+        case QuickField::Hour24: v.hour = value; break;
+        case QuickField::Hour12: v.hour = value; v.twelveHour = true; break;
+        case QuickField::Minute: v.minute = value; break;
+        case QuickField::Second: v.second = value; break;
+        default: break;
+        }
+    }
     return true;
 }
 
-// The two fixed forms of the Portuguese and English settings, read without the general locale
-// parser, which is far slower: a store with hundreds of alarms must load in milliseconds. Any
-// other text (or form) goes to the general parser; what is read here is what it would read.
 QDateTime quickParse(QStringView s)
 {
-    const QString dateFormat = Locale::shortDateFormat();
-    const QString timeFormat = Locale::longTimeFormat();
-    const bool portuguese = dateFormat == QLatin1String("dd/MM/yyyy") && timeFormat == QLatin1String("HH:mm:ss");
-    const bool english = dateFormat == QLatin1String("M/d/yyyy") && timeFormat == QLatin1String("h:mm:ss AP");
-    if (!portuguese && !english)
+    const QuickPlan &plan = quickPlan();
+    if (!plan.usable)
         return {};
-    const int shortest = portuguese ? 2 : 1;
+    QuickValues v;
     qsizetype pos = 0;
-    int day, month, year;
-    int *first = portuguese ? &day : &month;
-    int *second = portuguese ? &month : &day;
-    if (!digits(s, pos, shortest, 2, first) || !literal(s, pos, u"/")
-        || !digits(s, pos, shortest, 2, second) || !literal(s, pos, u"/")
-        || !digits(s, pos, 4, 4, &year))
+    if (!readFields(s, pos, plan.date, v))
         return {};
-    const QDate date(year, month, day);
+    const QDate date(v.year, v.month, v.day);
     if (!date.isValid())
         return {};
     if (pos == s.size())
         return QDateTime(date, QTime(0, 0));
-    int hour, minute, second_;
-    if (!literal(s, pos, u" ") || !digits(s, pos, shortest, 2, &hour) || !literal(s, pos, u":")
-        || !digits(s, pos, 2, 2, &minute) || !literal(s, pos, u":") || !digits(s, pos, 2, 2, &second_))
+    if (!s.sliced(pos).startsWith(u' '))
         return {};
-    if (english) {
-        if (hour < 1 || hour > 12 || !literal(s, pos, u" "))
+    ++pos;
+    if (!readFields(s, pos, plan.time, v) || pos != s.size())
+        return {};
+    if (v.twelveHour) {
+        if (v.hour < 1 || v.hour > 12)
             return {};
-        if (literal(s, pos, u"PM"))
-            hour = hour % 12 + 12;
-        else if (literal(s, pos, u"AM"))
-            hour = hour % 12;
-        else
-            return {};
+        v.hour = v.hour % 12 + (v.amPm == 1 ? 12 : 0);
     }
-    if (pos != s.size())
-        return {};
-    const QTime time(hour, minute, second_);
+    const QTime time(v.hour, v.minute, v.second);
     if (!time.isValid())
         return {};
     const QDateTime when(date, time);

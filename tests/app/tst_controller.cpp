@@ -13,6 +13,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
 #include "store/IniFile.h"
+#include "support/MountNamespace.h"
 #include "support/TestFiles.h"
 
 #include <QAction>
@@ -26,7 +27,11 @@
 #include <QTemporaryDir>
 #include "support/MenuCaptions.h"
 
+#include <QRegularExpression>
+#include <QScreen>
 #include <QtTest>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -347,7 +352,206 @@ private slots:
             failing->alarmTick();
         QCOMPARE(checks, 60);
         QTRY_COMPARE(Dialogs::shownMessages().size(), 1);
-        QCOMPARE(Dialogs::shownMessages().at(0).text, "Unable to write to " + failing->storePath());
+        // The file, and under it why it could not be written.
+        const QString text = Dialogs::shownMessages().at(0).text;
+        QVERIFY2(text.startsWith("Unable to write to " + failing->storePath() + "\n"), qPrintable(text));
+        QVERIFY2(text.section('\n', 1).size() > 0, qPrintable(text));
+    }
+
+    // A store that cannot be written: the notes stay in memory, the user is told once with the
+    // system's reason, every automatic save tries again, and once the folder takes writes again
+    // the notes are on disk; the next failure is told again. The menu's save and the exit tell
+    // each failure of their own.
+    void aFailingSaveIsToldOnceAndTriedAgain_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("reason");
+        QTest::newRow("read-only folder") << "read-only" << EROFS;
+        QTest::newRow("full disk") << "full" << ENOSPC;
+        QTest::newRow("data folder path is a file") << "file" << ENOTDIR;
+    }
+    void aFailingSaveIsToldOnceAndTriedAgain()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, reason);
+        QString why;
+        if (how != "file" && !MountNamespace::enter(&why))
+            QSKIP(qPrintable(why));
+        // A note larger than the full disk's room.
+        const QByteArray store = "[General]\r\nNumStickies=2\r\nTimeAutoSave=1\r\nAutoSave=1\r\nDefaultLang=Port\r\n"
+                                 "[Stick0]\r\ncaption=a\r\nnote=" + QByteArray(100000, 'x') + "\r\n[Stick1]\r\ncaption=b\r\n"
+                                 "[Contatos]\r\nCount=1\r\nNome1=Ana\r\n";
+        auto c = makeController(store);
+        c->setAlarmCheck([] {});
+        const QString data = c->DataFolder();
+        const QString moved = m_home->filePath("data-moved");
+        auto breakFolder = [&] {
+            if (how == "read-only")
+                return MountNamespace::makeReadOnly(data, &why);
+            if (how == "full")
+                return MountNamespace::makeFull(data, 16 * 1024, &why);
+            if (!QDir().rename(data.chopped(1), moved))
+                return false;
+            QFile inTheWay(data.chopped(1));
+            return inTheWay.open(QIODevice::WriteOnly) && inTheWay.write("in the way") > 0;
+        };
+        auto mendFolder = [&] {
+            if (how == "file")
+                return QFile::remove(data.chopped(1)) && QDir().rename(moved, data.chopped(1));
+            return MountNamespace::undo(data);
+        };
+        auto minute = [&] {
+            for (int i = 0; i < 60; ++i)
+                c->alarmTick();
+            QCoreApplication::processEvents();
+        };
+        const QString told = "Unable to write to " + c->storePath() + "\n" + qt_error_string(reason);
+        const auto storedNote = [&](int n) { return IniFile::fromFile(c->storePath()).readString("Stick" + QString::number(n), "note"); };
+
+        c->note(1)->setText("first edit");
+        QVERIFY2(breakFolder(), qPrintable(why));
+        Dialogs::clearShownMessages();
+        minute();
+        QTRY_COMPARE(Dialogs::shownMessages().size(), 1);
+        QCOMPARE(Dialogs::shownMessages().at(0).text, told);
+        QCOMPARE(c->note(1)->text(), "first edit");
+
+        // Tried again at the next automatic save, without another box.
+        c->note(1)->setText("second edit");
+        minute();
+        minute();
+        QCOMPARE(Dialogs::shownMessages().size(), 1);
+
+        QVERIFY(mendFolder());
+        minute();
+        QCOMPARE(storedNote(1), "second edit");
+        QCOMPARE(storedNote(0), QString(100000, 'x'));
+        QCOMPARE(IniFile::fromFile(c->storePath()).readString("Contatos", "Nome1"), "Ana");
+        QCOMPARE(Dialogs::shownMessages().size(), 1);
+
+        // Saving worked in between: the next failure is told again.
+        QVERIFY2(breakFolder(), qPrintable(why));
+        c->note(1)->setText("third edit");
+        minute();
+        QTRY_COMPARE(Dialogs::shownMessages().size(), 2);
+        QCOMPARE(Dialogs::shownMessages().at(1).text, told);
+        // The user's own save is answered every time.
+        c->trayMenu()->item("mnuSalvarNotas")->trigger();
+        c->trayMenu()->item("mnuSalvarNotas")->trigger();
+        QCOMPARE(Dialogs::shownMessages().size(), 4);
+        QCOMPARE(Dialogs::shownMessages().at(3).text, told);
+
+        // The exit tries once more, and keeps what the folder now takes.
+        QVERIFY(mendFolder());
+        c->shutdown();
+        QCOMPARE(storedNote(1), "third edit");
+        QCOMPARE(Dialogs::shownMessages().size(), 4);
+    }
+
+    // Quitting with a store that cannot be written is never silent: the user who chose "&Sair"
+    // sees why, an end by the session or a signal leaves the reason on the standard error.
+    void anExitThatCannotSaveSaysSo()
+    {
+        for (const bool fromMenu : {true, false}) {
+            m_home = std::make_unique<QTemporaryDir>();
+            auto c = makeController("[General]\r\nNumStickies=1\r\n[Stick0]\r\ncaption=a\r\n");
+            QVERIFY(QFile::remove(c->storePath()));
+            QVERIFY(QDir().mkdir(c->storePath()));
+            Dialogs::clearShownMessages();
+            if (fromMenu) {
+                c->trayMenu()->item("Sair1")->trigger();
+                QCOMPARE(Dialogs::shownMessages().size(), 1);
+                QVERIFY(Dialogs::shownMessages().at(0).text.startsWith("Unable to write to " + c->storePath() + "\n"));
+            } else {
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Corkvane: Unable to write to .*stickies.cvf\n."));
+                c->shutdown();
+                QVERIFY(Dialogs::shownMessages().isEmpty());
+            }
+            QVERIFY(c->shutDown());
+        }
+    }
+
+    // The exit backup makes a missing folder, or says why there is no copy.
+    void theExitBackupMakesItsFolderOrSaysWhy()
+    {
+        MockClock clock(QDateTime(QDate(2003, 3, 3), QTime(9, 5)));
+        const QString made = m_home->filePath("backups/new/");
+        auto c = makeController("[General]\r\nNumStickies=0\r\nBackupOnExit=1\r\nBackupPath=" + made.toUtf8() + "\r\n");
+        Dialogs::clearShownMessages();
+        c->trayMenu()->item("Sair1")->trigger();
+        QVERIFY(Dialogs::shownMessages().isEmpty());
+        QCOMPARE(readAll(made + "sticky-20030303_0905.cvf"), readAll(c->storePath()));
+
+        m_home = std::make_unique<QTemporaryDir>();
+        writeAll(m_home->filePath("a-file"), "x");
+        const QString blocked = m_home->filePath("a-file/bak");
+        auto d = makeController("[General]\r\nNumStickies=0\r\nBackupOnExit=1\r\nBackupPath=" + blocked.toUtf8() + "\r\n");
+        Dialogs::clearShownMessages();
+        d->trayMenu()->item("Sair1")->trigger();
+        QCOMPARE(Dialogs::shownMessages().size(), 1);
+        QCOMPARE(Dialogs::shownMessages().at(0).text, "Unable to write to " + blocked + "/sticky-20030303_0905.cvf\n"
+                                                          + qt_error_string(ENOTDIR));
+    }
+
+    // A note far longer than a Windows installation reads, typed and pasted into a note, comes
+    // back to the character after every save and restart.
+    void aLongTypedNoteSurvivesRestarts()
+    {
+        auto c = makeController("[General]\r\nNumStickies=0\r\n");
+        const int slot = c->createNote(TfStickyNote::NoteKind::User);
+        auto *editor = c->note(slot)->findChild<QPlainTextEdit *>("memPostit");
+        QVERIFY(editor);
+        QTest::keyClicks(editor, QStringLiteral("  \"digitado a mao\" "));
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The rest pasted: accents, the characters of the code page's own range, quotes.
+        QString bulk;
+        for (int i = 0; bulk.size() < 100000; ++i)
+            bulk += QString::fromUtf8("Linha %1 — ação, € e “aspas” = 'x'\n").arg(i);
+        editor->insertPlainText(bulk);
+        QTest::keyClicks(editor, " fim ");
+        const QString typed = c->note(slot)->text();
+        QVERIFY(typed.size() > 100000);
+        QVERIFY(typed.startsWith(QString::fromUtf8("  \"digitado a mao\" \r\nLinha 0 — ")));
+        QVERIFY(typed.endsWith("\r\n fim "));
+
+        QByteArray first;
+        for (int restart = 0; restart < 3; ++restart) {
+            c->shutdown();
+            const QByteArray bytes = readAll(c->storePath());
+            if (restart == 0)
+                first = bytes;
+            QCOMPARE(bytes, first);
+            c.reset();
+            c = makeController();
+            QCOMPARE(c->noteTable().count(), 1);
+            QCOMPARE(c->note(0)->text(), typed);
+        }
+    }
+
+    // Width and Height from the store give a window between the note's smallest size and the
+    // desktop, whatever the file says.
+    void storedSizesGiveSaneWindows_data()
+    {
+        QTest::addColumn<QByteArray>("size");
+        QTest::newRow("zero") << QByteArray("0");
+        QTest::newRow("minus one") << QByteArray("-1");
+        QTest::newRow("100000") << QByteArray("100000");
+        QTest::newRow("int max") << QByteArray("2147483647");
+    }
+    void storedSizesGiveSaneWindows()
+    {
+        QFETCH(QByteArray, size);
+        auto c = makeController("[General]\r\nNumStickies=1\r\n[Stick0]\r\ncaption=a\r\nWidth=" + size + "\r\nHeight=" + size + "\r\n");
+        QCOMPARE(c->noteTable().count(), 1);
+        const QSize desktop = QGuiApplication::primaryScreen()->virtualGeometry().size();
+        const QSize window = c->note(0)->size();
+        QVERIFY2(window.width() >= TfPostIt::kMinWidth && window.width() <= desktop.width(), qPrintable(QString::number(window.width())));
+        QVERIFY2(window.height() >= TfPostIt::kMinHeight && window.height() <= desktop.height(), qPrintable(QString::number(window.height())));
+        c->note(0)->grab();  // painted at that size
+        QVERIFY(c->saveStore().isEmpty());
+        const IniFile saved = IniFile::fromFile(c->storePath());
+        QCOMPARE(saved.readInteger("Stick0", "Width", -1), window.width());
+        QCOMPARE(saved.readInteger("Stick0", "Height", -1), window.height());
     }
 
     void requestsFromOtherProcessesReachTheirCommands()
@@ -357,6 +561,8 @@ private slots:
         QDir().mkpath(m_home->filePath("Corkvane/tester/data"));
         writeAll(m_home->filePath("Corkvane/tester/data/stickies.cvf"), store);
         TfStickyNote controller(TfStickyNote::Folders{programFolder(), m_home->path(), "tester"});
+        // A desktop with a notification area: a second start opens the tray menu at the pointer.
+        controller.setNotificationAreaCheck([] { return true; });
         QSignalSpy preferences(controller.trayMenu(), &TrayMenu::preferencesRequested);
 
         // Before the notes are loaded a request waits for them.

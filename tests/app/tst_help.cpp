@@ -9,6 +9,7 @@
 #include "mail/EnviarEmail.h"
 #include "net/EnviaComputador.h"
 #include "net/InsereBloq.h"
+#include "notes/Notas.h"
 #include "notes/ConfNota.h"
 #include "notes/PostIt.h"
 #include "platform/Dialogs.h"
@@ -104,7 +105,7 @@ private slots:
         QTest::addColumn<QString>("file");
         for (const auto &[lang, file] : {std::pair{QByteArray("Port"), QString("corkvane.html")},
                                          std::pair{QByteArray("Eng"), QString("corkvane_enu.html")}})
-            for (int context = 0; context <= 9; ++context)
+            for (int context = 0; context <= TfrmAjuda::kLastContext; ++context)
                 QTest::addRow("%s %d", lang.constData(), context) << lang << file;
     }
     void everyContextOpensItsTopic()
@@ -117,9 +118,10 @@ private slots:
         verifyShowsTopic(*controller, programFolder() + file, TfrmAjuda::anchorFor(context));
         // Asked again for another topic, the same window moves there.
         TfrmAjuda *first = controller->helpWindow();
-        controller->showHelp((context + 5) % 10);
+        const int other = (context + 5) % (TfrmAjuda::kLastContext + 1);
+        controller->showHelp(other);
         QCOMPARE(controller->helpWindow(), first);
-        verifyShowsTopic(*controller, programFolder() + file, TfrmAjuda::anchorFor((context + 5) % 10));
+        verifyShowsTopic(*controller, programFolder() + file, TfrmAjuda::anchorFor(other));
     }
 
     void f1InANoteAndInTheSettingsPagesAndTheTrayRow()
@@ -180,6 +182,7 @@ private slots:
             {"send to computer", [&] { return send->sendDialog(); }, 9},
             {"event sound", [&] { return controller->soundDialog(); }, 4},
             {"block list entry", [&] { return controller->blockEntryDialog(); }, 6},
+            {"notes window", [&] { controller->openNotesWindow(); return controller->notesWindow(); }, 10},
         };
         for (const auto &[what, dialog, context] : dialogs) {
             QWidget *widget = dialog();

@@ -37,6 +37,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QXmlStreamReader>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <memory>
@@ -669,6 +670,37 @@ private slots:
         const int slot = c.createNote(TfStickyNote::NoteKind::User);
         std::unique_ptr<QMenu> editorMenu(c.note(slot)->findChild<QPlainTextEdit *>("memPostit")->createStandardContextMenu());
         QCOMPARE(editorMenu->actions().first()->text().remove('&').section('\t', 0, 0), undo);
+    }
+
+    // Under a region that is neither Portuguese nor English the built-in Portuguese runs, and
+    // the store keeps it for the next start instead of switching that start to English.
+    void aFirstStartInAnotherLanguageStaysPortuguese()
+    {
+        Locale::overrideLocaleId(-1);
+        const QByteArray saved[] = {qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG")};
+        const auto restore = qScopeGuard([&saved] {
+            const char *names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+            for (int i = 0; i < 3; ++i)
+                saved[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
+        });
+        qunsetenv("LC_ALL");
+        qunsetenv("LC_MESSAGES");
+        qputenv("LANG", "de_DE.UTF-8");
+
+        TfStickyNote &first = start(QByteArray());
+        QCOMPARE(checkedLanguages(first), QStringLiteral("--"));
+        QCOMPARE(trayItem(first, "cmdNovaNota")->text(), QStringLiteral("&Nova Nota"));
+        QVERIFY(first.saveStore().isEmpty());
+        QCOMPARE(IniFile::fromFile(first.storePath()).readString("General", "DefaultLang"), QStringLiteral("Port"));
+        first.shutdown();
+        m_controller.reset();
+
+        TfStickyNote &second = start(QByteArray());
+        QCOMPARE(second.activeLanguage(), TfStickyNote::Language::Portuguese);
+        QCOMPARE(checkedLanguages(second), QStringLiteral("P-"));
+        QCOMPARE(trayItem(second, "cmdNovaNota")->text(), QStringLiteral("&Nova Nota"));
+        QVERIFY(second.saveStore().isEmpty());
+        QCOMPARE(IniFile::fromFile(second.storePath()).readString("General", "DefaultLang"), QStringLiteral("Port"));
     }
 
     void noTextIsLeftInTheOtherLanguage()

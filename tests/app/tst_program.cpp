@@ -189,6 +189,9 @@ private slots:
         QTest::newRow("--new-note") << "corkvane" << QStringList{"--new-note"} << 1 << false;
         QTest::newRow("--show-all") << "corkvane" << QStringList{"--show-all"} << 0 << true;
         QTest::newRow("--preferences") << "corkvane" << QStringList{"--preferences"} << 0 << false;
+        // The notes window: neither a note of its own nor the clipboard's.
+        QTest::newRow("--notes") << "corkvane" << QStringList{"--notes"} << 0 << false;
+        QTest::newRow("msg notes") << "corkvane-msg" << QStringList{"notes"} << 0 << false;
         QTest::newRow("msg new-note") << "corkvane-msg" << QStringList{"new-note"} << 1 << false;
         QTest::newRow("msg show-all") << "corkvane-msg" << QStringList{"show-all"} << 0 << true;
         QTest::newRow("msg clipboard") << "corkvane-msg" << QStringList{"clipboard"} << 1 << false;
@@ -271,6 +274,63 @@ private slots:
         QVERIFY(!rewritten.notes[0].alarm);
         QVERIFY(!IniFile::fromFile(run.storePath()).valueExists("Stick0", "AlarmDateTime"));
         Locale::overrideLocaleId(-1);
+    }
+
+    // A note of 100000 characters, far beyond the 2047 a Windows installation reads, comes
+    // through start after start to its last byte; sizes no screen can show no longer stop the
+    // program from starting.
+    void aLongNoteSurvivesEveryRestart()
+    {
+        ProgramRun run;
+        QByteArray note = "  \"in\xED" "cio\" entre aspas\\n";
+        for (int i = 0; note.size() < 100000; ++i)
+            note += "linha " + QByteArray::number(i) + " \x80 \x97 a\xE7\xE3o = 'x' \x93y\x94\\n";
+        note = note.left(99994) + "fim ' ";
+        run.writeStore(crlf("[General]\nNumStickies=1\nDefaultLang=Port\nAutoSave=0\n[Stick0]\ncaption=longa\n"
+                            "Width=100000\nHeight=2147483647\nnote=\"") + note + "\"\r\n");
+        QByteArray first;
+        for (int restart = 0; restart < 3; ++restart) {
+            QVERIFY(run.start());
+            QCOMPARE(run.terminate(), 0);
+            const QByteArray bytes = run.storeBytes();
+            // Quoted, for the blanks at both ends.
+            QVERIFY(bytes.contains("\r\nnote=\"" + note + "\"\r\n"));
+            QCOMPARE(IniFile(bytes).readString("Stick0", "note").size(), 100000);
+            if (restart == 0)
+                first = bytes;
+            QCOMPARE(bytes, first);
+        }
+        const LoadedStore saved = loadStore(run.storePath());
+        QVERIFY(saved.notes.value(0).width <= 16384 && saved.notes.value(0).height <= 16384);
+    }
+
+    // Each region's program writes and reads the alarm moments in that region's own form.
+    void alarmMomentsStayInTheRegionsForm_data()
+    {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QByteArray>("moment");
+        QTest::newRow("en_US") << "en_US.UTF-8" << QByteArray("12/25/2099 9:30:00 AM");
+        QTest::newRow("en_GB") << "en_GB.UTF-8" << QByteArray("25/12/2099 09:30:00");
+        QTest::newRow("pt_BR") << "pt_BR.UTF-8" << QByteArray("25/12/2099 09:30:00");
+        QTest::newRow("de_DE") << "de_DE.UTF-8" << QByteArray("25.12.2099 09:30:00");
+    }
+    void alarmMomentsStayInTheRegionsForm()
+    {
+        QFETCH(QString, lang);
+        QFETCH(QByteArray, moment);
+        ProgramRun run(lang);
+        // A second note in the pt-BR form, which every region reads.
+        run.writeStore(crlf("[General]\nNumStickies=2\nDefaultLang=Port\nAutoSave=0\n"
+                            "[Stick0]\ncaption=a\nalarm=1\nAlarmDateTime=" + moment + "\n"
+                            "[Stick1]\ncaption=b\nalarm=1\nAlarmDateTime=24/12/2099 18:00:00\n"));
+        QVERIFY(run.start());
+        QCOMPARE(run.terminate(), 0);
+        const IniFile saved = IniFile::fromFile(run.storePath());
+        QCOMPARE(saved.readString("Stick0", "AlarmDateTime").toLatin1(), moment);
+        const QByteArray christmasEve = lang.startsWith("en_US") ? "12/24/2099 6:00:00 PM"
+                                        : lang.startsWith("de_DE") ? "24.12.2099 18:00:00"
+                                                                   : "24/12/2099 18:00:00";
+        QCOMPARE(saved.readString("Stick1", "AlarmDateTime").toLatin1(), christmasEve);
     }
 };
 

@@ -33,13 +33,18 @@ private slots:
         connect(&tray, &TrayMenu::preferencesRequested, &answer, [] {});
         connect(&tray, &TrayMenu::languageRequested, &answer, [](int) {});
         connect(&tray, &TrayMenu::helpRequested, &answer, [] {});
+        connect(&tray, &TrayMenu::findNotesRequested, &answer, [] {});
         tray.rebuildNoteLists();
         QCOMPARE(menuCaptions(tray.menu()),
-                 (QStringList{"&Nova Nota", "-", "Mo&strar", "M&ostrar Escondidas", "Mostrar Tarefas para &Hoje", "-",
+                 (QStringList{"&Nova Nota", "-", "Mo&strar", "M&ostrar Escondidas", "&Localizar Notas...",
+                              "Mostrar Tarefas para &Hoje", "-",
                               "Salvar A&gora", "Cópia de &Segurança", "-", "&Caderneta de Contatos", "-",
                               "&Preferências...", "&Idioma", "-", "Corkvane na Web...", "Sobre o Sistema...", "-",
                               "A&juda", "-", "&Sair"}));
         QCOMPARE(menuCaptions(tray.item("mnuIdioma")->menu()), (QStringList{"Português", "Inglês"}));
+        QSignalSpy find(&tray, &TrayMenu::findNotesRequested);
+        tray.item("mnuLocalizar")->trigger();
+        QCOMPARE(find.size(), 1);
         QSignalSpy chosen(&tray, &TrayMenu::languageRequested);
         tray.item("mnuIngles")->trigger();
         QCOMPARE(chosen.takeFirst().at(0).toInt(), 1033);

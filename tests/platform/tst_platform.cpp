@@ -10,6 +10,7 @@
 #include "platform/TextCodec.h"
 
 #include <QLocalSocket>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -87,6 +88,76 @@ private slots:
         QCOMPARE(Locale::parseStoredDateTime("12/25/2002 2:30:00 PM"), when);
         // A store written on a Portuguese system still reads.
         QCOMPARE(Locale::parseStoredDateTime("25/12/2002 14:30:00"), when);
+        Locale::overrideLocaleId(-1);
+    }
+
+    void eachRegionHasItsOwnFormats_data()
+    {
+        QTest::addColumn<QString>("region");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("time");
+        QTest::newRow("en_US") << "en_US.UTF-8" << "M/d/yyyy" << "h:mm:ss AP";
+        QTest::newRow("en_GB") << "en_GB.UTF-8" << "dd/MM/yyyy" << "HH:mm:ss";
+        QTest::newRow("pt_BR") << "pt_BR.UTF-8" << "dd/MM/yyyy" << "HH:mm:ss";
+        QTest::newRow("de_DE") << "de_DE.UTF-8" << "dd.MM.yyyy" << "HH:mm:ss";
+        QTest::newRow("de_DE euro") << "de_DE@euro" << "dd.MM.yyyy" << "HH:mm:ss";
+        QTest::newRow("fr_FR") << "fr_FR" << "dd/MM/yyyy" << "HH:mm:ss";
+        QTest::newRow("en_AU") << "en_AU" << "d/M/yyyy" << "h:mm:ss AP";
+        QTest::newRow("fi_FI") << "fi_FI.UTF-8" << "d.M.yyyy" << "H.mm.ss";
+        // The zone name goes wherever the region puts it.
+        QTest::newRow("zh_CN") << "zh_CN.UTF-8" << "yyyy/M/d" << "HH:mm:ss";
+        // Marks that Windows-1252 cannot hold would not read back: the pt-BR form instead.
+        QTest::newRow("ja_JP") << "ja_JP.UTF-8" << "yyyy/MM/dd" << "HH:mm:ss";
+        QTest::newRow("ar_EG") << "ar_EG" << "dd/MM/yyyy" << "h:mm:ss AP";
+        QTest::newRow("C") << "C.UTF-8" << "d MMM yyyy" << "HH:mm:ss";
+    }
+    void eachRegionHasItsOwnFormats()
+    {
+        QFETCH(QString, region);
+        QFETCH(QString, date);
+        QFETCH(QString, time);
+        const Locale::DateTimeFormats formats = Locale::formatsOf(region);
+        QCOMPARE(formats.date, date);
+        QCOMPARE(formats.time, time);
+        Locale::overrideFormatLocale(region);
+        QCOMPARE(Locale::shortDateFormat(), date);
+        QCOMPARE(Locale::longTimeFormat(), time);
+        // Written and read back to the second, in the store's code page.
+        const QDateTime when(QDate(2027, 12, 25), QTime(9, 30, 5));
+        const QString stored = Locale::formatStoredDateTime(when);
+        QCOMPARE(TextCodec::fromWin1252(TextCodec::toWin1252(stored)), stored);
+        QCOMPARE(Locale::parseStoredDateTime(stored), when);
+        QCOMPARE(Locale::parseStoredDateTime("25/12/2027 09:30:05"), when);
+        Locale::overrideFormatLocale(QString());
+    }
+
+    // The region of dates is LC_ALL, then LC_TIME, then LANG; the language of the texts still
+    // follows LC_MESSAGES.
+    void theRegionComesFromTheEnvironment()
+    {
+        const QByteArray saved[] = {qgetenv("LC_ALL"), qgetenv("LC_TIME"), qgetenv("LC_MESSAGES"), qgetenv("LANG")};
+        const auto restore = qScopeGuard([&saved] {
+            const char *names[] = {"LC_ALL", "LC_TIME", "LC_MESSAGES", "LANG"};
+            for (int i = 0; i < 4; ++i)
+                saved[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
+        });
+        Locale::overrideLocaleId(-1);
+        qunsetenv("LC_ALL");
+        qputenv("LC_TIME", "de_DE.UTF-8");
+        qputenv("LC_MESSAGES", "en_GB.UTF-8");
+        qputenv("LANG", "pt_BR.UTF-8");
+        QCOMPARE(Locale::formatLocaleName(), QStringLiteral("de_DE.UTF-8"));
+        QCOMPARE(Locale::formatStoredDateTime(QDateTime(QDate(2027, 12, 25), QTime(9, 30))), QStringLiteral("25.12.2027 09:30:00"));
+        QCOMPARE(Locale::userLocaleId(), Locale::kEnglishUS);
+        qunsetenv("LC_TIME");
+        QCOMPARE(Locale::formatStoredDateTime(QDateTime(QDate(2027, 12, 25), QTime(9, 30))), QStringLiteral("25/12/2027 09:30:00"));
+        qputenv("LC_ALL", "en_GB.UTF-8");
+        QCOMPARE(Locale::formatStoredDateTime(QDateTime(QDate(2027, 12, 25), QTime(21, 30))), QStringLiteral("25/12/2027 21:30:00"));
+        qputenv("LC_ALL", "en_US.UTF-8");
+        QCOMPARE(Locale::formatStoredDateTime(QDateTime(QDate(2027, 12, 25), QTime(21, 30))), QStringLiteral("12/25/2027 9:30:00 PM"));
+        // A forced identifier gives its own region's formats, as tests of the program use it.
+        Locale::overrideLocaleId(Locale::kPortugueseBrazil);
+        QCOMPARE(Locale::shortDateFormat(), QStringLiteral("dd/MM/yyyy"));
         Locale::overrideLocaleId(-1);
     }
 

@@ -4,7 +4,9 @@
 
 #include <QtTest>
 #include "support/TestFiles.h"
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,9 +91,9 @@ private slots:
         QCOMPARE(ini.keys("GENERAL"), (QStringList{"Width", "Height", "NewKey"}));
     }
 
-    void readValuesAreTrimmedUnquotedAndCut()
+    void readValuesAreTrimmedUnquotedAndWhole()
     {
-        const QByteArray longValue(3000, 'a');
+        const QByteArray longValue(100000, 'a');
         const IniFile ini(crlf("[S]\n"
                                "blanks= \t spaced out \t\n"
                                "dq=\" in quotes \"\n"
@@ -101,8 +103,8 @@ private slots:
                                "inner=a \"b\" c\n"
                                "empty=\n"
                                "eq=a=b=c\n"
-                               "long=" + longValue + "\n"
-                               "longquoted=\"" + longValue + "\"\n"
+                               "long=" + longValue + "b\n"
+                               "longquoted=\" " + longValue + " \"\n"
                                "text without equals\n"));
         QCOMPARE(ini.readString("S", "blanks"), "spaced out");
         QCOMPARE(ini.readString("S", "dq"), " in quotes ");
@@ -115,9 +117,57 @@ private slots:
         QCOMPARE(ini.readString("S", "empty", "dflt"), QString());
         QCOMPARE(ini.readString("S", "missing", "dflt"), "dflt");
         QCOMPARE(ini.readString("Nowhere", "x", "dflt"), "dflt");
-        QCOMPARE(ini.readString("S", "long").size(), 2047);
-        QCOMPARE(ini.readString("S", "longquoted"), QString(2047, 'a'));
+        // However long, a value is read to its last character.
+        QCOMPARE(ini.readString("S", "long"), QString::fromLatin1(longValue + "b"));
+        QCOMPARE(ini.readString("S", "longquoted"), QString::fromLatin1(" " + longValue + " "));
         QVERIFY(!ini.valueExists("S", "text without equals"));
+    }
+
+    // A value goes into the file bare unless the reading would change it; then it goes inside
+    // one pair of double quotes, which the reading (ours and the Windows profile's) takes off.
+    void writtenValuesReadBackAsWritten_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("line");  // as it stands in the file
+        QTest::newRow("plain") << "smtp.example.com" << QByteArray("v=smtp.example.com");
+        QTest::newRow("empty") << "" << QByteArray("v=");
+        QTest::newRow("inner blanks and quotes") << "a \"b\" 'c' d" << QByteArray("v=a \"b\" 'c' d");
+        QTest::newRow("leading blank") << " senha" << QByteArray("v=\" senha\"");
+        QTest::newRow("trailing blank") << "senha " << QByteArray("v=\"senha \"");
+        QTest::newRow("leading tab") << "\tx" << QByteArray("v=\"\tx\"");
+        QTest::newRow("only blanks") << "   " << QByteArray("v=\"   \"");
+        QTest::newRow("double quoted") << "\"quoted\"" << QByteArray("v=\"\"quoted\"\"");
+        QTest::newRow("single quoted") << "'quoted'" << QByteArray("v=\"'quoted'\"");
+        QTest::newRow("opening quote only") << "\"abc" << QByteArray("v=\"\"abc\"");
+        QTest::newRow("closing quote only") << "abc'" << QByteArray("v=\"abc'\"");
+        QTest::newRow("a lone quote") << "\"" << QByteArray("v=\"\"\"");
+        QTest::newRow("two quotes") << "''" << QByteArray("v=\"''\"");
+        QTest::newRow("blank then quote") << " \"x\" " << QByteArray("v=\" \"x\" \"");
+        QTest::newRow("form feed at the end") << "x\f" << QByteArray("v=\"x\f\"");
+        QTest::newRow("control at the start") << "\x01x" << QByteArray("v=\"\x01x\"");
+        QTest::newRow("accents") << QString::fromUtf8(" ação ") << QByteArray("v=\" a\xE7\xE3o \"");
+        QTest::newRow("line break at the end") << "fim\r\n" << QByteArray("v=\"fim  \"");
+        QTest::newRow("long with a trailing blank") << QString(100000, 'x') + " "
+                                                    << "v=\"" + QByteArray(100000, 'x') + " \"";
+    }
+    void writtenValuesReadBackAsWritten()
+    {
+        QFETCH(QString, value);
+        QFETCH(QByteArray, line);
+        IniFile ini;
+        ini.writeString("S", "v", value);
+        ini.writeString("S", "after", "ok");
+        QCOMPARE(ini.toBytes(), "[S]\r\n" + line + "\r\nafter=ok\r\n");
+        QString expected = value;
+        expected.replace('\r', ' ').replace('\n', ' ');
+        QCOMPARE(ini.readString("S", "v"), expected);
+        const IniFile back(ini.toBytes());
+        QCOMPARE(back.readString("S", "v"), expected);
+        QCOMPARE(back.readString("S", "after"), "ok");
+        // Written over an existing key the same way, and again unchanged after a second pass.
+        IniFile again(back.toBytes());
+        again.writeString("s", "V", back.readString("S", "v"));
+        QCOMPARE(again.toBytes(), back.toBytes());
     }
 
     void integersAndBooleans_data()
@@ -280,6 +330,24 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"stickies.cvf"});
     }
 
+    // A store that is a link into another folder (a synced one, say) is replaced where it lies,
+    // and stays a link.
+    void aLinkedStoreIsReplacedWhereItLies()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("synced"));
+        const QString real = dir.filePath("synced/stickies.cvf");
+        const QString link = dir.filePath("stickies.cvf");
+        writeAll(real, "old");
+        QVERIFY(QFile::link(real, link));
+        IniFile ini;
+        ini.writeString("General", "User", "ana");
+        QVERIFY(ini.saveToFile(link));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readAll(real), QByteArray("[General]\r\nUser=ana\r\n"));
+        QCOMPARE(QDir(dir.filePath("synced")).entryList(QDir::Files | QDir::Hidden), QStringList{"stickies.cvf"});
+    }
+
     void failedSaveLeavesTheOldFile()
     {
         QTemporaryDir dir;
@@ -302,14 +370,15 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
         QVERIFY(!ok);
-        QCOMPARE(error, "Unable to write to " + QFileInfo(path).absoluteFilePath());
+        // The file and, under it, the system's reason.
+        QCOMPARE(error, "Unable to write to " + QFileInfo(path).absoluteFilePath() + "\n" + qt_error_string(EFBIG));
         QCOMPARE(readAll(path), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"stickies.cvf"});
 
         // A folder that does not exist: nothing is created, the full path is named.
         const QString nowhere = dir.filePath("missing/stickies.cvf");
         QVERIFY(!big.saveToFile(nowhere, &error));
-        QCOMPARE(error, "Unable to write to " + nowhere);
+        QCOMPARE(error, "Unable to write to " + nowhere + "\n" + qt_error_string(ENOENT));
         QVERIFY(!QFileInfo::exists(dir.filePath("missing")));
 
         if (geteuid() != 0) {  // permissions do not stop the superuser

@@ -2,7 +2,10 @@
 #include "store/NoteStore.h"
 #include "store/StoreValues.h"
 
+#include <QScopeGuard>
 #include <QtTest>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include "support/TestFiles.h"
 #include <sys/stat.h>
@@ -141,7 +144,7 @@ private slots:
         QCOMPARE(StoreValues::decodeNoteText("\\\\n\\x\\"), "\\\r\n\\x\\");
 
         // Through the file: the trailing break survives, a typed "\n" becomes a break, blanks
-        // around the text and enclosing quotes are lost.
+        // around the text and enclosing quotes stay.
         QList<NoteData> notes(4);
         notes[0].note = "fim com quebra\r\n";
         notes[1].note = "digitado: C:\\novo";
@@ -153,8 +156,8 @@ private slots:
         QCOMPARE(back.notes.size(), 4);
         QCOMPARE(back.notes[0].note, "fim com quebra\r\n");
         QCOMPARE(back.notes[1].note, "digitado: C:\r\novo");
-        QCOMPARE(back.notes[2].note, "com brancos");
-        QCOMPARE(back.notes[3].note, "entre aspas");
+        QCOMPARE(back.notes[2].note, "   com brancos   ");
+        QCOMPARE(back.notes[3].note, "\"entre aspas\"");
     }
 
     void dateTimesInTheLocaleForm()
@@ -181,14 +184,84 @@ private slots:
             "12/25/2002 2:30:00 PM", "12/25/2002 12:00:00 AM", "1/2/2003 12:59:59 PM",
             "1/2/2003", "31/02/2002", "25/12/2002 24:00:00", "25/12/2002 14:30", "2002-12-25",
             " 25/12/2002 14:30:00 ", "25/12/2002 14:30:00 PM", "13/13/2002", ""};
-        for (int id : {Locale::kPortugueseBrazil, Locale::kEnglishUS, 0}) {
-            Locale::overrideLocaleId(id);
-            for (const QString &text : samples)
-                QCOMPARE(StoreValues::parseDateTime(text, kLoadMoment),
-                         Locale::parseStoredDateTime(text).isValid()
-                             ? Locale::parseStoredDateTime(text) : kLoadMoment);
+        const QStringList otherForms = {
+            "25.12.2002 14:30:00", "5.1.2003 7.05.00", "05.01.2003 07.05.00", "25.12.2002",
+            "25-12-2002 14:30:00", "2002. 12. 25. 14:30:00", "25 Dec 2002 14:30:00",
+            "25/12/2002 2:30:00 PM", "5/1/2003 12:00:00 AM", "25.12.02 14:30:00", "1.13.2003"};
+        // The formats of the identifier, and those of regions with forms of their own.
+        const QStringList regions = {"", "en_GB.UTF-8", "de_DE.UTF-8", "fi_FI", "nl_NL", "hu_HU",
+                                     "en_AU", "ja_JP", "C"};
+        for (const QString &region : regions) {
+            for (int id : {Locale::kPortugueseBrazil, Locale::kEnglishUS, 0}) {
+                Locale::overrideLocaleId(id);
+                Locale::overrideFormatLocale(region);
+                for (const QString &text : samples + otherForms)
+                    QVERIFY2(StoreValues::parseDateTime(text, kLoadMoment)
+                                 == (Locale::parseStoredDateTime(text).isValid()
+                                         ? Locale::parseStoredDateTime(text) : kLoadMoment),
+                             qPrintable(region + ": " + text));
+            }
         }
+        Locale::overrideFormatLocale(QString());
         Locale::overrideLocaleId(Locale::kPortugueseBrazil);
+    }
+
+    // Each region writes and reads its own short date and long time; a value in another form
+    // still reads as before, and one that reads in no form is the moment of loading.
+    void dateTimesInEachRegionsOwnForm_data()
+    {
+        QTest::addColumn<QString>("region");
+        QTest::addColumn<QDateTime>("when");
+        QTest::addColumn<QString>("stored");
+        const QDateTime morning(QDate(2027, 12, 25), QTime(9, 30, 0));
+        const QDateTime evening(QDate(2027, 3, 4), QTime(21, 5, 7));
+        const QDateTime midnight(QDate(2027, 3, 14), QTime(0, 0));
+        QTest::newRow("en_US morning") << "en_US.UTF-8" << morning << "12/25/2027 9:30:00 AM";
+        QTest::newRow("en_US evening") << "en_US.UTF-8" << evening << "3/4/2027 9:05:07 PM";
+        QTest::newRow("en_US midnight") << "en_US.UTF-8" << midnight << "3/14/2027";
+        QTest::newRow("en_GB morning") << "en_GB.UTF-8" << morning << "25/12/2027 09:30:00";
+        QTest::newRow("en_GB evening") << "en_GB.UTF-8" << evening << "04/03/2027 21:05:07";
+        QTest::newRow("en_GB midnight") << "en_GB" << midnight << "14/03/2027";
+        QTest::newRow("pt_BR morning") << "pt_BR.UTF-8" << morning << "25/12/2027 09:30:00";
+        QTest::newRow("pt_BR evening") << "pt_BR" << evening << "04/03/2027 21:05:07";
+        QTest::newRow("de_DE morning") << "de_DE.UTF-8" << morning << "25.12.2027 09:30:00";
+        QTest::newRow("de_DE evening") << "de_DE@euro" << evening << "04.03.2027 21:05:07";
+        QTest::newRow("de_DE midnight") << "de_DE.UTF-8" << midnight << "14.03.2027";
+    }
+    void dateTimesInEachRegionsOwnForm()
+    {
+        QFETCH(QString, region);
+        QFETCH(QDateTime, when);
+        QFETCH(QString, stored);
+        Locale::overrideFormatLocale(region);
+        const auto restore = qScopeGuard([] { Locale::overrideFormatLocale(QString()); });
+        QCOMPARE(StoreValues::formatDateTime(when), stored);
+        QCOMPARE(StoreValues::parseDateTime(stored, kLoadMoment), when);
+        // The pt-BR form is always read.
+        const QString ptBr = QLocale::c().toString(when, when.time() == QTime(0, 0) ? "dd/MM/yyyy" : "dd/MM/yyyy HH:mm:ss");
+        QCOMPARE(StoreValues::parseDateTime(ptBr, kLoadMoment), when);
+        QCOMPARE(StoreValues::parseDateTime("amanh\xE3 cedo", kLoadMoment), kLoadMoment);
+        QCOMPARE(StoreValues::parseDateTime("", kLoadMoment), kLoadMoment);
+
+        // Through a store: written in the region's form, read back to the second.
+        NoteData note = alarmNote("alarme", when, 2);
+        IniFile ini;
+        NoteStore::write(ini, AppSettings(), {note}, true);
+        QCOMPARE(ini.readString("Stick0", "AlarmDateTime"), stored);
+        QCOMPARE(loadBytes(ini.toBytes()).notes.value(0).alarmDateTime, when);
+    }
+
+    void englishRegionsStillReadTheUsFormTheyWroteBefore()
+    {
+        const QDateTime when(QDate(2027, 12, 25), QTime(14, 30, 0));
+        for (const char *region : {"en_GB.UTF-8", "en_AU", "en_IE"}) {
+            Locale::overrideFormatLocale(QString::fromLatin1(region));
+            QCOMPARE(StoreValues::parseDateTime("12/25/2027 2:30:00 PM", kLoadMoment), when);
+        }
+        // Other regions never wrote it.
+        Locale::overrideFormatLocale("de_DE.UTF-8");
+        QCOMPARE(StoreValues::parseDateTime("12/25/2027 2:30:00 PM", kLoadMoment), kLoadMoment);
+        Locale::overrideFormatLocale(QString());
     }
 
     void missingFileGivesDefaults()
@@ -539,6 +612,219 @@ private slots:
         QCOMPARE(loadBytes("[General]\r\nNumStickies=1\r\n").notes, QList<NoteData>{NoteData()});
     }
 
+    // Every text the store writes keeps its blanks and quotes through a save and a load.
+    void everyStringKeepsItsBlanksAndQuotes_data()
+    {
+        QTest::addColumn<QString>("shape");  // %1 stands for the field's own name
+        QTest::newRow("leading blank") << " %1";
+        QTest::newRow("trailing blank") << "%1 ";
+        QTest::newRow("blanks around") << "  %1  ";
+        QTest::newRow("tab") << "\t%1";
+        QTest::newRow("double quoted") << "\"%1\"";
+        QTest::newRow("single quoted") << "'%1'";
+        QTest::newRow("opening quote") << "\"%1";
+        QTest::newRow("closing quote") << "%1'";
+        QTest::newRow("quoted with blanks inside") << "\" %1 \"";
+        QTest::newRow("blank and quote") << " '%1\"";
+        QTest::newRow("inner quotes only") << "a \"%1\" b";
+    }
+    void everyStringKeepsItsBlanksAndQuotes()
+    {
+        QFETCH(QString, shape);
+        using Field = std::function<QString &(AppSettings &, NoteData &)>;
+        const QList<std::pair<const char *, Field>> fields = {
+            {"User", [](AppSettings &a, NoteData &) -> QString & { return a.recGeral.User; }},
+            {"SoundNewSticky", [](AppSettings &a, NoteData &) -> QString & { return a.recGeral.SoundNewSticky; }},
+            {"SoundDelSticky", [](AppSettings &a, NoteData &) -> QString & { return a.recGeral.SoundDelSticky; }},
+            {"SoundRecSticky", [](AppSettings &a, NoteData &) -> QString & { return a.recGeral.SoundRecSticky; }},
+            {"BackupPath", [](AppSettings &a, NoteData &) -> QString & { return a.recGeral.BackupPath; }},
+            {"DefaultFontName", [](AppSettings &a, NoteData &) -> QString & { return a.recGeral.DefaultFont.name; }},
+            {"PortTCP", [](AppSettings &a, NoteData &) -> QString & { return a.recRede.PortTCP; }},
+            {"SMTPServer", [](AppSettings &a, NoteData &) -> QString & { return a.recRede.SMTPServer; }},
+            {"SMTPPort", [](AppSettings &a, NoteData &) -> QString & { return a.recRede.SMTPPort; }},
+            {"Username", [](AppSettings &a, NoteData &) -> QString & { return a.recRede.Username; }},
+            {"Email", [](AppSettings &a, NoteData &) -> QString & { return a.recRede.Email; }},
+            {"Password", [](AppSettings &a, NoteData &) -> QString & { return a.recRede.Password; }},
+            {"List0", [](AppSettings &a, NoteData &) -> QString & { return a.recRede.BlockList[0]; }},
+            {"List1", [](AppSettings &a, NoteData &) -> QString & { return a.recRede.BlockList[1]; }},
+            {"caption", [](AppSettings &, NoteData &n) -> QString & { return n.caption; }},
+            {"SoundFile", [](AppSettings &, NoteData &n) -> QString & { return n.soundFile; }},
+            {"note", [](AppSettings &, NoteData &n) -> QString & { return n.note; }},
+            {"FontName", [](AppSettings &, NoteData &n) -> QString & { return n.font.name; }},
+            {"Rodape", [](AppSettings &, NoteData &n) -> QString & { return n.rodape; }},
+        };
+        AppSettings settings;
+        settings.recRede.BlockList = {QString(), QString()};
+        NoteData note = alarmNote(QString(), QDateTime(QDate(2027, 5, 1), QTime(8, 0)), 1);
+        for (const auto &[name, field] : fields)
+            field(settings, note) = shape.arg(QString::fromLatin1(name));
+        note.note = shape.arg("linha 1\r\nlinha 2");
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath("stickies.cvf");
+        QVERIFY(NoteStore::save(path, settings, {note, note}, true));
+        const QByteArray once = readAll(path);
+        const LoadedStore back = loadFile(path);
+        for (const auto &[name, field] : fields) {
+            AppSettings loaded = back.settings;
+            NoteData loadedNote = back.notes.value(1);
+            QVERIFY2(field(loaded, loadedNote) == field(settings, note), name);
+        }
+        QCOMPARE(back.settings, settings);
+        QCOMPARE(back.notes, (QList<NoteData>{note, note}));
+        QVERIFY(NoteStore::save(path, back.settings, back.notes, true));
+        QCOMPARE(readAll(path), once);
+    }
+
+    // No NumStickies can hide the notes the file holds from a load, and with them from the
+    // next save, which would erase them.
+    void theNoteCountCannotHideNotes_data()
+    {
+        QTest::addColumn<QByteArray>("count");        // the [General] line, if any
+        QTest::addColumn<QList<int>>("sections");     // the Stick sections in the file
+        QTest::addColumn<QStringList>("loaded");      // the captions loaded, "" a default note
+        const QList<int> three{0, 1, 2};
+        const QStringList all{"n0", "n1", "n2"};
+        QTest::newRow("negative") << QByteArray("NumStickies=-5") << three << all;
+        QTest::newRow("unparsable") << QByteArray("NumStickies=abc") << three << all;
+        QTest::newRow("missing") << QByteArray() << three << all;
+        QTest::newRow("empty") << QByteArray("NumStickies=") << three << all;
+        QTest::newRow("one over three") << QByteArray("NumStickies=1") << three << all;
+        QTest::newRow("zero") << QByteArray("NumStickies=0") << three << all;
+        QTest::newRow("exact") << QByteArray("NumStickies=3") << three << all;
+        QTest::newRow("larger: default notes") << QByteArray("NumStickies=5") << three
+                                               << QStringList{"n0", "n1", "n2", "", ""};
+        QTest::newRow("after a gap: dropped") << QByteArray("NumStickies=1") << QList<int>{0, 1, 3}
+                                              << QStringList{"n0", "n1"};
+        QTest::newRow("no Stick0") << QByteArray() << QList<int>{1, 2} << QStringList();
+        QTest::newRow("no notes") << QByteArray("NumStickies=x") << QList<int>() << QStringList();
+    }
+    void theNoteCountCannotHideNotes()
+    {
+        QFETCH(QByteArray, count);
+        QFETCH(QList<int>, sections);
+        QFETCH(QStringList, loaded);
+        QByteArray bytes = "[General]\r\nUser=ana\r\n" + (count.isEmpty() ? QByteArray() : count + "\r\n");
+        for (int n : sections)
+            bytes += "[Stick" + QByteArray::number(n) + "]\r\ncaption=n" + QByteArray::number(n)
+                     + "\r\nnote=texto " + QByteArray::number(n) + "\r\n";
+        QTemporaryDir dir;
+        const QString path = dir.filePath("stickies.cvf");
+        writeAll(path, bytes);
+
+        const LoadedStore s = loadFile(path);
+        QStringList captions;
+        for (const NoteData &n : s.notes)
+            captions << n.caption;
+        QCOMPARE(captions, loaded);
+        QVERIFY(!s.truncated);
+        for (int i = 0; i < s.notes.size(); ++i)
+            QCOMPARE(s.notes[i].note, loaded[i].isEmpty() ? QString() : "texto " + loaded[i].mid(1));
+
+        // The next save keeps every note it loaded, and the load after it finds them all.
+        QVERIFY(NoteStore::save(path, s.settings, s.notes, true));
+        const IniFile saved = IniFile::fromFile(path);
+        QCOMPARE(saved.readInteger("General", "NumStickies", -1), int(loaded.size()));
+        QCOMPARE(loadFile(path).notes, s.notes);
+    }
+
+    void aRunLongerThanTheTableIsCut()
+    {
+        QByteArray bytes = "[General]\r\nNumStickies=garbage\r\n";
+        for (int n = 0; n < 1005; ++n)
+            bytes += "[Stick" + QByteArray::number(n) + "]\r\ncaption=n" + QByteArray::number(n) + "\r\n";
+        const LoadedStore s = loadBytes(bytes);
+        QCOMPARE(s.notes.size(), NoteStore::kMaxNotes);
+        QCOMPARE(s.notes.last().caption, "n1000");
+        QVERIFY(s.truncated);
+    }
+
+    // A window size from the store is bounded by what the caller's screen allows.
+    void storedSizesAreBounded_data()
+    {
+        QTest::addColumn<QByteArray>("width");
+        QTest::addColumn<QByteArray>("height");
+        QTest::addColumn<QSize>("expected");
+        QTest::newRow("zero") << QByteArray("0") << QByteArray("0") << QSize(80, 40);
+        QTest::newRow("minus one") << QByteArray("-1") << QByteArray("-1") << QSize(80, 40);
+        QTest::newRow("int min") << QByteArray("-2147483648") << QByteArray("0x80000000") << QSize(80, 40);
+        QTest::newRow("100000") << QByteArray("100000") << QByteArray("100000") << QSize(1920, 1200);
+        QTest::newRow("int max") << QByteArray("2147483647") << QByteArray("0x7FFFFFFF") << QSize(1920, 1200);
+        QTest::newRow("within") << QByteArray("300") << QByteArray("200") << QSize(300, 200);
+        QTest::newRow("edges") << QByteArray("80") << QByteArray("1200") << QSize(80, 1200);
+        QTest::newRow("one over") << QByteArray("1921") << QByteArray("39") << QSize(1920, 40);
+        QTest::newRow("unparsable: defaults") << QByteArray("abc") << QByteArray("") << QSize(180, 147);
+    }
+    void storedSizesAreBounded()
+    {
+        QFETCH(QByteArray, width);
+        QFETCH(QByteArray, height);
+        QFETCH(QSize, expected);
+        const QByteArray bytes = "[General]\r\nNumStickies=1\r\n[Stick0]\r\nWidth=" + width + "\r\nHeight=" + height + "\r\n";
+        NoteSizeLimits limits;
+        limits.minimum = QSize(80, 40);
+        limits.maximum = QSize(1920, 1200);
+        const NoteData n = NoteStore::read(IniFile(bytes), kLoadMoment, kLogin, kProgram, limits).notes.value(0);
+        QCOMPARE(QSize(n.width, n.height), expected);
+
+        // A screen smaller than the smallest note: the note's minimum wins.
+        limits.maximum = QSize(50, 30);
+        const NoteData small = NoteStore::read(IniFile(bytes), kLoadMoment, kLogin, kProgram, limits).notes.value(0);
+        QCOMPARE(QSize(small.width, small.height), QSize(80, 40));
+        // Without a screen to go by, still no window of gigabytes.
+        const NoteData unbounded = loadBytes(bytes).notes.value(0);
+        QVERIFY(unbounded.width >= 1 && unbounded.width <= NoteSizeLimits::kLargestDesktop);
+        QVERIFY(unbounded.height >= 1 && unbounded.height <= NoteSizeLimits::kLargestDesktop);
+    }
+
+    // A position off every screen stays where it is, but never so far that the window's far
+    // edge would leave the integers.
+    void storedPositionsKeepTheirWindowInRange()
+    {
+        const QList<std::pair<QByteArray, int>> cases = {
+            {"400", 400}, {"-20", -20}, {"5000", 5000}, {"-70000", -70000},
+            {"2147483647", NoteSizeLimits::kFarthestPosition}, {"-2147483648", -NoteSizeLimits::kFarthestPosition}};
+        for (const auto &[stored, expected] : cases) {
+            const NoteData n = loadBytes("[Stick0]\r\nposx=" + stored + "\r\nposy=" + stored + "\r\nWidth=2147483647\r\n").notes.value(0);
+            QCOMPARE(n.posx, expected);
+            QCOMPARE(n.posy, expected);
+            QVERIFY(qint64(n.posx) + n.width <= std::numeric_limits<int>::max());
+        }
+    }
+
+    // A note far longer than the Windows profile reads (2047 characters) survives any number of
+    // saves and loads to its last character.
+    void aLongNoteSurvivesSavesByteForByte()
+    {
+        QString text = QString::fromUtf8("  \"começo entre aspas e brancos\r\n");
+        for (int i = 0; text.size() < 100000; ++i)
+            text += QString::fromUtf8("Linha %1: ação, €, — e \"aspas\" = 'x'\t\\fim\r\n").arg(i);
+        text = text.left(99998) + " '";
+        QCOMPARE(text.size(), 100000);
+        NoteData note;
+        note.note = text;
+        note.caption = QString(3000, QLatin1Char('t')) + " ";
+        QList<NoteData> notes{NoteData(), note, NoteData()};
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath("stickies.cvf");
+        NoteStore::SaveCache cache;
+        QByteArray first;
+        for (int cycle = 0; cycle < 4; ++cycle) {
+            // Plain saves and the auto-save's cached ones alike.
+            QVERIFY(cycle % 2 ? NoteStore::save(path, AppSettings(), notes, true, &cache)
+                              : NoteStore::save(path, AppSettings(), notes, true));
+            const QByteArray bytes = readAll(path);
+            if (cycle == 0)
+                first = bytes;
+            QCOMPARE(bytes, first);
+            notes = loadFile(path).notes;
+            QCOMPARE(notes.size(), 3);
+            QCOMPARE(notes[1].note, text);
+            QCOMPARE(notes[1].caption, note.caption);
+        }
+    }
+
     void failedSaveKeepsTheStore()
     {
         QTemporaryDir dir;
@@ -555,14 +841,15 @@ private slots:
         const QString elsewhere = dir.filePath("gone/stickies.cvf");
         const SaveResult r = NoteStore::save(elsewhere, s.settings, s.notes, true);
         QVERIFY(!r);
-        QCOMPARE(r.error, "Unable to write to " + elsewhere);
+        QCOMPARE(r.error, "Unable to write to " + elsewhere + "\n" + qt_error_string(ENOENT));
 
         // A store that exists but cannot be read is not replaced by one without its contacts.
         const QString folderInTheWay = dir.filePath("folder.cvf");
         QVERIFY(QDir(dir.path()).mkdir("folder.cvf"));
         const SaveResult blocked = NoteStore::save(folderInTheWay, s.settings, s.notes, true);
         QVERIFY(!blocked);
-        QCOMPARE(blocked.error, "Unable to write to " + folderInTheWay);
+        QVERIFY(blocked.error.startsWith("Unable to write to " + folderInTheWay + "\n"));
+        QVERIFY(blocked.error.size() > ("Unable to write to " + folderInTheWay + "\n").size());
         QVERIFY(QFileInfo(folderInTheWay).isDir());
     }
 };

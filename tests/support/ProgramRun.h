@@ -19,7 +19,7 @@ public:
         QDir().mkpath(runtimeFolder());
         QFile::setPermissions(runtimeFolder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         env = QProcessEnvironment::systemEnvironment();
-        for (const char *var : {"LC_ALL", "LC_MESSAGES", "LANGUAGE", "XDG_CONFIG_DIRS", "XDG_DOCUMENTS_DIR"})
+        for (const char *var : {"LC_ALL", "LC_MESSAGES", "LC_TIME", "LANGUAGE", "XDG_CONFIG_DIRS", "XDG_DOCUMENTS_DIR"})
             env.remove(QString::fromLatin1(var));
         env.insert(QStringLiteral("HOME"), home.path());
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder());
