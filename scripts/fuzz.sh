@@ -2,7 +2,7 @@
 # The fuzz targets (fuzz/), built with clang into build-fuzz/.
 #   scripts/fuzz.sh smoke                      every target for a few seconds (CTest)
 #   scripts/fuzz.sh <target> [seconds] [args]  one long run; targets: inifile notestore
-#                                              protocol linebuffer smtpreply
+#                                              protocol linebuffer smtpreply syncnote
 # A long run grows its corpus in build-fuzz/corpus/<target> (the committed seeds in
 # fuzz/corpus/<target> are read, never written) and leaves any crashing input in
 # build-fuzz/findings/. Replay one with: build-fuzz/fuzz_<target> <file>

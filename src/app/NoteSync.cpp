@@ -104,7 +104,10 @@ bool NoteSync::trashNote(int slot)
 
 bool NoteSync::saveStore()
 {
-    return m_controller.saveStore().isEmpty();
+    // A save of the program's own: its failure is told as an auto-save's is.
+    const QString error = m_controller.saveStore();
+    m_controller.reportSaveFailure(error, TfStickyNote::SaveOrigin::Background);
+    return error.isEmpty();
 }
 
 void NoteSync::report(const QString &text)

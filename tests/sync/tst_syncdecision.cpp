@@ -314,6 +314,38 @@ private slots:
         QCOMPARE(SyncNoteFile::hash(merged), hash);
     }
 
+    // The store's [Sync] section: written once sync has been used, never into a store that
+    // has not, and read back as written.
+    void storeSyncSection_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<bool>("sectionAfter");
+        QTest::newRow("never used") << QByteArray("[General]\r\nNumStickies=0\r\n") << "" << "" << false;
+        QTest::newRow("switched on") << QByteArray() << "/home/ana/Sync/corkvane" << "0f8fad5b-d9cb-469f-a165-70867728950e" << true;
+        QTest::newRow("switched off keeps the device")
+            << QByteArray("[Sync]\r\nFolder=/old\r\nDevice=0f8fad5b-d9cb-469f-a165-70867728950e\r\n") << ""
+            << "0f8fad5b-d9cb-469f-a165-70867728950e" << true;
+        QTest::newRow("a folder with edge blanks") << QByteArray() << " /mnt/my sync " << "d" << true;
+    }
+    void storeSyncSection()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, folder);
+        QFETCH(QString, device);
+        QFETCH(bool, sectionAfter);
+        IniFile ini(before);
+        AppSettings settings = NoteStore::read(ini, QDateTime::currentDateTime(), "ana", "/opt/").settings;
+        settings.recSync.Folder = folder;
+        settings.recSync.Device = device;
+        NoteStore::write(ini, settings, {}, true);
+        QCOMPARE(ini.sectionExists("Sync"), sectionAfter);
+        const AppSettings back = NoteStore::read(IniFile(ini.toBytes()), QDateTime::currentDateTime(), "ana", "/opt/").settings;
+        QCOMPARE(back.recSync.Folder, folder);
+        QCOMPARE(back.recSync.Device, device);
+    }
+
     // The file is the store's INI form: Windows-1252, CR LF, the note's keys less the ones
     // that stay here, the alarm moment in ISO 8601, and the file's own keys.
     void fileFormat()
