@@ -102,12 +102,15 @@ bool NoteSync::trashNote(int slot)
     return m_controller.trashSyncedNote(slot);
 }
 
-bool NoteSync::saveStore()
+std::function<QString()> NoteSync::prepareSave()
+{
+    return m_controller.prepareSave();
+}
+
+void NoteSync::saveFinished(const QString &error)
 {
     // A save of the program's own: its failure is told as an auto-save's is.
-    const QString error = m_controller.saveStore();
-    m_controller.reportSaveFailure(error, TfStickyNote::SaveOrigin::Background);
-    return error.isEmpty();
+    m_controller.backgroundSaveFinished(error);
 }
 
 void NoteSync::report(const QString &text)

@@ -28,7 +28,8 @@ public:
     bool applyToNote(int slot, const NoteData &note) override;
     bool createNote(const NoteData &note) override;
     bool trashNote(int slot) override;
-    bool saveStore() override;
+    std::function<QString()> prepareSave() override;
+    void saveFinished(const QString &error) override;
     void report(const QString &text) override;
 
 private:

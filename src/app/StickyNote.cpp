@@ -352,16 +352,39 @@ QString TfStickyNote::saveStore()
     // and writing it would erase every note on disk.
     if (!m_loaded)
         return {};
+    const QString error = prepareSave()();
+    if (error.isEmpty()) {
+        m_saveFailureTold = false;
+        m_sync->engine().storeSaved();
+    }
+    return error;
+}
+
+std::function<QString()> TfStickyNote::prepareSave()
+{
+    if (!m_loaded)
+        return [] { return QString(); };
     QList<NoteData> notes;
     m_table.forEach([&notes](int, TfPostIt *note) { notes.append(note->data()); });
     // Without a language module the built-in Portuguese runs, and the next start must bring it
     // back rather than switch to English.
-    const SaveResult result = NoteStore::save(storePath(), m_settings, notes, m_language != Language::English, &m_saveCache);
-    if (result.ok) {
+    return [this, order = ++m_savesPrepared, path = storePath(), settings = m_settings, notes = std::move(notes),
+            portuguese = m_language != Language::English]() -> QString {
+        const std::lock_guard lock(m_saveMutex);
+        // A save prepared later has been at the file already: this one holds older notes.
+        if (order < m_savesAttempted)
+            return {};
+        m_savesAttempted = order;
+        return NoteStore::save(path, settings, notes, portuguese, &m_saveCache).error;
+    };
+}
+
+void TfStickyNote::backgroundSaveFinished(const QString &error)
+{
+    if (error.isEmpty())
         m_saveFailureTold = false;
-        m_sync->engine().storeSaved();
-    }
-    return result.error;
+    else
+        reportSaveFailure(error, SaveOrigin::Background);
 }
 
 void TfStickyNote::reportSaveFailure(const QString &error, SaveOrigin origin)

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class LanguageModules;
 class MessageEndpoint;
@@ -104,6 +105,13 @@ public:
     // success only, and are simply tried again at their next turn.
     enum class SaveOrigin { User, Background };
     void reportSaveFailure(const QString &error, SaveOrigin origin);
+    // A save whose writing may run on another thread: the settings and notes are read now, on
+    // the GUI thread; the call returned writes them (once, on any thread) and gives what
+    // saveStore() would. Saves reach the file in the order they were prepared: one prepared
+    // earlier never writes over a later one. saveStore() is prepareSave()() on the GUI thread.
+    std::function<QString()> prepareSave();
+    // Back on the GUI thread after a save of the program's own made that way.
+    void backgroundSaveFinished(const QString &error);
     // The menu's "Salvar A&gora".
     void saveFromMenu();
     // Creates a note of the given kind in slot `count`; -1 when every slot of the run is used
@@ -213,6 +221,10 @@ private:
     bool m_loaded = false;
     // Auto-saves rewrite only the notes that changed since the last save.
     NoteStore::SaveCache m_saveCache;
+    // Guards the cache and the order of saves that run off the GUI thread.
+    std::mutex m_saveMutex;
+    quint64 m_savesPrepared = 0;   // GUI thread only
+    quint64 m_savesAttempted = 0;  // under m_saveMutex
     // The user has been told that saving fails, and no save has succeeded since.
     bool m_saveFailureTold = false;
     bool m_hookInstalled = false;

@@ -99,8 +99,7 @@ void SyncEngine::requestMerge()
 
 void SyncEngine::storeSaved()
 {
-    if (!m_savingItself)
-        requestMerge();
+    requestMerge();
 }
 
 void SyncEngine::startMerge()
@@ -213,12 +212,10 @@ void SyncEngine::applySlice()
 
 void SyncEngine::finishApplying()
 {
-    bool saved = true;
-    if (m_localChanged && m_host.notesReady()) {
-        m_savingItself = true;
-        saved = m_host.saveStore();
-        m_savingItself = false;
-    }
+    // What the notes here took is read for the store now; it is written on the worker.
+    std::function<QString()> save;
+    if (m_localChanged && m_host.notesReady())
+        save = m_host.prepareSave();
     if (!m_noRoomNow.isEmpty()) {
         QStringList fresh;
         for (const QString &id : std::as_const(m_noRoomNow))
@@ -235,9 +232,12 @@ void SyncEngine::finishApplying()
     m_phase = Phase::Committing;
     std::shared_ptr<SyncMerger> merger = m_merger;
     const QDateTime now = Clock::now();
-    m_pool.start([this, merger, plan = m_plan, done = m_done, saved, now] {
-        const SyncOutcome outcome = merger->commit(plan, done, saved, now);
-        QMetaObject::invokeMethod(this, [this, merger, outcome] {
+    m_pool.start([this, merger, plan = m_plan, done = m_done, save = std::move(save), now] {
+        const QString saveError = save ? save() : QString();
+        const SyncOutcome outcome = merger->commit(plan, done, saveError.isEmpty(), now);
+        QMetaObject::invokeMethod(this, [this, merger, outcome, saveError, saved = bool(save)] {
+            if (saved)
+                m_host.saveFinished(saveError);
             if (merger != m_merger) {
                 m_phase = Phase::Idle;
                 requestMerge();

@@ -6,8 +6,8 @@
 //
 // A merge has three steps. On the GUI thread the notes are read (SyncHost::localNotes); on a
 // worker thread the folder is read, compared and written (SyncMerger::plan); back on the GUI
-// thread, in slices of a few milliseconds, the notes here take what the folder brought, the
-// store is saved, and on the worker the versions now shared are recorded (SyncMerger::commit).
+// thread, in slices of a few milliseconds, the notes here take what the folder brought; on the
+// worker again the store is saved and the versions now shared are recorded (SyncMerger::commit).
 // Every change to a note is checked against the note as it is by then: a note changed in
 // between (typing in progress) is left alone, and the next merge sees it as changed here.
 #include "store/NoteData.h"
@@ -21,6 +21,7 @@
 #include <QThreadPool>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -46,8 +47,11 @@ public:
     virtual bool createNote(const NoteData &note) = 0;
     // The note in `slot` goes to this computer's trash and leaves the desktop.
     virtual bool trashNote(int slot) = 0;
-    // Saves the store; false when the save failed.
-    virtual bool saveStore() = 0;
+    // A save of the store whose writing runs on the merge's worker: what to write is read when
+    // this is called (GUI thread); the call returned writes it and gives the failure's text,
+    // empty on success. saveFinished() then gets that text on the GUI thread.
+    virtual std::function<QString()> prepareSave() = 0;
+    virtual void saveFinished(const QString &error) = 0;
     // Shows a message to the user (not from inside the merge's own step).
     virtual void report(const QString &text) = 0;
 };
@@ -70,7 +74,7 @@ public:
 
     // Asks for a merge: now when none runs, else once the running one ends.
     void requestMerge();
-    // The store was saved: a merge follows, unless the merge itself saved it.
+    // The store was saved: a merge follows.
     void storeSaved();
     // No merge starts from now on (the program is ending); pushBeforeExit still runs.
     void stop() { m_stopping = true; }
@@ -112,7 +116,6 @@ private:
     Phase m_phase = Phase::Idle;
     bool m_pending = false;
     bool m_stopping = false;
-    bool m_savingItself = false;
     quint64 m_generation = 0;
     SyncPlan m_plan;
     QList<bool> m_done;
