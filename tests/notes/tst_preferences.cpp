@@ -95,6 +95,7 @@ class TestPreferences : public QObject
     TfrmInsereBloq *m_insereBloq = nullptr;
     QList<bool> m_networking;
     QString m_networkFailure;
+    int m_syncApplied = 0;
 
     PreferencesServices services()
     {
@@ -111,6 +112,8 @@ class TestPreferences : public QObject
         };
         s.chooseEventSound = [this](const QString &name, const QString &path) { return m_confSom->chooseSound(name, path); };
         s.dataFolder = QStringLiteral("/home/tester/Documents/Corkvane/tester/data/");
+        s.syncStatus = QString::fromUtf8("Última sincronização: 14:02 — 2 recebidas, 1 enviada, 1 conflito");
+        s.applySync = [this] { ++m_syncApplied; };
         s.programPath = m_dir.filePath("bin/corkvane");
         return s;
     }
@@ -141,6 +144,7 @@ private slots:
     {
         m_settings = AppSettings();
         m_networking.clear();
+        m_syncApplied = 0;
         m_networkFailure.clear();
         Dialogs::resetAnswers();
         QFile::remove(Autostart::entryPath());
@@ -629,6 +633,73 @@ private slots:
         QFETCH(QString, path);
         QFETCH(QString, exec);
         QCOMPARE(Autostart::execValue(path), exec);
+    }
+
+    // The "Sincronização" group: the folder typed or chosen with "...", checked on OK.
+    void syncFolderGroup_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("typed");      // "<chooser>" picks through "..."
+        QTest::addColumn<QString>("kept");       // the folder OK leaves in the settings
+        QTest::addColumn<QString>("refusal");    // the start of the error shown, or empty
+        const QString dir = m_dir.filePath("Sync");
+        QTest::newRow("chosen with ...") << "" << "<chooser>" << dir << "";
+        QTest::newRow("typed, made when missing") << "" << dir + "/new/deep" << dir + "/new/deep" << "";
+        QTest::newRow("blanks and a trailing slash") << "" << "  " + dir + "/ " << dir << "";
+        QTest::newRow("home folder") << "" << "~/SyncedNotes" << QDir::homePath() + "/SyncedNotes" << "";
+        QTest::newRow("emptied: sync off") << dir << "" << "" << "";
+        QTest::newRow("relative path refused") << dir << "Sync/notes" << dir << "A pasta de sincronização deve ser";
+        QTest::newRow("cannot be made") << "" << "/proc/no/such/place" << "" << "Não foi possível criar";
+    }
+    void syncFolderGroup()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        QFETCH(QString, refusal);
+        const bool madeInHome = typed.startsWith(QLatin1Char('~'));
+        m_settings.recSync.Folder = stored;
+        QString statusShown, fieldShown, accessibleName;
+        bool stayedOpen = false;
+        const bool ok = preferences([&](TfrmConfNota *d) {
+            statusShown = child<QLabel>(d, "lblUltimaSincronizacao")->text();
+            fieldShown = child<QLineEdit>(d, "txtPastaSincronizacao")->text();
+            accessibleName = child<QLineEdit>(d, "txtPastaSincronizacao")->accessibleName();
+            if (typed == "<chooser>") {
+                QDir().mkpath(kept);
+                Dialogs::setNextFileName(kept + "/");
+                click(d, "cmdPastaSincronizacao");
+            } else if (typed.isEmpty()) {
+                auto *field = child<QLineEdit>(d, "txtPastaSincronizacao");
+                field->selectAll();
+                QTest::keyClick(field, Qt::Key_Delete);
+            } else {
+                typeInto(d, "txtPastaSincronizacao", typed);
+            }
+            click(d, "cmdOK");
+            stayedOpen = d->isVisible();
+            if (stayedOpen) {
+                QCOMPARE(d->focusWidget()->objectName(), QStringLiteral("txtPastaSincronizacao"));
+                click(d, "cmdCancelar");
+            }
+        });
+        if (madeInHome)
+            QDir(QDir::homePath() + "/SyncedNotes").removeRecursively();
+        QCOMPARE(statusShown, QString::fromUtf8("Última sincronização: 14:02 — 2 recebidas, 1 enviada, 1 conflito"));
+        QCOMPARE(fieldShown, stored);
+        QCOMPARE(accessibleName, QString::fromUtf8("Pasta de sincronização"));
+        QCOMPARE(ok, refusal.isEmpty());
+        QCOMPARE(stayedOpen, !refusal.isEmpty());
+        QCOMPARE(m_settings.recSync.Folder, refusal.isEmpty() ? kept : stored);
+        QCOMPARE(m_syncApplied, refusal.isEmpty() ? 1 : 0);
+        if (refusal.isEmpty()) {
+            QVERIFY(messages().isEmpty());
+            if (!kept.isEmpty() && !madeInHome)
+                QVERIFY(QFileInfo(kept).isDir());
+        } else {
+            QCOMPARE(messages().size(), 1);
+            QVERIFY2(messages().first().startsWith(QStringLiteral("Erro: ") + refusal), qPrintable(messages().first()));
+        }
     }
 
     void everyCaptionShowsWhole()
