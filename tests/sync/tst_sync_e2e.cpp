@@ -17,6 +17,7 @@
 #include <QtTest>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -27,12 +28,12 @@ QList<NoteData> notesOf(const ProgramRun &run)
     return NoteStore::load(run.storePath(), QDateTime::currentDateTime(), Paths::loginName(), ProgramRun::binFolder()).notes;
 }
 
-const NoteData *withText(const QList<NoteData> &notes, const QString &text)
+std::optional<NoteData> withText(const QList<NoteData> &notes, const QString &text)
 {
     for (const NoteData &n : notes)
         if (n.note == text)
-            return &n;
-    return nullptr;
+            return n;
+    return std::nullopt;
 }
 
 // Waits for `done`, looking every 200 ms; the time it took, or -1 after `ms`.
@@ -187,7 +188,7 @@ private slots:
         peer.closeWriteChannel();
         QVERIFY(peer.waitForFinished(20000));
         QCOMPARE(peer.exitCode(), 0);
-        const qint64 ms = within([&] { return withText(notesOf(*m_b), "made on A") != nullptr; });
+        const qint64 ms = within([&] { return withText(notesOf(*m_b), "made on A").has_value(); });
         report("a note made on A appears on B", ms);
         QVERIFY(ms >= 0);
         m_id = withText(notesOf(*m_b), "made on A")->syncId;
@@ -202,7 +203,7 @@ private slots:
         QVERIFY(editStored(*m_b, m_id, QStringLiteral("edited on B")));
         QVERIFY(m_b->start());
         const qint64 ms = within([&] {
-            const NoteData *n = withText(notesOf(*m_a), "edited on B");
+            const std::optional<NoteData> n = withText(notesOf(*m_a), "edited on B");
             return n && n->syncId == m_id;
         });
         report("an edit on B reaches A", ms);
@@ -226,7 +227,7 @@ private slots:
         QVERIFY(within([&] { return folderText(m_folderA, m_id) == "version A" && folderText(m_folderB, m_id) == "version B"; }) >= 0);
         QVERIFY(m_engineA->start() && m_engineB->start());
         const auto bothTexts = [](const QList<NoteData> &notes) {
-            return withText(notes, "version A") && withText(notes, "version B");
+            return withText(notes, "version A").has_value() && withText(notes, "version B").has_value();
         };
         const qint64 ms = within([&] {
             return bothTexts(notesOf(*m_a)) && bothTexts(notesOf(*m_b)) && conflictFilesIn(m_folderA).isEmpty()

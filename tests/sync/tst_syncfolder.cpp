@@ -397,7 +397,7 @@ private slots:
         const QString id = a->notes().first().syncId;
         QVERIFY(QFile::remove(notePath(id)));
         if (kind == "garbage")
-            TestFiles::writeAll(notePath(id), QByteArray("\x7f" "ELF\x02\x01\x01 not a note", 20));
+            TestFiles::writeAll(notePath(id), QByteArrayLiteral("\x7f" "ELF\x02\x01\x01 not a note"));
         else
             QVERIFY(QDir().mkpath(notePath(id) + "/inside"));
         const QByteArray before = TestFiles::readAll(notePath(id));
