@@ -56,12 +56,13 @@ void SyncEngine::configure(const QString &folder, const QString &device, const Q
     m_reportedUnreadable.clear();
     m_reportedNoRoom.clear();
     m_outcome = SyncOutcome();
+    m_shown = SyncOutcome();
     if (m_folder.isEmpty()) {
         m_rescan.stop();
         m_soon.stop();
         return;
     }
-    m_outcome = m_merger->storedOutcome(m_statePath, m_folder, m_device);
+    m_shown = m_merger->storedOutcome(m_statePath, m_folder, m_device);
     m_rescan.start();
     watchFolder();
 }
@@ -234,8 +235,9 @@ void SyncEngine::finishApplying()
     const QDateTime now = Clock::now();
     m_pool.start([this, merger, plan = m_plan, done = m_done, save = std::move(save), now] {
         const QString saveError = save ? save() : QString();
-        const SyncOutcome outcome = merger->commit(plan, done, saveError.isEmpty(), now);
-        QMetaObject::invokeMethod(this, [this, merger, outcome, saveError, saved = bool(save)] {
+        SyncOutcome shown;
+        const SyncOutcome outcome = merger->commit(plan, done, saveError.isEmpty(), now, &shown);
+        QMetaObject::invokeMethod(this, [this, merger, outcome, shown, saveError, saved = bool(save)] {
             if (saved)
                 m_host.saveFinished(saveError);
             if (merger != m_merger) {
@@ -243,14 +245,15 @@ void SyncEngine::finishApplying()
                 requestMerge();
                 return;
             }
-            committed(outcome);
+            committed(outcome, shown);
         }, Qt::QueuedConnection);
     });
 }
 
-void SyncEngine::committed(const SyncOutcome &outcome)
+void SyncEngine::committed(const SyncOutcome &outcome, const SyncOutcome &shown)
 {
     m_outcome = outcome;
+    m_shown = shown;
     m_plan = SyncPlan();
     m_done.clear();
     m_phase = Phase::Idle;
@@ -288,7 +291,7 @@ void SyncEngine::pushBeforeExit()
     request.locals = m_host.localNotes();
     request.pushOnly = true;
     const SyncPlan plan = m_merger->plan(request);
-    m_outcome = m_merger->commit(plan, {}, true, request.now);
+    m_outcome = m_merger->commit(plan, {}, true, request.now, &m_shown);
     m_folder.clear();
     m_rescan.stop();
     m_soon.stop();
@@ -301,7 +304,7 @@ QString SyncEngine::statusText() const
 {
     if (!enabled())
         return tr("Sincronização desligada.");
-    return describe(m_outcome, Clock::now());
+    return describe(m_shown, Clock::now());
 }
 
 QString SyncEngine::describe(const SyncOutcome &outcome, const QDateTime &now)

@@ -83,7 +83,10 @@ public:
     void pushBeforeExit();
 
     bool busy() const { return m_phase != Phase::Idle; }
+    // What the last merge did.
     SyncOutcome lastOutcome() const { return m_outcome; }
+    // What the status line tells: the last merge that carried something (or failed).
+    SyncOutcome shownOutcome() const { return m_shown; }
     // "Última sincronização: 14:02 — 2 recebidas, 1 enviada, 1 conflito", or why there was none.
     QString statusText() const;
     static QString describe(const SyncOutcome &outcome, const QDateTime &now);
@@ -98,7 +101,7 @@ private:
     void planned(const SyncPlan &plan, quint64 generation);
     void applySlice();
     void finishApplying();
-    void committed(const SyncOutcome &outcome);
+    void committed(const SyncOutcome &outcome, const SyncOutcome &shown);
     void watchFolder();
     void reportOnce(const SyncPlan &plan);
     bool carryOut(const SyncLocalChange &change);
@@ -122,6 +125,7 @@ private:
     qsizetype m_next = 0;
     bool m_localChanged = false;
     SyncOutcome m_outcome;
+    SyncOutcome m_shown;
 
     QSet<QString> m_reportedUnreadable;
     QSet<QString> m_reportedNoRoom;

@@ -489,7 +489,8 @@ SyncPlan SyncMerger::plan(const SyncRequest &request)
     return out;
 }
 
-SyncOutcome SyncMerger::commit(const SyncPlan &plan, const QList<bool> &done, bool storeSaved, const QDateTime &now)
+SyncOutcome SyncMerger::commit(const SyncPlan &plan, const QList<bool> &done, bool storeSaved, const QDateTime &now,
+                               SyncOutcome *shown)
 {
     SyncOutcome outcome;
     outcome.when = now.toUTC();
@@ -524,15 +525,22 @@ SyncOutcome SyncMerger::commit(const SyncPlan &plan, const QList<bool> &done, bo
             break;
         }
     }
-    const bool worthTelling = outcome.received || outcome.sent || outcome.conflicts || outcome.deleted
-                              || outcome.failure != m_state.last.failure;
-    m_state.last = outcome;
-    if (changed || worthTelling) {
-        QString error;
-        if (!saveState(&error) && outcome.failure.isEmpty())
-            m_state.last.failure = error;
+    QString stateError;
+    // The merges that find nothing to do (most of them: the rescans, the echo of one's own
+    // writes) do not replace the last one that carried something, unless a failure is to be
+    // told or cleared.
+    const bool carried = outcome.received || outcome.sent || outcome.conflicts || outcome.deleted;
+    const bool worthShowing = carried || !outcome.failure.isEmpty() || !m_state.last.failure.isEmpty()
+                              || !m_state.last.when.isValid();
+    if (worthShowing)
+        m_state.last = outcome;
+    if ((changed || worthShowing) && !saveState(&stateError) && outcome.failure.isEmpty()) {
+        outcome.failure = stateError;
+        m_state.last = outcome;
     }
-    return m_state.last;
+    if (shown)
+        *shown = m_state.last;
+    return outcome;
 }
 
 bool SyncMerger::saveState(QString *error)

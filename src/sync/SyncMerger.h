@@ -77,10 +77,11 @@ public:
 
     SyncPlan plan(const SyncRequest &request);
     // `done[i]` tells whether the GUI carried out plan.changes[i]; `storeSaved` whether the
-    // store holds the outcome. Returns the merge's outcome, also kept in the state file.
-    SyncOutcome commit(const SyncPlan &plan, const QList<bool> &done, bool storeSaved, const QDateTime &now);
-
-    const SyncOutcome &lastOutcome() const { return m_state.last; }
+    // store holds the outcome. Returns the merge's outcome. `shown` receives what the status
+    // line tells, also kept in the state file: the last merge that carried something, failed,
+    // or was the first.
+    SyncOutcome commit(const SyncPlan &plan, const QList<bool> &done, bool storeSaved, const QDateTime &now,
+                       SyncOutcome *shown = nullptr);
     // Reads the state file (when not read yet) to tell what the last merge of an earlier run did.
     SyncOutcome storedOutcome(const QString &statePath, const QString &folder, const QString &device);
 

@@ -1,8 +1,10 @@
 // The pure core of sync: what one merge does with one note, the identity of a note, and the
 // travelling form and hash of a note in the folder.
+#include "platform/Locale.h"
 #include "store/IniFile.h"
 #include "store/NoteStore.h"
 #include "sync/SyncDecision.h"
+#include "sync/SyncEngine.h"
 #include "sync/SyncId.h"
 #include "sync/SyncNoteFile.h"
 
@@ -12,6 +14,7 @@
 using namespace SyncDecision;
 
 Q_DECLARE_METATYPE(SyncDecision::Action)
+Q_DECLARE_METATYPE(SyncOutcome)
 
 namespace {
 
@@ -67,6 +70,10 @@ class TestSyncDecision : public QObject
     Q_OBJECT
 
 private slots:
+    // Dates shown and read in the Brazilian form, whatever the machine's region.
+    void initTestCase() { Locale::overrideFormatLocale(QStringLiteral("pt_BR.UTF-8")); }
+    void cleanupTestCase() { Locale::overrideFormatLocale(QString()); }
+
     void decisionTable_data()
     {
         QTest::addColumn<QString>("local");
@@ -344,6 +351,42 @@ private slots:
         const AppSettings back = NoteStore::read(IniFile(ini.toBytes()), QDateTime::currentDateTime(), "ana", "/opt/").settings;
         QCOMPARE(back.recSync.Folder, folder);
         QCOMPARE(back.recSync.Device, device);
+    }
+
+    // The status line of the preferences.
+    void statusLine_data()
+    {
+        QTest::addColumn<SyncOutcome>("outcome");
+        QTest::addColumn<QString>("text");
+        const QDateTime now(QDate(2031, 5, 6), QTime(14, 30));
+        SyncOutcome none;
+        QTest::newRow("never") << none << QString::fromUtf8("Última sincronização: nenhuma ainda.");
+        SyncOutcome quiet;
+        quiet.when = QDateTime(QDate(2031, 5, 6), QTime(14, 2)).toUTC();
+        QTest::newRow("nothing changed") << quiet << QString::fromUtf8("Última sincronização: 14:02 — nada mudou");
+        SyncOutcome busy = quiet;
+        busy.received = 2;
+        busy.sent = 1;
+        busy.conflicts = 1;
+        QTest::newRow("the example") << busy << QString::fromUtf8("Última sincronização: 14:02 — 2 recebidas, 1 enviada, 1 conflito");
+        SyncOutcome plural = quiet;
+        plural.sent = 3;
+        plural.conflicts = 2;
+        plural.deleted = 1;
+        QTest::newRow("plurals") << plural << QString::fromUtf8("Última sincronização: 14:02 — 3 enviadas, 2 conflitos, 1 apagada");
+        SyncOutcome yesterday = busy;
+        yesterday.when = QDateTime(QDate(2031, 5, 5), QTime(23, 59)).toUTC();
+        QTest::newRow("another day") << yesterday
+                                     << QString::fromUtf8("Última sincronização: 05/05/2031 23:59 — 2 recebidas, 1 enviada, 1 conflito");
+        SyncOutcome failed = quiet;
+        failed.failure = QStringLiteral("a pasta /media/pen/Sync não existe");
+        QTest::newRow("failed") << failed << QString::fromUtf8("Última sincronização: 14:02 — falhou: a pasta /media/pen/Sync não existe");
+    }
+    void statusLine()
+    {
+        QFETCH(SyncOutcome, outcome);
+        QFETCH(QString, text);
+        QCOMPARE(SyncEngine::describe(outcome, QDateTime(QDate(2031, 5, 6), QTime(14, 30))), text);
     }
 
     // The file is the store's INI form: Windows-1252, CR LF, the note's keys less the ones

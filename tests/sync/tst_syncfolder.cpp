@@ -204,6 +204,8 @@ private slots:
         const SyncOutcome second = a->merge();
         QCOMPARE(second.sent + second.received + second.conflicts + second.deleted, 0);
         QVERIFY(a->plan.changes.isEmpty());
+        // What the status line tells stays the merge that carried something.
+        QCOMPARE(SyncState::load(a->statePath).last.sent, 3);
         QCOMPARE(NoteStore::FileStamp::of(notePath(*ids.begin())), before);
     }
 
