@@ -297,6 +297,34 @@ private slots:
         QCOMPARE(a->byId(id)->note, QStringLiteral("still needed"));
     }
 
+    // A tombstone and the note's file both stand (a third computer's news arriving late): the
+    // later of the two wins, and the other is cleared away.
+    void tombstoneAgainstFile_data()
+    {
+        QTest::addColumn<int>("fileAgeSecs");
+        QTest::addColumn<int>("tombstoneAgeSecs");
+        QTest::addColumn<bool>("noteLives");
+        QTest::newRow("file written after the deletion") << 60 << 3600 << true;
+        QTest::newRow("deleted after the file was written") << 3600 << 60 << false;
+    }
+    void tombstoneAgainstFile()
+    {
+        QFETCH(int, fileAgeSecs);
+        QFETCH(int, tombstoneAgeSecs);
+        QFETCH(bool, noteLives);
+        a->add(note("contested", "v1"));
+        a->merge();
+        const QString id = a->notes().first().syncId;
+        const QDateTime now = a->now.toUTC();
+        TestFiles::writeAll(notePath(id), SyncNoteFile::toBytes(note("contested", "v1"), id, now.addSecs(-fileAgeSecs), "c"));
+        TestFiles::writeAll(deleted() + "/" + id, SyncFolder::tombstoneBytes(id, now.addSecs(-tombstoneAgeSecs), "c"));
+        a->merge();
+        QCOMPARE(bool(a->byId(id)), noteLives);
+        QCOMPARE(QFileInfo::exists(notePath(id)), noteLives);
+        QCOMPARE(QFileInfo::exists(deleted() + "/" + id), !noteLives);
+        QCOMPARE(a->trash.size(), noteLives ? 0 : 1);
+    }
+
     // Deleted here while the other computer edited it: the edit wins the note back.
     void anEditOutlivesADeletionHere()
     {
