@@ -227,8 +227,8 @@ void NoteInterpreter::commandNew(const QList<QByteArray> &fields, int &noteInPro
     m_sink.setTitle(slot, fieldText(field(fields, 2)));
     m_sink.setNoteColour(slot, number(fields, 3));
     m_sink.setCaptionColour(slot, number(fields, 6));
-    m_sink.setWidth(slot, std::clamp(number(fields, 4), 0, NoteProtocol::kMaxExtent));
-    m_sink.setHeight(slot, std::clamp(number(fields, 5), 0, NoteProtocol::kMaxExtent) + m_sink.footerHeight(slot));
+    m_sink.setTextWidth(slot, std::clamp(number(fields, 4), 0, NoteProtocol::kMaxExtent));
+    m_sink.setTextHeight(slot, std::clamp(number(fields, 5), 0, NoteProtocol::kMaxExtent));
     m_sink.setReplyAddress(slot, channel.peerAddress());
 
     // A failing font field keeps the ones read before it: a bad size keeps the new name.

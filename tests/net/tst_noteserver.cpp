@@ -327,8 +327,8 @@ private slots:
         QCOMPARE(n.title, QStringLiteral("Compras"));
         QCOMPARE(n.footer, QStringLiteral("De ana (127.0.0.1)"));
         QCOMPARE(n.replyAddress, QStringLiteral("127.0.0.1"));
-        QCOMPARE(n.width, 175);
-        QCOMPARE(n.height, 132);
+        QCOMPARE(n.textWidth, 175);
+        QCOMPARE(n.textHeight, 120);
         QCOMPARE(n.alarm.moment, QDateTime(QDate(2026, 12, 26), QTime(8, 0)));
         QCOMPARE(n.alarm.soundFile, QStringLiteral("/opt/corkvane/boing.wav"));
         QCOMPARE(n.lines, (QStringList{QString::fromUtf8("Comprar pão"), QString()}));

@@ -121,8 +121,8 @@ private slots:
         QCOMPARE(n.title, QStringLiteral("Compras"));
         QCOMPARE(n.colour, 8454143);
         QCOMPARE(n.captionColour, 8454143);
-        QCOMPARE(n.width, 175);
-        QCOMPARE(n.height, 120 + FakeNoteSink::kFooterHeight);
+        QCOMPARE(n.textWidth, 175);
+        QCOMPARE(n.textHeight, 120);
         QCOMPARE(n.font, (NoteFont{QStringLiteral("Arial"), 10, 0, false, false}));
         QCOMPARE(n.footer, QStringLiteral("De ana (192.168.0.7)"));
         QCOMPARE(n.replyAddress, QStringLiteral("192.168.0.7"));
@@ -166,8 +166,8 @@ private slots:
         QCOMPARE(n.title, note.title);
         QCOMPARE(n.colour, note.colour);
         QCOMPARE(n.captionColour, note.captionColour);
-        QCOMPARE(n.width, 222);
-        QCOMPARE(n.height, 99 + FakeNoteSink::kFooterHeight);
+        QCOMPARE(n.textWidth, 222);
+        QCOMPARE(n.textHeight, 99);
         QCOMPARE(n.font, note.font);
         QCOMPARE(n.footer, QString::fromUtf8("De José (10.0.0.1)"));
         QCOMPARE(n.alarm, note.alarm);
@@ -252,8 +252,8 @@ private slots:
         QCOMPARE(nip, 1);
         QCOMPARE(sink.notes[1].font.name, QStringLiteral("Arial"));
         QCOMPARE(sink.notes[1].font.size, 8);
-        QCOMPARE(sink.notes[1].width, 2);
-        QCOMPARE(sink.notes[1].height, 3 + FakeNoteSink::kFooterHeight);
+        QCOMPARE(sink.notes[1].textWidth, 2);
+        QCOMPARE(sink.notes[1].textHeight, 3);
         QCOMPARE(sink.notes[1].replyAddress, QStringLiteral("192.168.0.7"));
 
         // Eleven fields: everything but the italic flag is applied, then the command fails.
@@ -278,8 +278,8 @@ private slots:
         interp.interpretLine("new" + C + "u" + C + "t" + C + "1" + C + "2000000000" + C + "-5" + C + "4" + C + "Arial" + C + "99999" + C
                                  + "5" + C + "nobold" + C + "noitalic",
                              nip, channel);
-        QCOMPARE(sink.notes[0].width, NoteProtocol::kMaxExtent);
-        QCOMPARE(sink.notes[0].height, FakeNoteSink::kFooterHeight);
+        QCOMPARE(sink.notes[0].textWidth, NoteProtocol::kMaxExtent);
+        QCOMPARE(sink.notes[0].textHeight, 0);
         QCOMPARE(sink.notes[0].font.size, NoteProtocol::kMaxFontSize);
     }
 
