@@ -1,5 +1,6 @@
 // Notes arriving from other computers, built by the real controller's note windows: the size
-// the sender gave the text area, bounded by the screen, and where each one lands.
+// the sender gave the text area, bounded by the screen; where each one lands; a long note
+// taken in whole by the program's own server over loopback.
 #include "app/NewNote.h"
 #include "app/ReceivedNotes.h"
 #include "app/StickyNote.h"
@@ -10,10 +11,13 @@
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
 #include "support/TestFiles.h"
+#include "support/WaitUntil.h"
 
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -27,6 +31,12 @@ QByteArray newLine(int textWidth, int textHeight, const QByteArray &title = "t")
     return "new" + C + "ana" + C + title + C + "8454143" + C + QByteArray::number(textWidth) + C
            + QByteArray::number(textHeight) + C + "8454143" + C + "Arial" + C + "10" + C + "0" + C + "nobold" + C
            + "noitalic";
+}
+
+quint16 freePort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::AnyIPv4, 0) ? probe.serverPort() : 0;
 }
 
 QRect screenArea()
@@ -129,6 +139,49 @@ private slots:
         // A hidden note hides nothing.
         notes[1]->hide();
         QCOMPARE(controller->note(wire.note(newLine(175, 120)))->pos(), spot + QPoint(step, step));
+    }
+
+    // A note of a hundred thousand characters comes in whole through the program's own server.
+    void aHundredThousandCharactersArriveWhole()
+    {
+        const quint16 port = freePort();
+        auto controller = makeController("[General]\r\nNumStickies=0\r\nUseSounds=0\r\n[Network]\r\nEnabled=1\r\nPortTCP="
+                                         + QByteArray::number(port) + "\r\n");
+        QVERIFY(controller->noteServer()->isListening());
+        QString text;
+        for (int i = 0; text.size() < 100000; ++i)
+            text += (i % 5 == 0 ? QString::fromUtf8("um parágrafo comprido ").repeated(60) : QString(i % 200, QChar(u'a' + i % 26)))
+                    + QStringLiteral("\r\n");
+        text.truncate(100000);
+        if (text.endsWith(QLatin1Char('\r')))
+            text.back() = QLatin1Char('.');
+        NoteProtocol::OutgoingNote note;
+        note.user = QStringLiteral("ana");
+        note.textWidth = 175;
+        note.textHeight = 120;
+        note.font = NoteFont{QStringLiteral("Arial"), 10, 0, false, false};
+        note.text = text;
+
+        QTcpSocket peer;
+        peer.connectToHost(QHostAddress::LocalHost, port);
+        QVERIFY(peer.waitForConnected(5000));
+        QVERIFY(waitUntil([&] { return peer.bytesAvailable() >= 34; }, 5000));
+        // One command per write, a moment apart, as a sender paces them.
+        for (const QByteArray &command : NoteProtocol::encodeNote(note)) {
+            peer.write(command);
+            peer.flush();
+            QTest::qWait(1);
+        }
+        TfPostIt *received = nullptr;
+        QVERIFY(waitUntil([&] {
+            received = controller->note(0);
+            return received && received->text().size() >= 100000;
+        }, 20000));
+        QCOMPARE(peer.state(), QAbstractSocket::ConnectedState);
+        QString got = received->text();
+        // Only the breaks between the pieces of the long paragraphs were added.
+        QCOMPARE(got.remove(QStringLiteral("\r\n")), text.remove(QStringLiteral("\r\n")));
+        QVERIFY(controller->noteServer()->eventLog().lines().filter(QStringLiteral("limit")).isEmpty());
     }
 };
 

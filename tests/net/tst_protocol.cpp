@@ -94,7 +94,7 @@ private slots:
                                                        + C + "0" + C + "0" + C + "1" + C + "1" + C + "1" + C + "1" + C + "1"
                                                        + C + "0" + C + "\r\n\r\n");
 
-        QCOMPARE(NoteProtocol::encodeLine(QStringLiteral("a\rb\nc")), "line" + C + "a_b^c\r\n\r\n");
+        QCOMPARE(NoteProtocol::encodeLine(QStringLiteral("a\rb\nc")), QList<QByteArray>{"line" + C + "a_b^c\r\n\r\n"});
         NoteProtocol::OutgoingNote note;
         note.title = QStringLiteral("two\r\nlines");
         note.font.bold = true;
@@ -174,6 +174,116 @@ private slots:
         // Equal text lines both arrive; "_^" typed in the text comes back as a line break.
         QCOMPARE(n.lines, (QStringList{"first", "same", "same", "", "with\r\ncaret and a lone _ and ^"}));
         QCOMPARE(n.finished, 1);
+    }
+
+    // A text line travels in pieces a receiver keeps whole; joined they are the line.
+    void longTextLinesAreSplitNotCut_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QList<int>>("pieceSizes");
+        const QByteArray words = QByteArray("palavra ").repeated(40);  // 320 bytes, a blank every 8
+        QTest::newRow("empty") << QByteArray() << QList<int>{0};
+        QTest::newRow("exactly the room") << QByteArray(250, 'a') << QList<int>{250};
+        QTest::newRow("one byte over, no blank: cut at the room") << QByteArray(251, 'a') << QList<int>{250, 1};
+        QTest::newRow("words: after the last blank that fits") << words << QList<int>{248, 72};
+        QTest::newRow("a blank just inside the room") << QByteArray(249, 'a') + " b" << QList<int>{250, 1};
+        QTest::newRow("a blank just past the room") << QByteArray(250, 'a') + " b" << QList<int>{250, 2};
+        QTest::newRow("a leading blank only") << " " + QByteArray(300, 'a') << QList<int>{1, 250, 50};
+        // A receiver may make eight blanks of a tab: 31 tabs are 248 of its bytes, a 32nd is not.
+        QTest::newRow("tabs count as eight") << QByteArray(40, '\t') << QList<int>{31, 9};
+        QTest::newRow("a 1400-byte paragraph") << QByteArray("uma frase de teste, ").repeated(70)
+                                                << QList<int>{250, 250, 250, 250, 250, 150};
+    }
+    void longTextLinesAreSplitNotCut()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QList<int>, pieceSizes);
+        const QList<QByteArray> pieces = NoteProtocol::splitTextLine(line);
+        QList<int> sizes;
+        for (const QByteArray &piece : pieces) {
+            sizes << int(piece.size());
+            QVERIFY(piece.size() + piece.count('\t') * 7 <= NoteProtocol::kMaxLineTextBytes);
+        }
+        QCOMPARE(sizes, pieceSizes);
+        QCOMPARE(pieces.join(), line);
+
+        // On the wire and through the receiver: every byte arrives, one piece per line.
+        Receiver r;
+        FakeChannel channel;
+        int nip = -1;
+        r.feed(NoteProtocol::encodeNew({}), nip, channel);
+        const QList<QByteArray> commands = NoteProtocol::encodeLine(QString::fromLatin1(line));
+        QCOMPARE(commands.size(), pieces.size());
+        for (const QByteArray &command : commands)
+            r.feed(command, nip, channel);
+        QCOMPARE(r.sink.notes.first().lines.size(), pieces.size());
+        QCOMPARE(r.sink.notes.first().lines.join(QString()), QString::fromLatin1(line));
+    }
+
+    // The field separator typed into a value travels as "c"; every other field stays in place.
+    void separatorsInValuesTravelAsC()
+    {
+        NoteProtocol::OutgoingNote note;
+        note.user = QString::fromUtf8("ana¢bia");
+        note.title = QString::fromUtf8("Preço: ¢50");
+        note.colour = 8454143;
+        note.captionColour = 65535;
+        note.textWidth = 175;
+        note.textHeight = 120;
+        note.font = NoteFont{QString::fromUtf8("Fonte¢"), 11, 0x123456, true, false};
+        note.alarm = NoteAlarm{true, QDateTime(QDate(2027, 3, 1), QTime(7, 0)), true, QString::fromUtf8("/sons/¢.wav"), true, 2, 1,
+                               {true, false, true, false, true, false, true}};
+        note.text = QString::fromUtf8("custa ¢10¢ cada\r\n¢");
+        for (const QByteArray &command : NoteProtocol::encodeNote(note))
+            QCOMPARE(command.count('\xA2'), command.startsWith("new") ? 11 : command.startsWith("alarm") ? 14 : 1);
+
+        Receiver r;
+        FakeChannel channel(QStringLiteral("10.0.0.1"));
+        int nip = -1;
+        r.feed(NoteProtocol::encodeNote(note).join(), nip, channel);
+        QVERIFY(channel.logLines.filter(QStringLiteral("exception")).isEmpty());
+        const FakeNote &n = r.sink.notes.first();
+        QCOMPARE(n.title, QStringLiteral("Preço: c50"));
+        QCOMPARE(n.footer, QStringLiteral("De anacbia (10.0.0.1)"));
+        QCOMPARE(n.colour, 8454143);
+        QCOMPARE(n.captionColour, 65535);
+        QCOMPARE(n.textWidth, 175);
+        QCOMPARE(n.textHeight, 120);
+        QCOMPARE(n.font, (NoteFont{QStringLiteral("Fontec"), 11, 0x123456, true, false}));
+        QVERIFY(n.alarm.remember);
+        QCOMPARE(n.alarm.rememberNo, 2);
+        QCOMPARE(n.alarm.dia, note.alarm.dia);
+        QCOMPARE(n.lines, (QStringList{QStringLiteral("custa c10c cada"), QStringLiteral("c")}));
+        QCOMPARE(n.finished, 1);
+    }
+
+    // A note of a hundred thousand characters, in lines of every length up to a whole piece and
+    // in long paragraphs, arrives whole.
+    void aHundredThousandCharactersArriveWhole()
+    {
+        QString text;
+        for (int i = 0; text.size() < 100000; ++i) {
+            const QString line = i % 7 == 0 ? QString::fromUtf8("parágrafo longo ").repeated(90)
+                                            : QString(i * 37 % 251, QChar(u'a' + i % 26));
+            text += line + QStringLiteral("\r\n");
+        }
+        text.truncate(100000);
+        if (text.endsWith(QLatin1Char('\r')))
+            text.back() = QLatin1Char('.');
+        NoteProtocol::OutgoingNote note;
+        note.text = text;
+
+        Receiver r;
+        FakeChannel channel;
+        int nip = -1;
+        r.feed(NoteProtocol::encodeNote(note).join(), nip, channel);
+        QVERIFY(channel.logLines.filter(QStringLiteral("Text limit")).isEmpty());
+        const FakeNote &n = r.sink.notes.first();
+        QCOMPARE(n.finished, 1);
+        // Only the breaks between the pieces of a long paragraph are added.
+        QString sent = text;
+        QCOMPARE(n.lines.join(QString()), sent.remove(QStringLiteral("\r\n")));
+        QCOMPARE(n.lines.size(), NoteProtocol::encodeNote(note).size() - 2);
     }
 
     void helpExitAndUnknownWords()
