@@ -115,7 +115,8 @@ public:
     static constexpr const char *kUnfinishedFrom = "127.0.0.5";
     static constexpr const char *kJunkFrom = "127.0.0.6";
 
-    Load(quint16 port, int held) : m_port(port), m_held(held) {}
+    // `heldAddresses` > 1 spreads the held connections over that many addresses of 127.0.x.y.
+    Load(quint16 port, int held, int heldAddresses = 1) : m_port(port), m_held(held), m_heldAddresses(heldAddresses) {}
     ~Load() { stop(); }
 
     void start()
@@ -147,6 +148,14 @@ private:
         return !(r == 0);
     }
 
+    QByteArray heldSource(size_t index) const
+    {
+        if (m_heldAddresses <= 1)
+            return kHeldFrom;
+        const int n = int(index % size_t(m_heldAddresses));
+        return "127.0." + QByteArray::number(1 + n / 250) + '.' + QByteArray::number(1 + n % 250);
+    }
+
     int reopen(int &fd, const char *source)
     {
         if (fd >= 0)
@@ -165,11 +174,12 @@ private:
         while (!m_stop) {
             ++round;
             int reopened = 0, open = 0;
-            for (int &fd : held) {
+            for (size_t i = 0; i < held.size(); ++i) {
+                int &fd = held[i];
                 const bool alive = fd >= 0 && push(fd, round % 25 == 0 ? QByteArray("x") : QByteArray());
                 if (!alive && reopened < 4) {
                     ++reopened;
-                    reopen(fd, kHeldFrom);
+                    reopen(fd, heldSource(i).constData());
                 }
                 open += fd >= 0;
             }

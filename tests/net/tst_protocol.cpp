@@ -616,12 +616,18 @@ private slots:
             QVERIFY(rate.take(a));
         QVERIFY(!rate.take(a));
         QVERIFY(rate.take(b));
-        now = 999;
-        QVERIFY(!rate.take(a));
-        now = 1000;
-        QVERIFY(rate.take(a));
-        QVERIFY(!rate.take(a));
-        // Refusals earn nothing back; a long rest gives the whole burst again, no more.
+        // Asking without a turn restarts the wait: the next turn is an interval after the
+        // last refusal, and an address that keeps asking gets nothing.
+        const QList<std::pair<qint64, bool>> asks{{999, false}, {1998, false}, {2997, false}, {3997, true},
+                                                  {3997, false}, {4996, false}, {5996, true}};
+        for (const auto &[at, granted] : asks) {
+            now = at;
+            QVERIFY2(rate.take(a) == granted, qPrintable(QString::number(at)));
+        }
+        for (now = 6000; now < 30000; now += 100)
+            QVERIFY(!rate.take(a));
+        QVERIFY(rate.take(b));
+        // A long rest gives the whole burst again, no more.
         now = 60000;
         for (int i = 0; i < 3; ++i)
             QVERIFY(rate.take(a));
