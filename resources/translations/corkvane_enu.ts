@@ -706,6 +706,14 @@
         <source>Adicionar à &amp;Caderneta de Contatos...</source>
         <translation>Add to the &amp;Contact Book...</translation>
     </message>
+    <message>
+        <source>Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.</source>
+        <translation>No address given: type the IP or the name of at least one computer.</translation>
+    </message>
+    <message>
+        <source>A conexão com %1 caiu durante o envio: a nota não chegou inteira!</source>
+        <translation>The connection to %1 dropped during the send: the note did not arrive whole!</translation>
+    </message>
 </context>
 <context>
     <name>TfrmEnviarEmail</name>

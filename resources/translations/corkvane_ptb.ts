@@ -706,6 +706,14 @@
         <source>Adicionar à &amp;Caderneta de Contatos...</source>
         <translation>Adicionar à &amp;Caderneta de Contatos...</translation>
     </message>
+    <message>
+        <source>Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.</source>
+        <translation>Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.</translation>
+    </message>
+    <message>
+        <source>A conexão com %1 caiu durante o envio: a nota não chegou inteira!</source>
+        <translation>A conexão com %1 caiu durante o envio: a nota não chegou inteira!</translation>
+    </message>
 </context>
 <context>
     <name>TfrmEnviarEmail</name>
