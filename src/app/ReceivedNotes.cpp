@@ -1,14 +1,13 @@
 #include "app/ReceivedNotes.h"
 
-#include "app/StickyNote.h"
 #include "app/NewNote.h"
+#include "app/StickyNote.h"
 #include "notes/NoteLayout.h"
 #include "notes/PostIt.h"
 
 #include <QGuiApplication>
-#include <QScreen>
-
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <stdexcept>
 
 TfPostIt &ReceivedNotes::note(int slot) const

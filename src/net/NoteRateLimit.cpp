@@ -39,7 +39,8 @@ bool NoteRateLimit::take(const QString &peer)
     // Each note pushes the moment of full rest one interval further; a sender may run ahead
     // of the present by at most burst - 1 intervals.
     if (due - now > qint64(m_burst - 1) * m_intervalMs) {
-        // The next turn comes one whole interval after this refusal.
+        // The next turn comes one whole interval after this refusal. (Only an address already
+        // seen can be refused: a new one has all its turns.)
         *it = now + qint64(m_burst) * m_intervalMs;
         return false;
     }

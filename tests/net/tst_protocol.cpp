@@ -257,35 +257,6 @@ private slots:
         QCOMPARE(n.finished, 1);
     }
 
-    // A note of a hundred thousand characters, in lines of every length up to a whole piece and
-    // in long paragraphs, arrives whole.
-    void aHundredThousandCharactersArriveWhole()
-    {
-        QString text;
-        for (int i = 0; text.size() < 100000; ++i) {
-            const QString line = i % 7 == 0 ? QString::fromUtf8("parágrafo longo ").repeated(90)
-                                            : QString(i * 37 % 251, QChar(u'a' + i % 26));
-            text += line + QStringLiteral("\r\n");
-        }
-        text.truncate(100000);
-        if (text.endsWith(QLatin1Char('\r')))
-            text.back() = QLatin1Char('.');
-        NoteProtocol::OutgoingNote note;
-        note.text = text;
-
-        Receiver r;
-        FakeChannel channel;
-        int nip = -1;
-        r.feed(NoteProtocol::encodeNote(note).join(), nip, channel);
-        QVERIFY(channel.logLines.filter(QStringLiteral("Text limit")).isEmpty());
-        const FakeNote &n = r.sink.notes.first();
-        QCOMPARE(n.finished, 1);
-        // Only the breaks between the pieces of a long paragraph are added.
-        QString sent = text;
-        QCOMPARE(n.lines.join(QString()), sent.remove(QStringLiteral("\r\n")));
-        QCOMPARE(n.lines.size(), NoteProtocol::encodeNote(note).size() - 2);
-    }
-
     void helpExitAndUnknownWords()
     {
         FakeNoteSink sink;
