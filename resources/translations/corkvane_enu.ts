@@ -739,6 +739,14 @@
         <translation>Add to the &amp;Contact Book...</translation>
     </message>
     <message>
+        <source>Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.</source>
+        <translation>No address given: type the IP or the name of at least one computer.</translation>
+    </message>
+    <message>
+        <source>A conexão com %1 caiu durante o envio: a nota não chegou inteira!</source>
+        <translation>The connection to %1 dropped during the send: the note did not arrive whole!</translation>
+    </message>
+    <message>
         <source>Status</source>
         <translation>Status</translation>
     </message>
@@ -882,54 +890,6 @@
 <context>
     <name>TfrmNotas</name>
     <message>
-        <source>Notas</source>
-        <translation>Notes</translation>
-    </message>
-    <message>
-        <source>&amp;Procurar:</source>
-        <translation>S&amp;earch:</translation>
-    </message>
-    <message>
-        <source>título ou texto da nota</source>
-        <translation>title or text of the note</translation>
-    </message>
-    <message>
-        <source>&amp;Mostrar</source>
-        <translation>&amp;Show</translation>
-    </message>
-    <message>
-        <source>Men&amp;u</source>
-        <translation>Men&amp;u</translation>
-    </message>
-    <message>
-        <source>Menu do Corkvane</source>
-        <translation>Corkvane menu</translation>
-    </message>
-    <message>
-        <source>&amp;Fechar</source>
-        <translation>&amp;Close</translation>
-    </message>
-    <message>
-        <source>&amp;Ocultar</source>
-        <translation>&amp;Hide</translation>
-    </message>
-    <message>
-        <source>&amp;Excluir</source>
-        <translation>&amp;Delete</translation>
-    </message>
-    <message>
-        <source>&amp;Configurações...</source>
-        <translation>&amp;Settings...</translation>
-    </message>
-    <message>
-        <source>Encontradas: %1 de %2</source>
-        <translation>Found: %1 of %2</translation>
-    </message>
-    <message>
-        <source>Notas: %1</source>
-        <translation>Notes: %1</translation>
-    </message>
-    <message>
         <source>(sem título)</source>
         <translation>(untitled)</translation>
     </message>
@@ -962,8 +922,56 @@
         <translation>State</translation>
     </message>
     <message>
+        <source>Notas</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>&amp;Procurar:</source>
+        <translation>S&amp;earch:</translation>
+    </message>
+    <message>
+        <source>título ou texto da nota</source>
+        <translation>title or text of the note</translation>
+    </message>
+    <message>
+        <source>&amp;Mostrar</source>
+        <translation>&amp;Show</translation>
+    </message>
+    <message>
+        <source>Men&amp;u</source>
+        <translation>Men&amp;u</translation>
+    </message>
+    <message>
+        <source>Menu do Corkvane</source>
+        <translation>Corkvane menu</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
         <source>Limpar a busca</source>
         <translation>Clear the search</translation>
+    </message>
+    <message>
+        <source>&amp;Ocultar</source>
+        <translation>&amp;Hide</translation>
+    </message>
+    <message>
+        <source>&amp;Excluir</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>&amp;Configurações...</source>
+        <translation>&amp;Settings...</translation>
+    </message>
+    <message>
+        <source>Encontradas: %1 de %2</source>
+        <translation>Found: %1 of %2</translation>
+    </message>
+    <message>
+        <source>Notas: %1</source>
+        <translation>Notes: %1</translation>
     </message>
 </context>
 <context>

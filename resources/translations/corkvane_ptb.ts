@@ -739,6 +739,14 @@
         <translation>Adicionar à &amp;Caderneta de Contatos...</translation>
     </message>
     <message>
+        <source>Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.</source>
+        <translation>Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.</translation>
+    </message>
+    <message>
+        <source>A conexão com %1 caiu durante o envio: a nota não chegou inteira!</source>
+        <translation>A conexão com %1 caiu durante o envio: a nota não chegou inteira!</translation>
+    </message>
+    <message>
         <source>Status</source>
         <translation>Status</translation>
     </message>
@@ -882,54 +890,6 @@
 <context>
     <name>TfrmNotas</name>
     <message>
-        <source>Notas</source>
-        <translation>Notas</translation>
-    </message>
-    <message>
-        <source>&amp;Procurar:</source>
-        <translation>&amp;Procurar:</translation>
-    </message>
-    <message>
-        <source>título ou texto da nota</source>
-        <translation>título ou texto da nota</translation>
-    </message>
-    <message>
-        <source>&amp;Mostrar</source>
-        <translation>&amp;Mostrar</translation>
-    </message>
-    <message>
-        <source>Men&amp;u</source>
-        <translation>Men&amp;u</translation>
-    </message>
-    <message>
-        <source>Menu do Corkvane</source>
-        <translation>Menu do Corkvane</translation>
-    </message>
-    <message>
-        <source>&amp;Fechar</source>
-        <translation>&amp;Fechar</translation>
-    </message>
-    <message>
-        <source>&amp;Ocultar</source>
-        <translation>&amp;Ocultar</translation>
-    </message>
-    <message>
-        <source>&amp;Excluir</source>
-        <translation>&amp;Excluir</translation>
-    </message>
-    <message>
-        <source>&amp;Configurações...</source>
-        <translation>&amp;Configurações...</translation>
-    </message>
-    <message>
-        <source>Encontradas: %1 de %2</source>
-        <translation>Encontradas: %1 de %2</translation>
-    </message>
-    <message>
-        <source>Notas: %1</source>
-        <translation>Notas: %1</translation>
-    </message>
-    <message>
         <source>(sem título)</source>
         <translation>(sem título)</translation>
     </message>
@@ -962,8 +922,56 @@
         <translation>Situação</translation>
     </message>
     <message>
+        <source>Notas</source>
+        <translation>Notas</translation>
+    </message>
+    <message>
+        <source>&amp;Procurar:</source>
+        <translation>&amp;Procurar:</translation>
+    </message>
+    <message>
+        <source>título ou texto da nota</source>
+        <translation>título ou texto da nota</translation>
+    </message>
+    <message>
+        <source>&amp;Mostrar</source>
+        <translation>&amp;Mostrar</translation>
+    </message>
+    <message>
+        <source>Men&amp;u</source>
+        <translation>Men&amp;u</translation>
+    </message>
+    <message>
+        <source>Menu do Corkvane</source>
+        <translation>Menu do Corkvane</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Fechar</translation>
+    </message>
+    <message>
         <source>Limpar a busca</source>
         <translation>Limpar a busca</translation>
+    </message>
+    <message>
+        <source>&amp;Ocultar</source>
+        <translation>&amp;Ocultar</translation>
+    </message>
+    <message>
+        <source>&amp;Excluir</source>
+        <translation>&amp;Excluir</translation>
+    </message>
+    <message>
+        <source>&amp;Configurações...</source>
+        <translation>&amp;Configurações...</translation>
+    </message>
+    <message>
+        <source>Encontradas: %1 de %2</source>
+        <translation>Encontradas: %1 de %2</translation>
+    </message>
+    <message>
+        <source>Notas: %1</source>
+        <translation>Notas: %1</translation>
     </message>
 </context>
 <context>

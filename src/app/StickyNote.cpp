@@ -19,6 +19,7 @@
 #include "net/NoteServer.h"
 #include "notes/ConfNota.h"
 #include "notes/MudaCaption.h"
+#include "notes/NoteLayout.h"
 #include "notes/Notas.h"
 #include "notes/PostIt.h"
 #include "platform/Clock.h"
@@ -398,7 +399,14 @@ int TfStickyNote::createNote(NoteKind kind)
     } else {
         note->setColor(255);
         note->resize(note->width() * 2, note->height());
-        note->move(centredPosition(virtualDesktop(), note->width(), note->height()));
+        const QPoint spot = centredPosition(virtualDesktop(), note->width(), note->height());
+        QList<QPoint> taken;
+        m_table.forEach([&taken, note](int, TfPostIt *other) {
+            if (other != note && other->isVisible())
+                taken.append(other->pos());
+        });
+        note->move(receivedNotePosition(spot, note->size(), ReceivedNotes::screenAreaAt(spot), NoteLayout::kCaptionHeight,
+                                        taken));
     }
     note->setTitle(newNoteTitle(Clock::now(), general.ShowDate, general.ShowTime));
     if (kind == NoteKind::User)

@@ -92,6 +92,15 @@ private slots:
         const NoteLayout small = LayOutNote(QSize(80, 40), true);
         QCOMPARE(small.text, QRect(0, 16, 75, 10));
         QCOMPARE(small.footer, QRect(0, 26, 78, 12));
+
+        // The window a text area needs is what the layout gives that text area back.
+        for (const QSize text : {QSize(175, 120), QSize(75, 10), QSize(4096, 4096)}) {
+            for (const bool footer : {false, true}) {
+                const QSize window = windowSizeForText(text, footer);
+                QCOMPARE(LayOutNote(window, footer).text.size(), text);
+            }
+        }
+        QCOMPARE(windowSizeForText(QSize(175, 120), true), QSize(180, 150));
     }
 
     void addressDetection_data()
