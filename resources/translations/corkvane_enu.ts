@@ -121,6 +121,14 @@
         <source>Não foi possível imprimir: %1</source>
         <translation>Could not print: %1</translation>
     </message>
+    <message>
+        <source>Ligue a rede em Preferências &gt; Rede</source>
+        <translation>Turn the network on in Preferences &gt; Network</translation>
+    </message>
+    <message>
+        <source>Ctrl+clique para abrir %1</source>
+        <translation>Ctrl+click to open %1</translation>
+    </message>
 </context>
 <context>
     <name>TfStickyNote</name>
@@ -250,12 +258,12 @@
 <context>
     <name>TfrmAjuda</name>
     <message>
-        <source>Ajuda do Corkvane</source>
-        <translation>Corkvane Help</translation>
-    </message>
-    <message>
         <source>O arquivo de ajuda %1 não foi encontrado.</source>
         <translation>The help file %1 was not found.</translation>
+    </message>
+    <message>
+        <source>Ajuda</source>
+        <translation>Help</translation>
     </message>
 </context>
 <context>
@@ -730,10 +738,6 @@
         <translation>Address and Contact Book</translation>
     </message>
     <message>
-        <source>&amp;Assunto:</source>
-        <translation>S&amp;ubject:</translation>
-    </message>
-    <message>
         <source>Te&amp;xto:</source>
         <translation>Te&amp;xt:</translation>
     </message>
@@ -777,6 +781,10 @@
         <source>O e-mail não foi enviado! Verifique as configurações de rede.</source>
         <translation>The e-mail was not sent! Check the network settings.</translation>
     </message>
+    <message>
+        <source>Assunto:</source>
+        <translation>Subject:</translation>
+    </message>
 </context>
 <context>
     <name>TfrmInsereBloq</name>
@@ -785,16 +793,24 @@
         <translation>Add Blocked Sender</translation>
     </message>
     <message>
-        <source>Insira o e-mail, nome do usuário, nome do computador ou qualquer outra informação que identifica o remetente que você deseja bloquear.</source>
-        <translation>Enter the e-mail, user name, computer name or any other information that identifies the sender you want to block.</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
         <source>Cancelar</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Digite o endereço IP do remetente, como 192.168.0.12.</source>
+        <translation>Type the sender's IP address, such as 192.168.0.12.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; não é um endereço IP de computador e nunca bloquearia nada. Digite o endereço IP do remetente, como 192.168.0.12.</source>
+        <translation>&quot;%1&quot; is not a computer's IP address and would never block anything. Type the sender's IP address, such as 192.168.0.12.</translation>
+    </message>
+    <message>
+        <source>Insira o endereço IP do computador cujas notas você deseja bloquear, como 192.168.0.12. Só o endereço IP do remetente é comparado: nomes de computador, de usuário ou e-mails não bloqueiam nada.</source>
+        <translation>Enter the IP address of the computer whose notes you want to block, such as 192.168.0.12. Only the sender's IP address is compared: computer names, user names or e-mail addresses block nothing.</translation>
     </message>
 </context>
 <context>

@@ -121,6 +121,14 @@
         <source>Não foi possível imprimir: %1</source>
         <translation>Não foi possível imprimir: %1</translation>
     </message>
+    <message>
+        <source>Ligue a rede em Preferências &gt; Rede</source>
+        <translation>Ligue a rede em Preferências &gt; Rede</translation>
+    </message>
+    <message>
+        <source>Ctrl+clique para abrir %1</source>
+        <translation>Ctrl+clique para abrir %1</translation>
+    </message>
 </context>
 <context>
     <name>TfStickyNote</name>
@@ -250,12 +258,12 @@
 <context>
     <name>TfrmAjuda</name>
     <message>
-        <source>Ajuda do Corkvane</source>
-        <translation>Ajuda do Corkvane</translation>
-    </message>
-    <message>
         <source>O arquivo de ajuda %1 não foi encontrado.</source>
         <translation>O arquivo de ajuda %1 não foi encontrado.</translation>
+    </message>
+    <message>
+        <source>Ajuda</source>
+        <translation>Ajuda</translation>
     </message>
 </context>
 <context>
@@ -730,10 +738,6 @@
         <translation>Caderno de Endereços e Contatos</translation>
     </message>
     <message>
-        <source>&amp;Assunto:</source>
-        <translation>&amp;Assunto:</translation>
-    </message>
-    <message>
         <source>Te&amp;xto:</source>
         <translation>Te&amp;xto:</translation>
     </message>
@@ -777,6 +781,10 @@
         <source>O e-mail não foi enviado! Verifique as configurações de rede.</source>
         <translation>O e-mail não foi enviado! Verifique as configurações de rede.</translation>
     </message>
+    <message>
+        <source>Assunto:</source>
+        <translation>Assunto:</translation>
+    </message>
 </context>
 <context>
     <name>TfrmInsereBloq</name>
@@ -785,16 +793,24 @@
         <translation>Inserir Remetente Bloqueado</translation>
     </message>
     <message>
-        <source>Insira o e-mail, nome do usuário, nome do computador ou qualquer outra informação que identifica o remetente que você deseja bloquear.</source>
-        <translation>Insira o e-mail, nome do usuário, nome do computador ou qualquer outra informação que identifica o remetente que você deseja bloquear.</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
         <source>Cancelar</source>
         <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Digite o endereço IP do remetente, como 192.168.0.12.</source>
+        <translation>Digite o endereço IP do remetente, como 192.168.0.12.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; não é um endereço IP de computador e nunca bloquearia nada. Digite o endereço IP do remetente, como 192.168.0.12.</source>
+        <translation>&quot;%1&quot; não é um endereço IP de computador e nunca bloquearia nada. Digite o endereço IP do remetente, como 192.168.0.12.</translation>
+    </message>
+    <message>
+        <source>Insira o endereço IP do computador cujas notas você deseja bloquear, como 192.168.0.12. Só o endereço IP do remetente é comparado: nomes de computador, de usuário ou e-mails não bloqueiam nada.</source>
+        <translation>Insira o endereço IP do computador cujas notas você deseja bloquear, como 192.168.0.12. Só o endereço IP do remetente é comparado: nomes de computador, de usuário ou e-mails não bloqueiam nada.</translation>
     </message>
 </context>
 <context>
