@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QTcpServer>
 #include <QToolButton>
+#include <QTranslator>
 #include <QtTest>
 #include <memory>
 
@@ -163,6 +164,30 @@ private slots:
         QTest::keyClick(m_dialog.get(), Qt::Key_F1);
         QCOMPARE(help.size(), 1);
         QCOMPARE(help.first().first().toInt(), 8);
+    }
+
+    // The subject's caption reads whole in both languages, without a stray access-key mark,
+    // and the subject itself stands right of it inside the dialog.
+    void subjectCaptionShowsWhole()
+    {
+        QTranslator english;
+        QVERIFY(english.load(qEnvironmentVariable("CORKVANE_BIN_DIR") + QStringLiteral("/corkvane.enu")));
+        for (const QString &expected : {QStringLiteral("Assunto:"), QStringLiteral("Subject:")}) {
+            if (expected == QLatin1String("Subject:")) {
+                QCoreApplication::installTranslator(&english);
+                QCoreApplication::processEvents();  // the language change reaches the dialog
+            }
+            m_dialog->show();
+            auto *caption = control<QLabel>("Label2");
+            auto *subject = control<QLabel>("lblAssunto");
+            QCOMPARE(caption->text(), expected);
+            QVERIFY2(caption->width() >= caption->sizeHint().width(),
+                     qPrintable(QStringLiteral("%1 < %2").arg(caption->width()).arg(caption->sizeHint().width())));
+            QVERIFY(subject->x() > caption->geometry().right());
+            QVERIFY(subject->geometry().right() < m_dialog->width());
+            QVERIFY(subject->width() > 150);
+        }
+        QCoreApplication::removeTranslator(&english);
     }
 
     void subjectTextAndTheSendButtonRule()
