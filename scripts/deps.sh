@@ -17,6 +17,8 @@ packages=(
   dbus
   iproute2
   util-linux
+  libxcb1-dev libxcb-xfixes0-dev
+  xvfb trayer haskell-gtk-sni-tray-utils
 )
 missing=()
 for p in "${packages[@]}"; do
