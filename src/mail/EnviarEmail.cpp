@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Recipients.h"
+#include "platform/WindowTitle.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -59,6 +60,7 @@ TfrmEnviarEmail::TfrmEnviarEmail(const AppSettings *settings, QWidget *parent)
       m_settings(settings)
 {
     setObjectName(QStringLiteral("frmEnviarEmail"));
+    WindowTitle::keepFitting(this);  // the window manager cuts no part of the title
     setFixedSize(323, 224);
     setModal(true);
 

@@ -2,6 +2,7 @@
 
 #include "net/BlockList.h"
 #include "platform/Dialogs.h"
+#include "platform/WindowTitle.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -16,6 +17,7 @@
 TfrmInsereBloq::TfrmInsereBloq(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfrmInsereBloq"));
+    WindowTitle::keepFitting(this);  // the window manager cuts no part of the title
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     m_label1 = new QLabel(this);
     m_label1->setObjectName(QStringLiteral("Label1"));

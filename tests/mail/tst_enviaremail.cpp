@@ -143,7 +143,9 @@ private slots:
 
     void theFormAndItsControls()
     {
-        QCOMPARE(m_dialog->size(), QSize(323, 224));
+        // The design size, wider where the title needs it.
+        QCOMPARE(m_dialog->height(), 224);
+        QVERIFY(m_dialog->width() >= 323);
         QCOMPARE(m_dialog->minimumSize(), m_dialog->maximumSize());
         QVERIFY(!(m_dialog->windowFlags() & Qt::WindowMaximizeButtonHint));
         QCOMPARE(m_dialog->tmrTimeOut().interval(), 30000);

@@ -844,7 +844,10 @@ private slots:
         QVERIFY(!ok->isEnabled());
         QTest::keyClicks(field, QStringLiteral("x"));
         QVERIFY(ok->isEnabled());
-        QCOMPARE(dialog.size(), QSize(247, 84));
+        // The design size, wider where the title needs it, the controls in the middle.
+        QCOMPARE(dialog.height(), 84);
+        QVERIFY(dialog.width() >= 247);
+        QCOMPARE(field->x(), 8 + (dialog.width() - 247) / 2);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Muda Título"));
     }
 
