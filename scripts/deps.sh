@@ -18,7 +18,7 @@ packages=(
   iproute2
   util-linux
   libxcb1-dev libxcb-xfixes0-dev
-  xvfb trayer haskell-gtk-sni-tray-utils
+  xvfb trayer haskell-gtk-sni-tray-utils openbox xdotool
 )
 missing=()
 for p in "${packages[@]}"; do

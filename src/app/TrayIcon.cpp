@@ -56,15 +56,30 @@ void TrayIcon::notificationAreaChanged(bool available)
         placeIfPossible();
         if (m_icon && m_wanted)
             m_icon->show();
-    } else if (available && m_wanted) {
+    } else if (available) {
         // A notification area came back (a panel restart). The toolkit's icon tries to follow
         // it by itself, but a StatusNotifierItem watcher may still be setting itself up when the
         // toolkit calls it, and the toolkit does not try again: placed anew, the icon is offered
         // to the area that is there now.
-        m_icon->hide();
-        m_icon->show();
+        placeAgain();
+    }
+    if (available) {
+        // A watcher may also take a moment to accept items after it reports its host: once
+        // more, a little later.
+        QTimer::singleShot(kSettleMs, this, [this] {
+            if (m_areaAvailable)
+                placeAgain();
+        });
     }
     emit notificationAreaAvailabilityChanged(available);
+}
+
+void TrayIcon::placeAgain()
+{
+    if (!m_icon || !m_wanted)
+        return;
+    m_icon->hide();
+    m_icon->show();
 }
 
 void TrayIcon::placeIfPossible()

@@ -52,6 +52,8 @@ private:
     void nextFrame();
     void showIcon(const QIcon &icon);
     void placeIfPossible();
+    void placeAgain();
+    static constexpr int kSettleMs = 1500;
 
     QMenu *const m_menu;
     std::unique_ptr<NotificationArea> m_area;

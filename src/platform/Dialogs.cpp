@@ -1,5 +1,6 @@
 #include "platform/Dialogs.h"
 
+#include "platform/WindowActivation.h"
 #include "platform/WindowTitle.h"
 
 #include <QApplication>
@@ -82,6 +83,9 @@ std::unique_ptr<QMessageBox> makeBox(QWidget *parent, QMessageBox::Icon icon, co
         grid->addItem(new QSpacerItem(strut, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
                       qMax(1, grid->columnCount()));
     }
+    // Boxes also open from menus that a panel shows for the program: they must still take the
+    // focus, or their keys go elsewhere and the program waits on a box nobody can answer.
+    WindowActivation::activateWhenShown(box.get());
     return box;
 }
 
