@@ -122,6 +122,14 @@
         <translation>Could not print: %1</translation>
     </message>
     <message>
+        <source>Ligue a rede em Preferências &gt; Rede</source>
+        <translation>Turn the network on in Preferences &gt; Network</translation>
+    </message>
+    <message>
+        <source>Ctrl+clique para abrir %1</source>
+        <translation>Ctrl+click to open %1</translation>
+    </message>
+    <message>
         <source>Nota sem título</source>
         <translation>Untitled note</translation>
     </message>
@@ -262,12 +270,12 @@
 <context>
     <name>TfrmAjuda</name>
     <message>
-        <source>Ajuda do Corkvane</source>
-        <translation>Corkvane Help</translation>
-    </message>
-    <message>
         <source>O arquivo de ajuda %1 não foi encontrado.</source>
         <translation>The help file %1 was not found.</translation>
+    </message>
+    <message>
+        <source>Ajuda</source>
+        <translation>Help</translation>
     </message>
 </context>
 <context>
@@ -739,20 +747,20 @@
         <translation>Add to the &amp;Contact Book...</translation>
     </message>
     <message>
-        <source>Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.</source>
-        <translation>No address given: type the IP or the name of at least one computer.</translation>
-    </message>
-    <message>
-        <source>A conexão com %1 caiu durante o envio: a nota não chegou inteira!</source>
-        <translation>The connection to %1 dropped during the send: the note did not arrive whole!</translation>
-    </message>
-    <message>
         <source>Status</source>
         <translation>Status</translation>
     </message>
     <message>
         <source>Encontrados na rede</source>
         <translation>Found on the network</translation>
+    </message>
+    <message>
+        <source>Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.</source>
+        <translation>No address given: type the IP or the name of at least one computer.</translation>
+    </message>
+    <message>
+        <source>A conexão com %1 caiu durante o envio: a nota não chegou inteira!</source>
+        <translation>The connection to %1 dropped during the send: the note did not arrive whole!</translation>
     </message>
 </context>
 <context>
@@ -776,10 +784,6 @@
     <message>
         <source>Caderno de Endereços e Contatos</source>
         <translation>Address and Contact Book</translation>
-    </message>
-    <message>
-        <source>&amp;Assunto:</source>
-        <translation>S&amp;ubject:</translation>
     </message>
     <message>
         <source>Te&amp;xto:</source>
@@ -826,6 +830,10 @@
         <translation>The e-mail was not sent! Check the network settings.</translation>
     </message>
     <message>
+        <source>Assunto:</source>
+        <translation>Subject:</translation>
+    </message>
+    <message>
         <source>Informe ao menos um endereço de e-mail em &quot;Para&quot;.</source>
         <translation>Enter at least one e-mail address in &quot;To&quot;.</translation>
     </message>
@@ -837,16 +845,24 @@
         <translation>Add Blocked Sender</translation>
     </message>
     <message>
-        <source>Insira o e-mail, nome do usuário, nome do computador ou qualquer outra informação que identifica o remetente que você deseja bloquear.</source>
-        <translation>Enter the e-mail, user name, computer name or any other information that identifies the sender you want to block.</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
         <source>Cancelar</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Digite o endereço IP do remetente, como 192.168.0.12.</source>
+        <translation>Type the sender's IP address, such as 192.168.0.12.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; não é um endereço IP de computador e nunca bloquearia nada. Digite o endereço IP do remetente, como 192.168.0.12.</source>
+        <translation>&quot;%1&quot; is not a computer's IP address and would never block anything. Type the sender's IP address, such as 192.168.0.12.</translation>
+    </message>
+    <message>
+        <source>Insira o endereço IP do computador cujas notas você deseja bloquear, como 192.168.0.12. Só o endereço IP do remetente é comparado: nomes de computador, de usuário ou e-mails não bloqueiam nada.</source>
+        <translation>Enter the IP address of the computer whose notes you want to block, such as 192.168.0.12. Only the sender's IP address is compared: computer names, user names or e-mail addresses block nothing.</translation>
     </message>
 </context>
 <context>

@@ -122,6 +122,14 @@
         <translation>Não foi possível imprimir: %1</translation>
     </message>
     <message>
+        <source>Ligue a rede em Preferências &gt; Rede</source>
+        <translation>Ligue a rede em Preferências &gt; Rede</translation>
+    </message>
+    <message>
+        <source>Ctrl+clique para abrir %1</source>
+        <translation>Ctrl+clique para abrir %1</translation>
+    </message>
+    <message>
         <source>Nota sem título</source>
         <translation>Nota sem título</translation>
     </message>
@@ -262,12 +270,12 @@
 <context>
     <name>TfrmAjuda</name>
     <message>
-        <source>Ajuda do Corkvane</source>
-        <translation>Ajuda do Corkvane</translation>
-    </message>
-    <message>
         <source>O arquivo de ajuda %1 não foi encontrado.</source>
         <translation>O arquivo de ajuda %1 não foi encontrado.</translation>
+    </message>
+    <message>
+        <source>Ajuda</source>
+        <translation>Ajuda</translation>
     </message>
 </context>
 <context>
@@ -739,20 +747,20 @@
         <translation>Adicionar à &amp;Caderneta de Contatos...</translation>
     </message>
     <message>
-        <source>Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.</source>
-        <translation>Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.</translation>
-    </message>
-    <message>
-        <source>A conexão com %1 caiu durante o envio: a nota não chegou inteira!</source>
-        <translation>A conexão com %1 caiu durante o envio: a nota não chegou inteira!</translation>
-    </message>
-    <message>
         <source>Status</source>
         <translation>Status</translation>
     </message>
     <message>
         <source>Encontrados na rede</source>
         <translation>Encontrados na rede</translation>
+    </message>
+    <message>
+        <source>Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.</source>
+        <translation>Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.</translation>
+    </message>
+    <message>
+        <source>A conexão com %1 caiu durante o envio: a nota não chegou inteira!</source>
+        <translation>A conexão com %1 caiu durante o envio: a nota não chegou inteira!</translation>
     </message>
 </context>
 <context>
@@ -776,10 +784,6 @@
     <message>
         <source>Caderno de Endereços e Contatos</source>
         <translation>Caderno de Endereços e Contatos</translation>
-    </message>
-    <message>
-        <source>&amp;Assunto:</source>
-        <translation>&amp;Assunto:</translation>
     </message>
     <message>
         <source>Te&amp;xto:</source>
@@ -826,6 +830,10 @@
         <translation>O e-mail não foi enviado! Verifique as configurações de rede.</translation>
     </message>
     <message>
+        <source>Assunto:</source>
+        <translation>Assunto:</translation>
+    </message>
+    <message>
         <source>Informe ao menos um endereço de e-mail em &quot;Para&quot;.</source>
         <translation>Informe ao menos um endereço de e-mail em &quot;Para&quot;.</translation>
     </message>
@@ -837,16 +845,24 @@
         <translation>Inserir Remetente Bloqueado</translation>
     </message>
     <message>
-        <source>Insira o e-mail, nome do usuário, nome do computador ou qualquer outra informação que identifica o remetente que você deseja bloquear.</source>
-        <translation>Insira o e-mail, nome do usuário, nome do computador ou qualquer outra informação que identifica o remetente que você deseja bloquear.</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
         <source>Cancelar</source>
         <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Digite o endereço IP do remetente, como 192.168.0.12.</source>
+        <translation>Digite o endereço IP do remetente, como 192.168.0.12.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; não é um endereço IP de computador e nunca bloquearia nada. Digite o endereço IP do remetente, como 192.168.0.12.</source>
+        <translation>&quot;%1&quot; não é um endereço IP de computador e nunca bloquearia nada. Digite o endereço IP do remetente, como 192.168.0.12.</translation>
+    </message>
+    <message>
+        <source>Insira o endereço IP do computador cujas notas você deseja bloquear, como 192.168.0.12. Só o endereço IP do remetente é comparado: nomes de computador, de usuário ou e-mails não bloqueiam nada.</source>
+        <translation>Insira o endereço IP do computador cujas notas você deseja bloquear, como 192.168.0.12. Só o endereço IP do remetente é comparado: nomes de computador, de usuário ou e-mails não bloqueiam nada.</translation>
     </message>
 </context>
 <context>

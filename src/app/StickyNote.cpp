@@ -67,7 +67,9 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     setAttribute(Qt::WA_DontShowOnScreen);
 
     m_ringingNote = -1;
-    m_notificationArea = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    // Asking the toolkit whether a tray exists would settle, for the whole run, which kind of
+    // notification area its icon uses; the tray icon watches the desktop's areas instead.
+    m_notificationArea = [this] { return m_trayIcon && m_trayIcon->notificationAreaAvailable(); };
     buildFolders(folders);
     m_modules = std::make_unique<LanguageModules>(m_programFolder);
 

@@ -4,6 +4,7 @@
 #include "net/PeerDiscovery.h"
 #include "platform/Dialogs.h"
 #include "platform/Recipients.h"
+#include "platform/WindowTitle.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,6 +40,7 @@ TfrmEnviaComputador::TfrmEnviaComputador(NoteSender &sender, const AppSettings &
       m_sender(sender), m_settings(settings)
 {
     setObjectName(QStringLiteral("TfrmEnviaComputador"));
+    WindowTitle::keepFitting(this);  // the window manager cuts no part of the title
     setFixedSize(312, 214);
     setModal(true);
 

@@ -14,6 +14,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 #include <array>
 #include <optional>
@@ -25,6 +26,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPrinter;
 class QPushButton;
+class QSyntaxHighlighter;
 
 class TfPostIt : public QWidget
 {
@@ -69,7 +71,16 @@ public:
     ColourValue color() const { return m_color; }
     void setColor(ColourValue colour);      // window, text area, footer and title bar
     NoteFont noteFont() const;
-    void setNoteFont(const NoteFont &font); // the text font; the title colour is separate
+    // The text font; the title colour is separate. Its size is also the one Ctrl+0 goes back to.
+    void setNoteFont(const NoteFont &font);
+    // The text's size in points, as shown (a stored size of 0 or less shows at 10).
+    int fontSize() const;
+    // Ctrl++ / Ctrl+- / Ctrl+wheel: `steps` points larger (negative: smaller). The size is the
+    // note's font size, so the next save stores it.
+    void zoom(int steps);
+    // Ctrl+0: back to the size the note's font last had from outside the zoom (its settings,
+    // its creation, or the store it was loaded from).
+    void resetZoom();
     ColourValue titleFontColour() const { return m_titleFontColour; }
     void setTitleFontColour(ColourValue colour);
     bool darkCaption() const { return m_darkCaption; }
@@ -193,6 +204,14 @@ private:
     void runShortcut(const char *command);
     void retranslateMenu();
     void nameWindow();
+    // "Enviar...": enabled with the network, else greyed out with a hint on where to turn it on.
+    void updateSendItem();
+    void applyNoteFont(const NoteFont &font);
+    bool zoomKey(const QKeyEvent *event);
+    // The address under a point of the text area's viewport, if a link is drawn there.
+    std::optional<QUrl> linkAt(const QPoint &viewportPos) const;
+    // Ctrl+click on links, the pointer over them, Ctrl+wheel; true when the event is used up.
+    bool textAreaPointerEvent(QEvent *event);
 
     const int m_tag;
     const QPointer<QObject> m_controller;  // requests are dropped once it is gone
@@ -204,6 +223,10 @@ private:
     std::optional<ColourValue> m_captionPainted;
     int m_trackPosition = 12;
     NoteFont m_font;
+    static constexpr int kFallbackFontSize = 10;
+    int m_settingsFontSize = NoteFont().size;  // what Ctrl+0 goes back to
+    int m_pendingWheel = 0;                    // a wheel's turn short of a notch
+    std::optional<QUrl> m_pressedLink;         // the link a Ctrl+click began on
     mutable QString m_textCache;         // the text with CR LF breaks, while still valid
     mutable bool m_textCacheValid = false;
     bool m_linesAppended = false;        // appendText has added a line since the last setText
@@ -231,6 +254,7 @@ private:
     QPushButton *m_cmdEsconder = nullptr;
     QPushButton *m_cmdApagarPostit = nullptr;
     QPlainTextEdit *m_memPostit = nullptr;
+    QSyntaxHighlighter *m_links = nullptr;
     QWidget *m_pnlRodape = nullptr;
     QLabel *m_lblRodape = nullptr;
 

@@ -489,6 +489,48 @@ private slots:
         QCOMPARE(sink.notes[0].finished, 0);
     }
 
+    void blockEntriesThatCanMatchASender()
+    {
+        // What is typed, and the entry added (null: refused, it could never match).
+        const struct { const char *typed; const char *entry; } cases[] = {
+            {"192.168.0.7", "192.168.0.7"},
+            {"  10.0.0.1\t", "10.0.0.1"},
+            {"127.0.0.1", "127.0.0.1"},
+            {"1.2.3.4", "1.2.3.4"},
+            {"223.255.255.255", "223.255.255.255"},
+            {"", nullptr},
+            {"   ", nullptr},
+            {"pc-da-ana", nullptr},
+            {"ana@example.com", nullptr},
+            {"Ana Souza", nullptr},
+            {"localhost", nullptr},
+            {"192.168.000.007", nullptr},    // the server writes no leading zeros
+            {"192.168.0.07", nullptr},
+            {"192.168.0", nullptr},
+            {"192.168.0.7.1", nullptr},
+            {"192.168.0.256", nullptr},
+            {"192.168..7", nullptr},
+            {"192.168.0.7 pc", nullptr},
+            {"192.168.0.-7", nullptr},
+            {"+1.2.3.4", nullptr},
+            {"1.2.3.4/24", nullptr},
+            {"::1", nullptr},                // the server listens on IPv4 only
+            {"::ffff:192.168.0.7", nullptr},
+            {"0.0.0.0", nullptr},            // no sender has these
+            {"0.1.2.3", nullptr},
+            {"224.0.0.1", nullptr},
+            {"255.255.255.255", nullptr},
+            {"１.２.３.４", nullptr},          // full-width digits
+        };
+        for (const auto &c : cases) {
+            const QString entry = BlockList::matchableEntry(QString::fromUtf8(c.typed));
+            QVERIFY2(c.entry ? entry == QLatin1String(c.entry) : entry.isNull(), c.typed);
+            // What is accepted does match that sender.
+            if (c.entry)
+                QVERIFY(BlockList::blocks(BlockList::kBlockSelected, {entry}, QLatin1String(c.entry)));
+        }
+    }
+
     void pipelineLogsBlocksAndDropsRepeats()
     {
         Receiver r;
