@@ -107,7 +107,8 @@ private slots:
         QTest::addColumn<QStringList>("notControls");
         // Bold words that name no translated control: the symbol buttons, keys, and the lead-in
         // words of the guide's own lists.
-        const QStringList symbols{"-", "...", "<<", ">>", "X", "F1", "STARTTLS", "SSL/TLS"};
+        const QStringList symbols{"-", "...", "<<", ">>", "X", "F1", "Ctrl+F", "Enter", "Esc", "Delete",
+                                  "STARTTLS", "SSL/TLS"};
         QTest::newRow("English") << "corkvane_enu.html" << true
                                  << symbols + QStringList{"click", "double-click", "note menu", "Move", "Resize", "Hide",
                                                           "Zoom", "Links"};
