@@ -9,6 +9,7 @@
 //     (the first minute fills the note table).
 //
 //   bench_noteflood [--profile hostile|mixed] [--minutes N] [--addresses N] [--sample-seconds N]
+#include "support/ResidentMemory.h"
 #include "net/HostileLoad.h"
 #include "platform/Paths.h"
 #include "store/NoteStore.h"
@@ -23,31 +24,14 @@ namespace {
 
 constexpr qint64 kAllowedGrowthKb = 2 * 1024;
 
-qint64 residentKb(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    return -1;
-}
 
 // Every peer keeps one connection and does one thing with it per round, in turn.
-class Flood
+class Flood : public Hostile::PeerThread
 {
 public:
     Flood(quint16 port, int addresses) : m_port(port), m_addresses(addresses) {}
     ~Flood() { stop(); }
 
-    void start() { m_thread = std::thread([this] { run(); }); }
-    void stop()
-    {
-        m_stop = true;
-        if (m_thread.joinable())
-            m_thread.join();
-    }
 
     std::atomic<qint64> connects{0};
     std::atomic<qint64> commands{0};
@@ -73,7 +57,7 @@ private:
         return r != 0 && !(r < 0 && errno != EAGAIN && errno != EWOULDBLOCK);
     }
 
-    void run()
+    void run() override
     {
         const QByteArray &C = Hostile::C;
         std::vector<Peer> peers(static_cast<size_t>(m_addresses));
@@ -136,8 +120,6 @@ private:
 
     quint16 m_port;
     int m_addresses;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
 };
 
 int argument(const QStringList &args, const QString &name, int fallback)
@@ -183,7 +165,7 @@ int main(int argc, char *argv[])
     const qint64 pid = run.process.processId();
     std::printf("%s flood from %d addresses on 127.0.0.1:%u for %d min, resident memory of the program (pid %lld):\n",
                 hostile ? "hostile" : "mixed", addresses, port, minutes, pid);
-    std::printf("  start: %lld kB\n", residentKb(pid));
+    std::printf("  start: %lld kB\n", ResidentMemory::kilobytes(pid));
     std::fflush(stdout);
 
     Flood flood(port, addresses);
@@ -201,7 +183,7 @@ int main(int argc, char *argv[])
             QTest::qWait(200);
         if (run.process.state() != QProcess::Running)
             break;
-        samples << residentKb(pid);
+        samples << ResidentMemory::kilobytes(pid);
         if (hostile)
             std::printf("  %4d s: %lld kB  (%d connections opened, %d \"new\" sent so far)\n", s * sampleSeconds, samples.last(),
                         int(load.connects), int(load.newsSent));

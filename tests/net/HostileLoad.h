@@ -103,10 +103,32 @@ inline Delivery deliverNote(const char *source, quint16 port, const QByteArray &
     return d;
 }
 
+// A load of peers that runs on a thread of its own from start() until stop(). A derived load
+// calls stop() in its own destructor, so the thread ends before the load's members do.
+class PeerThread
+{
+public:
+    virtual ~PeerThread() = default;
+    void start() { m_thread = std::thread([this] { run(); }); }
+    void stop()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+protected:
+    virtual void run() = 0;
+    std::atomic<bool> m_stop{false};
+
+private:
+    std::thread m_thread;
+};
+
 // Everything at once, until stopped: `held` connections from one address that send a byte
 // now and then and never end a line; floods of "new" from another; unfinished lines; binary
 // junk. Closed connections are opened again, a few per round (20 ms).
-class Load
+class Load : public PeerThread
 {
 public:
     // The address of each kind of peer.
@@ -118,17 +140,6 @@ public:
     // `heldAddresses` > 1 spreads the held connections over that many addresses of 127.0.x.y.
     Load(quint16 port, int held, int heldAddresses = 1) : m_port(port), m_held(held), m_heldAddresses(heldAddresses) {}
     ~Load() { stop(); }
-
-    void start()
-    {
-        m_thread = std::thread([this] { run(); });
-    }
-    void stop()
-    {
-        m_stop = true;
-        if (m_thread.joinable())
-            m_thread.join();
-    }
 
     std::atomic<int> connects{0};
     std::atomic<int> newsSent{0};
@@ -165,7 +176,7 @@ private:
         return fd;
     }
 
-    void run()
+    void run() override
     {
         std::vector<int> held(size_t(m_held), -1);
         int flood = -1, unfinished = -1, junk = -1;
@@ -220,13 +231,11 @@ private:
     quint16 m_port;
     int m_held;
     int m_heldAddresses;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
 };
 
 // Connections from many addresses, as many from each as the server lets one address have,
 // kept alive with an empty line now and then; each one the server closes is opened again.
-class KeepAlive
+class KeepAlive : public PeerThread
 {
 public:
     // Sources 127.0.0.`firstHost` onwards, one per address.
@@ -236,22 +245,11 @@ public:
     }
     ~KeepAlive() { stop(); }
 
-    void start()
-    {
-        m_thread = std::thread([this] { run(); });
-    }
-    void stop()
-    {
-        m_stop = true;
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-
     std::atomic<int> connects{0};
     std::atomic<int> open{0};
 
 private:
-    void run()
+    void run() override
     {
         std::vector<QByteArray> sources;
         for (int a = 0; a < m_addresses; ++a)
@@ -294,8 +292,6 @@ private:
     int m_perAddress;
     int m_everyMs;
     int m_firstHost;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
 };
 
 } // namespace Hostile

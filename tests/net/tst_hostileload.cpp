@@ -2,6 +2,7 @@
 // "new", unfinished lines, binary junk, a slow sender), first in this process beside a 1 s
 // timer, then in the real program: genuine senders from other addresses still deliver within a
 // second, the timer keeps its pace, and the program's memory stays bounded.
+#include "support/ResidentMemory.h"
 #include "FakeNoteSink.h"
 #include "HostileLoad.h"
 #include "net/NoteSender.h"
@@ -37,16 +38,6 @@ Hostile::Delivery deliver(const char *source, quint16 port, const QByteArray &ti
     return pending.get();
 }
 
-qint64 rssKb(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    return -1;
-}
 
 // Four commands 100 ms apart are 400 ms of the sender's own pacing: by default the server adds
 // little to that.
@@ -177,7 +168,7 @@ private slots:
         checkDelivery(deliver(kGenuine[0], port, "before"), "before the load");
         QTest::qWait(500);
         const qint64 pid = run.process.processId();
-        const qint64 before = rssKb(pid);
+        const qint64 before = ResidentMemory::kilobytes(pid);
 
         Hostile::Load load(port, kHeld);
         load.start();
@@ -191,7 +182,7 @@ private slots:
         load.stop();
         QVERIFY2(load.newsSent > 1000, "the flood did not run");
         QTest::qWait(1000);
-        const qint64 after = rssKb(pid);
+        const qint64 after = ResidentMemory::kilobytes(pid);
         qInfo("resident memory of the program: %lld kB before the load, %lld kB after", before, after);
         QVERIFY(before > 0 && after > 0);
         // Under AddressSanitizer freed memory waits in its quarantine (up to 256 MiB) before it

@@ -1,6 +1,7 @@
 // The installed program receiving notes: build/bin/corkvane runs headless on a fresh home with a
 // store that enables networking, a plain TCP client talks to it on 127.0.0.1, and after a
 // SIGTERM the saved store shows what arrived.
+#include "support/ResidentMemory.h"
 #include "platform/Paths.h"
 #include "store/NoteStore.h"
 #include "support/ProgramRun.h"
@@ -35,16 +36,6 @@ QByteArray sampleExchange()
            + "end" + C + "\r\n\r\n";
 }
 
-qint64 residentKb(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    return -1;
-}
 
 class Client
 {
@@ -225,7 +216,7 @@ private slots:
         QCOMPARE(settle->read(39), kHelp);
         QTest::qWait(500);
         const qint64 pid = program.run.process.processId();
-        const qint64 before = residentKb(pid);
+        const qint64 before = ResidentMemory::kilobytes(pid);
 
         for (const char *source : {"127.0.0.2", "127.0.0.3"}) {
             Client client(program.port, QString::fromLatin1(source));
@@ -240,7 +231,7 @@ private slots:
         // Time for every window to be shown and painted.
         QTest::qWait(1500);
         QCOMPARE(program.run.process.state(), QProcess::Running);
-        const qint64 after = residentKb(pid);
+        const qint64 after = ResidentMemory::kilobytes(pid);
         qInfo("resident memory: %lld kB before the twenty notes, %lld kB after", before, after);
         QVERIFY(before > 0 && after > 0);
         QVERIFY2(after - before < 400 * 1024, qPrintable(QStringLiteral("grew by %1 kB").arg(after - before)));
