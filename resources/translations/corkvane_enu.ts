@@ -30,6 +30,13 @@
     </message>
 </context>
 <context>
+    <name>NoteTrash</name>
+    <message>
+        <source>A nota não pôde ser posta na Lixeira e por isso não foi apagada.</source>
+        <translation>The note could not be put in the Trash, so it was not deleted.</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Erro</source>

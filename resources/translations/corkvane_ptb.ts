@@ -30,6 +30,13 @@
     </message>
 </context>
 <context>
+    <name>NoteTrash</name>
+    <message>
+        <source>A nota não pôde ser posta na Lixeira e por isso não foi apagada.</source>
+        <translation>A nota não pôde ser posta na Lixeira e por isso não foi apagada.</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Erro</source>

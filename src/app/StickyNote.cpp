@@ -198,6 +198,7 @@ void TfStickyNote::buildFolders(const Folders &folders)
     DataFolder::createPrivate(m_dataFolder);
     // A save cut short by a crash leaves its temporary file; the store itself is whole.
     DataFolder::removeInterruptedSaves(m_dataFolder, NoteStore::fileName());
+    DataFolder::removeInterruptedSaves(m_dataFolder, NoteTrash::fileName());
 
     if (!QFileInfo::exists(storePath())) {
         const QString first = Locale::userLocaleId() == Locale::kPortugueseBrazil ? QStringLiteral("default_ptb.cvf")
@@ -444,6 +445,13 @@ void TfStickyNote::deleteNoteRequest(int slot)
     note = m_table.at(slot);
     if (!note)
         return;
+    // The note goes to the trash before its window goes; a trash that cannot be written keeps
+    // the note where it is, since it would exist nowhere else.
+    QString error;
+    if (!trash().add(note->data(), Clock::now(), &error)) {
+        Dialogs::error(nullptr, NoteTrash::notTrashedText(error));
+        return;
+    }
     playEventSound(m_settings.recGeral.SoundDelSticky);
     if (m_ringingNote == slot)
         m_ringingNote = -1;

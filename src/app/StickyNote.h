@@ -6,6 +6,7 @@
 #include "notes/NoteTable.h"
 #include "store/AppSettings.h"
 #include "store/NoteStore.h"
+#include "store/NoteTrash.h"
 
 #include <QList>
 #include <QString>
@@ -62,6 +63,8 @@ public:
     const QString &DataFolder() const { return m_dataFolder; }
     const QString &LoginName() const { return m_loginName; }
     QString storePath() const { return m_dataFolder + QStringLiteral("stickies.cvf"); }
+    // trash.cvf beside the store: where every deleted note goes first.
+    NoteTrash trash() const { return NoteTrash(NoteTrash::besideStore(storePath())); }
     AppSettings &settings() { return m_settings; }
     const NoteTable &noteTable() const { return m_table; }
     TfPostIt *note(int slot) const { return m_table.at(slot); }

@@ -414,6 +414,17 @@ NoteStore::FileStamp NoteStore::FileStamp::of(const QString &path)
     return stamp;
 }
 
+NoteData NoteStore::readNoteSection(const IniFile &ini, const QString &section, const QDateTime &loadMoment,
+                                    const NoteSizeLimits &sizes)
+{
+    return readNote(ini, section, loadMoment, sizes);
+}
+
+void NoteStore::writeNoteSection(IniFile &ini, const QString &section, const NoteData &note)
+{
+    writeNote(ini, section, note);
+}
+
 QString NoteStore::readDefaultLang(const QString &path)
 {
     return IniFile::fromFile(path).readString(kGeneral, QStringLiteral("DefaultLang"));

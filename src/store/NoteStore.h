@@ -118,6 +118,12 @@ public:
     static void write(IniFile &ini, const AppSettings &settings,
                       const QList<NoteData> &notesInTableOrder, bool portugueseActive);
 
+    // One note section, read and written as a load and a save do; the trash keeps its notes in
+    // sections of the same form.
+    static NoteData readNoteSection(const IniFile &ini, const QString &section, const QDateTime &loadMoment,
+                                    const NoteSizeLimits &sizes = NoteSizeLimits());
+    static void writeNoteSection(IniFile &ini, const QString &section, const NoteData &note);
+
     // [General] DefaultLang, read alone at start-up before the first load.
     static QString readDefaultLang(const QString &path);
 
