@@ -17,6 +17,7 @@ packages=(
   dbus
   iproute2
   util-linux
+  weston xwayland
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -44,13 +44,15 @@ void ReceivedNotes::setCaptionColour(int slot, ColourValue colour)
 void ReceivedNotes::setWidth(int slot, int width)
 {
     TfPostIt &n = note(slot);
-    n.resize(width, n.height());
+    const QRect place = n.storedGeometry();
+    n.place(QRect(place.topLeft(), QSize(width, place.height())));
 }
 
 void ReceivedNotes::setHeight(int slot, int height)
 {
     TfPostIt &n = note(slot);
-    n.resize(n.width(), height);
+    const QRect place = n.storedGeometry();
+    n.place(QRect(place.topLeft(), QSize(place.width(), height)));
 }
 
 int ReceivedNotes::footerHeight(int slot) const

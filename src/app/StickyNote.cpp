@@ -358,14 +358,13 @@ int TfStickyNote::createNote(NoteKind kind)
     playEventSound(kind == NoteKind::User ? general.SoundNewSticky : general.SoundRecSticky);
 
     TfPostIt *note = makeNoteWindow();
-    note->resize(TfPostIt::kCreatedWidth, TfPostIt::kCreatedHeight);
     if (kind == NoteKind::User) {
-        note->move(m_placement.nextUserNotePosition());
+        note->place(QRect(m_placement.nextUserNotePosition(), QSize(TfPostIt::kCreatedWidth, TfPostIt::kCreatedHeight)));
         note->setColor(general.DefaultColor);
     } else {
         note->setColor(255);
-        note->resize(note->width() * 2, note->height());
-        note->move(centredPosition(virtualDesktop(), note->width(), note->height()));
+        const QSize size(TfPostIt::kCreatedWidth * 2, TfPostIt::kCreatedHeight);
+        note->place(QRect(centredPosition(virtualDesktop(), size.width(), size.height()), size));
     }
     note->setTitle(newNoteTitle(Clock::now(), general.ShowDate, general.ShowTime));
     if (kind == NoteKind::User)
