@@ -20,6 +20,9 @@ struct LoadedStore
     int autoSaveCountdown = 0; // seconds to the first automatic save: TimeAutoSave x 60
     int declaredNotes = 0;     // NumStickies as read
     bool truncated = false;    // the file holds or claims more notes than the table holds
+    // The file exists and could be read, but holds no section at all: binary junk, a file of
+    // another kind, an empty file left by a crash. Everything then has its default.
+    bool notAProfile = false;
 };
 
 // The window sizes a load gives its notes: at least the note window's smallest size and at
