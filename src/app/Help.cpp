@@ -43,7 +43,7 @@ void TfrmAjuda::changeEvent(QEvent *event)
 
 QString TfrmAjuda::anchorFor(int context)
 {
-    if (context < 1 || context > 9)
+    if (context < 1 || context > kLastContext)
         return QStringLiteral("contents");
     return QStringLiteral("context-%1").arg(context);
 }

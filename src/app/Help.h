@@ -1,7 +1,8 @@
 #pragma once
 // The help window: the user guide of the active language (corkvane.html, or corkvane_enu.html
 // for English, in the program folder) in a small browser window, opened at its contents or at
-// the topic of a help context number (1 to 9), each topic an anchor "context-<n>".
+// the topic of a help context number (1 to 9, and 10 the trash, 11 the restore of a copy), each
+// topic an anchor "context-<n>".
 #include <QString>
 #include <QUrl>
 #include <QWidget>
@@ -13,10 +14,11 @@ class TfrmAjuda : public QWidget
     Q_OBJECT
 public:
     static constexpr int kContents = 0;
+    static constexpr int kLastContext = 11;
 
     explicit TfrmAjuda(QWidget *parent = nullptr);
 
-    // The anchor of a context: "contents" for kContents, "context-<n>" for 1 to 9.
+    // The anchor of a context: "contents" for kContents, "context-<n>" for 1 to kLastContext.
     static QString anchorFor(int context);
     // The help file of a language, in `programFolder` (with its trailing '/').
     static QString helpFile(const QString &programFolder, bool english);

@@ -29,6 +29,7 @@
 #include "platform/SignalWatcher.h"
 #include "store/Backup.h"
 #include "store/DataFolder.h"
+#include "store/IniFile.h"
 #include "store/NoteStore.h"
 
 #include <QApplication>
@@ -134,6 +135,22 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { shutdown(); });
 
+    // Screens come and go (a monitor unplugged, a laptop leaving its dock, a panel moved):
+    // once they have settled, notes left out of reach are brought back.
+    m_screenSettle.setSingleShot(true);
+    m_screenSettle.setInterval(250);
+    connect(&m_screenSettle, &QTimer::timeout, this, [this] { runGuarded([this] { rescueNotes(); }); });
+    connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
+        watchScreen(screen);
+        screensChanged();
+    });
+    connect(qApp, &QGuiApplication::screenRemoved, this, &TfStickyNote::screensChanged);
+    for (QScreen *screen : QGuiApplication::screens())
+        watchScreen(screen);
+    connect(m_trayMenu, &TrayMenu::gatherRequested, this, [this] { runGuarded([this] { gatherNotes(); }); });
+    connect(m_trayMenu, &TrayMenu::trashRequested, this, [this] { runGuarded([this] { openTrash(); }); });
+    connect(m_trayMenu, &TrayMenu::restoreRequested, this, [this] { runGuarded([this] { openRestore(); }); });
+
     chooseStartupLanguage();
     m_trayIcon->show();
 }
@@ -238,8 +255,12 @@ void TfStickyNote::startupStep()
     if (m_endpoint && !m_endpoint->isListening() && !m_endpoint->listen())
         qWarning("Corkvane: the CorkvaneMsg endpoint is not available: %s", qPrintable(m_endpoint->errorString()));
     m_hookInstalled = true;
+    if (std::exchange(m_relistTasks, false) && !todaysTasks()->isVisible())
+        listTodaysTasks();
     for (const ProgramCommand::Command command : std::exchange(m_pendingCommands, {}))
         runProgramCommand(command);
+    for (const QString &warning : std::exchange(m_startupWarnings, {}))
+        QTimer::singleShot(0, this, [warning] { Dialogs::warning(nullptr, warning); });
 }
 
 TfPostIt *TfStickyNote::makeNoteWindow()
@@ -287,12 +308,17 @@ void TfStickyNote::loadStore()
     sizes.minimum = QSize(TfPostIt::kMinWidth, TfPostIt::kMinHeight);
     sizes.maximum = virtualDesktop().size();
     const LoadedStore stored = NoteStore::load(storePath(), Clock::now(), m_loginName, m_programFolder, sizes);
+    if (stored.notAProfile)
+        keepUnreadableStore();
+    snapshotStoreAsFound(stored);
     m_settings = stored.settings;
     m_autoSaveCountdown = stored.autoSaveCountdown;
+    const QList<QRect> areas = screenAreas();
     QList<QWidget *> shown;
     for (const NoteData &data : stored.notes) {
         TfPostIt *note = makeNoteWindow();
-        note->applyData(data);
+        // A note out of reach of every screen comes in where it can be grabbed, before it shows.
+        note->applyData(withinReach(data, areas));
         if (data.visible)
             shown.append(note);
     }
@@ -309,13 +335,18 @@ QString TfStickyNote::saveStore()
     // and writing it would erase every note on disk.
     if (!m_loaded)
         return {};
+    if (m_storeProtected)
+        return IniFile::writeErrorText(storePath(), tr("O arquivo ilegível não pôde ser guardado em outro lugar e não será "
+                                                       "substituído."));
     QList<NoteData> notes;
     m_table.forEach([&notes](int, TfPostIt *note) { notes.append(note->data()); });
     // Without a language module the built-in Portuguese runs, and the next start must bring it
     // back rather than switch to English.
     const SaveResult result = NoteStore::save(storePath(), m_settings, notes, m_language != Language::English, &m_saveCache);
-    if (result.ok)
+    if (result.ok) {
         m_saveFailureTold = false;
+        snapshotAfterSave(notes);
+    }
     return result.error;
 }
 

@@ -38,6 +38,10 @@ signals:
     void newNoteRequested();
     void showNoteRequested(int slot);
     void showAllRequested();
+    // "Reunir Notas", "Lixeira..." and "Restaurar Cópia...".
+    void gatherRequested();
+    void trashRequested();
+    void restoreRequested();
     void todayTasksRequested();
     void saveRequested();
     void backupRequested();

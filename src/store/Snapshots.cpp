@@ -82,10 +82,15 @@ bool isInterruptedCopy(const QString &name)
 void prune(const QString &folder, const QDateTime &now)
 {
     const QDir dir(folder);
-    const QStringList names = dir.entryList(QDir::Files);
-    for (const QString &name : Snapshots::toRemove(names, now))
+    for (const QString &name : Snapshots::toRemove(dir.entryList(QDir::Files), now))
         QFile::remove(dir.filePath(name));
-    for (const QString &name : names)
+}
+
+// A copy cut short by a crash or a kill leaves its temporary file; the copies are whole.
+void removeInterruptedCopies(const QString &folder)
+{
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden))
         if (isInterruptedCopy(name))
             QFile::remove(dir.filePath(name));
 }
@@ -166,6 +171,7 @@ QString take(const QString &storePath, const QDateTime &now, QString *error)
         return {};
     }
     const QString folder = folderBeside(storePath);
+    removeInterruptedCopies(folder);
     const QList<File> existing = list(folder);
     if (!existing.isEmpty()) {
         QByteArray newest;

@@ -104,7 +104,7 @@ private slots:
         QTest::addColumn<QString>("file");
         for (const auto &[lang, file] : {std::pair{QByteArray("Port"), QString("corkvane.html")},
                                          std::pair{QByteArray("Eng"), QString("corkvane_enu.html")}})
-            for (int context = 0; context <= 9; ++context)
+            for (int context = 0; context <= TfrmAjuda::kLastContext; ++context)
                 QTest::addRow("%s %d", lang.constData(), context) << lang << file;
     }
     void everyContextOpensItsTopic()
