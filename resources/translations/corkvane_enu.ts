@@ -183,6 +183,10 @@
         <source>O arquivo ilegível não pôde ser guardado em outro lugar e não será substituído.</source>
         <translation>The unreadable file could not be kept anywhere else and will not be replaced.</translation>
     </message>
+    <message>
+        <source>Nada foi restaurado: feche antes as janelas abertas do Corkvane.</source>
+        <translation>Nothing was restored: close the open Corkvane windows first.</translation>
+    </message>
 </context>
 <context>
     <name>TfrmAddContato</name>

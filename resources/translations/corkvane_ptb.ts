@@ -183,6 +183,10 @@
         <source>O arquivo ilegível não pôde ser guardado em outro lugar e não será substituído.</source>
         <translation>O arquivo ilegível não pôde ser guardado em outro lugar e não será substituído.</translation>
     </message>
+    <message>
+        <source>Nada foi restaurado: feche antes as janelas abertas do Corkvane.</source>
+        <translation>Nada foi restaurado: feche antes as janelas abertas do Corkvane.</translation>
+    </message>
 </context>
 <context>
     <name>TfrmAddContato</name>

@@ -15,6 +15,7 @@
 #include "store/IniFile.h"
 #include "store/Snapshots.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QFile>
 #include <QGuiApplication>
@@ -242,6 +243,11 @@ bool TfStickyNote::restoreStoreCopy(const QString &path)
 {
     if (!m_loaded)
         return false;
+    // A dialog that is open over a note (its settings, its title) would outlive the note.
+    if (QApplication::activeModalWidget()) {
+        Dialogs::error(nullptr, tr("Nada foi restaurado: feche antes as janelas abertas do Corkvane."));
+        return false;
+    }
     QFile source(path);
     QByteArray bytes;
     if (source.open(QIODevice::ReadOnly))

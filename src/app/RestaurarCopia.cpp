@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "store/StoreValues.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -72,7 +73,10 @@ TfrmRestaurarCopia::TfrmRestaurarCopia(TfStickyNote &controller, QWidget *parent
 
 void TfrmRestaurarCopia::refresh()
 {
+    // Every copy is read for its notes: fifty full stores take a good part of a second.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     m_copies = Snapshots::copies(m_controller.storePath(), m_controller.settings().recGeral.BackupPath);
+    QApplication::restoreOverrideCursor();
     fillRows();
     if (!m_copies.isEmpty())
         m_lstCopias->setCurrentItem(m_lstCopias->topLevelItem(0));

@@ -18,6 +18,7 @@
 #include "support/TestFiles.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QTextBrowser>
 #include <QListWidget>
 #include <QPushButton>
@@ -257,6 +258,24 @@ private slots:
         QCOMPARE(captionsOf(*controller), QStringList{"b"});
         QCOMPARE(Snapshots::list(controller->snapshotFolder()).size(), 1);
         controller->restoreDialog()->close();
+    }
+
+    // A restore waits for the dialogs open over notes: they would outlive their notes.
+    void noRestoreUnderAnOpenDialog()
+    {
+        MockClock clock(kNow);
+        auto controller = makeController("[General]\r\nNumStickies=1\r\n[Stick0]\r\ncaption=a\r\n");
+        const QString copy = Snapshots::list(controller->snapshotFolder()).first().path;
+        controller->note(0)->setTitle("b");
+        QDialog open;
+        open.setWindowModality(Qt::ApplicationModal);
+        open.show();
+        QVERIFY(!controller->restoreStoreCopy(copy));
+        QCOMPARE(Dialogs::shownMessages().last().title, QString("Erro"));
+        QCOMPARE(captionsOf(*controller), QStringList{"b"});
+        open.close();
+        QVERIFY(controller->restoreStoreCopy(copy));
+        QCOMPARE(captionsOf(*controller), QStringList{"a"});
     }
 
     // The exit and menu backups of the backup folder are listed with the snapshots.

@@ -220,7 +220,7 @@ private slots:
     // The copy of an unreadable store is whole, never taken for a snapshot, never removed.
     void anUnreadableStoreIsKeptForGood()
     {
-        const QByteArray junk = QByteArray("\x00\xff\x13junk\r\n\x00", 11);
+        const QByteArray junk = QByteArray("\x00\xff\x13junk\r\n\x00", 10);
         TestFiles::writeAll(store(), junk);
         const QString kept = Snapshots::keepUnreadable(store(), kNow);
         QCOMPARE(kept, folder() + "stickies-20260314-120000-unreadable.cvf");

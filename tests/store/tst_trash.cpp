@@ -148,7 +148,7 @@ private slots:
     void aFileThatIsNoProfileIsKeptAside_data()
     {
         QTest::addColumn<QByteArray>("junk");
-        QTest::newRow("binary") << QByteArray("\x00\x01\xff\xfe garbage\n\x7f", 16);
+        QTest::newRow("binary") << QByteArray("\x00\x01\xff\xfe garbage\n\x7f", 14);
         QTest::newRow("text without a section") << QByteArray("caption=x\r\nnote=y\r\n");
     }
     void aFileThatIsNoProfileIsKeptAside()
