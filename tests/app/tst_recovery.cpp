@@ -13,6 +13,7 @@
 #include "platform/Locale.h"
 #include "store/IniFile.h"
 #include "store/NoteTrash.h"
+#include "net/NoteServer.h"
 #include "store/Snapshots.h"
 #include "support/MountNamespace.h"
 #include "support/TestFiles.h"
@@ -22,6 +23,8 @@
 #include <QTextBrowser>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
@@ -258,6 +261,38 @@ private slots:
         QCOMPARE(captionsOf(*controller), QStringList{"b"});
         QCOMPARE(Snapshots::list(controller->snapshotFolder()).size(), 1);
         controller->restoreDialog()->close();
+    }
+
+    // A note arriving from another computer while a restore lets the notes go never lands in a
+    // restored one, and the server listens again afterwards.
+    void aRestoreLetsTheNotesInProgressGo()
+    {
+        MockClock clock(kNow);
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        const quint16 port = probe.serverPort();
+        probe.close();
+        auto controller = makeController("[General]\r\nNumStickies=1\r\n[Stick0]\r\ncaption=a\r\n[Network]\r\nEnabled=1\r\nPortTCP="
+                                         + QByteArray::number(port) + "\r\n");
+        QVERIFY(controller->noteServer()->isListening());
+        const QString copy = Snapshots::list(controller->snapshotFolder()).first().path;
+        const QByteArray C("\xA2", 1);
+        QTcpSocket peer;
+        peer.connectToHost(QHostAddress::LocalHost, port);
+        QVERIFY(peer.waitForConnected(5000));
+        peer.write("new" + C + "bia" + C + "chegando" + C + "255" + C + "175" + C + "120" + C + "255" + C + "Arial" + C + "10" + C
+                   + "0" + C + "nobold" + C + "noitalic\r\n\r\n");
+        QTRY_COMPARE(controller->noteTable().count(), 2);
+        QVERIFY(controller->restoreStoreCopy(copy));
+        QCOMPARE(captionsOf(*controller), QStringList{"a"});
+        peer.write("line" + C + "intruso\r\n\r\nend" + C + "\r\n\r\n");
+        peer.flush();
+        QTest::qWait(300);
+        QCOMPARE(captionsOf(*controller), QStringList{"a"});
+        QCOMPARE(controller->note(0)->text(), QString());
+        QVERIFY(controller->noteServer()->isListening());
+        // The note that was arriving is in the snapshot the restore took first.
+        QCOMPARE(Snapshots::copies(controller->storePath(), QString()).first().titles, (QStringList{"a", "chegando"}));
     }
 
     // A restore waits for the dialogs open over notes: they would outlive their notes.
