@@ -21,6 +21,7 @@ packages=(
   at-spi2-core python3-pyatspi
   libxcb1-dev libxcb-xfixes0-dev
   trayer haskell-gtk-sni-tray-utils
+  weston xwayland
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -30,6 +30,13 @@
     </message>
 </context>
 <context>
+    <name>NoteTrash</name>
+    <message>
+        <source>A nota não pôde ser posta na Lixeira e por isso não foi apagada.</source>
+        <translation>The note could not be put in the Trash, so it was not deleted.</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Erro</source>
@@ -126,12 +133,12 @@
         <translation>Turn the network on in Preferences &gt; Network</translation>
     </message>
     <message>
-        <source>Ctrl+clique para abrir %1</source>
-        <translation>Ctrl+click to open %1</translation>
-    </message>
-    <message>
         <source>Nota sem título</source>
         <translation>Untitled note</translation>
+    </message>
+    <message>
+        <source>Ctrl+clique para abrir %1</source>
+        <translation>Ctrl+click to open %1</translation>
     </message>
 </context>
 <context>
@@ -155,6 +162,42 @@
     <message>
         <source>Backup efetuado em </source>
         <translation>Backup made in </translation>
+    </message>
+    <message>
+        <source>O arquivo de notas %1 não pôde ser lido: não contém notas nem configurações. Também não foi possível guardar uma cópia dele (%2), por isso o Corkvane não gravará sobre ele. O Corkvane começa com as configurações padrão.</source>
+        <translation>The notes file %1 could not be read: it holds no notes and no settings. No copy of it could be kept either (%2), so Corkvane will not write over it. Corkvane starts with the default settings.</translation>
+    </message>
+    <message>
+        <source>O arquivo de notas %1 não pôde ser lido: não contém notas nem configurações. Ele foi guardado intacto em %2. O Corkvane começa com as configurações padrão.</source>
+        <translation>The notes file %1 could not be read: it holds no notes and no settings. It was kept whole as %2. Corkvane starts with the default settings.</translation>
+    </message>
+    <message>
+        <source>Não há lugar para mais notas nesta sessão. Salve, feche e abra o Corkvane novamente para restaurar notas da Lixeira.</source>
+        <translation>There is no room for more notes in this session. Save, close and open Corkvane again to restore notes from the Trash.</translation>
+    </message>
+    <message>
+        <source>A cópia %1 não pôde ser lida.</source>
+        <translation>The copy %1 could not be read.</translation>
+    </message>
+    <message>
+        <source>Nada foi restaurado: as notas atuais não puderam ser salvas.</source>
+        <translation>Nothing was restored: the current notes could not be saved.</translation>
+    </message>
+    <message>
+        <source>Nada foi restaurado: não foi possível guardar as notas atuais em um instantâneo.</source>
+        <translation>Nothing was restored: the current notes could not be kept in a snapshot.</translation>
+    </message>
+    <message>
+        <source>Nada foi restaurado.</source>
+        <translation>Nothing was restored.</translation>
+    </message>
+    <message>
+        <source>O arquivo ilegível não pôde ser guardado em outro lugar e não será substituído.</source>
+        <translation>The unreadable file could not be kept anywhere else and will not be replaced.</translation>
+    </message>
+    <message>
+        <source>Nada foi restaurado: feche antes as janelas abertas do Corkvane.</source>
+        <translation>Nothing was restored: close the open Corkvane windows first.</translation>
     </message>
 </context>
 <context>
@@ -830,12 +873,12 @@
         <translation>The e-mail was not sent! Check the network settings.</translation>
     </message>
     <message>
-        <source>Assunto:</source>
-        <translation>Subject:</translation>
-    </message>
-    <message>
         <source>Informe ao menos um endereço de e-mail em &quot;Para&quot;.</source>
         <translation>Enter at least one e-mail address in &quot;To&quot;.</translation>
+    </message>
+    <message>
+        <source>Assunto:</source>
+        <translation>Subject:</translation>
     </message>
 </context>
 <context>
@@ -863,6 +906,77 @@
     <message>
         <source>Insira o endereço IP do computador cujas notas você deseja bloquear, como 192.168.0.12. Só o endereço IP do remetente é comparado: nomes de computador, de usuário ou e-mails não bloqueiam nada.</source>
         <translation>Enter the IP address of the computer whose notes you want to block, such as 192.168.0.12. Only the sender's IP address is compared: computer names, user names or e-mail addresses block nothing.</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmLixeira</name>
+    <message>
+        <source>A Lixeira não pôde ser lida: %1</source>
+        <translation>The Trash could not be read: %1</translation>
+    </message>
+    <message>
+        <source>A Lixeira está vazia.</source>
+        <translation>The Trash is empty.</translation>
+    </message>
+    <message>
+        <source>Aviso</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Lixeira</source>
+        <translation>Trash</translation>
+    </message>
+    <message>
+        <source>&amp;Notas apagadas:</source>
+        <translation>Deleted &amp;notes:</translation>
+    </message>
+    <message>
+        <source>Título</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>Primeira linha</source>
+        <translation>First line</translation>
+    </message>
+    <message>
+        <source>Apagada em</source>
+        <translation>Deleted on</translation>
+    </message>
+    <message>
+        <source>Notas apagadas</source>
+        <translation>Deleted notes</translation>
+    </message>
+    <message>
+        <source>Restaurar</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Restaurar as notas escolhidas</source>
+        <translation>Restore the chosen notes</translation>
+    </message>
+    <message>
+        <source>Esvaziar</source>
+        <translation>Empty</translation>
+    </message>
+    <message>
+        <source>Esvaziar a Lixeira</source>
+        <translation>Empty the Trash</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>Fechar a Lixeira</source>
+        <translation>Close the Trash</translation>
+    </message>
+    <message>
+        <source>Notas na Lixeira: %1. As notas apagadas há mais de %2 dias são descartadas.</source>
+        <translation>Notes in the Trash: %1. Notes deleted more than %2 days ago are discarded.</translation>
+    </message>
+    <message>
+        <source>Esvaziar a Lixeira? As notas nela (%1) serão apagadas para sempre.</source>
+        <translation>Empty the Trash? The notes in it (%1) will be deleted for good.</translation>
     </message>
 </context>
 <context>
@@ -991,6 +1105,81 @@
     </message>
 </context>
 <context>
+    <name>TfrmRestaurarCopia</name>
+    <message>
+        <source>Instantâneo</source>
+        <translation>Snapshot</translation>
+    </message>
+    <message>
+        <source>Cópia de segurança (%1)</source>
+        <translation>Backup (%1)</translation>
+    </message>
+    <message>
+        <source>Ainda não há cópias. O Corkvane guarda um instantâneo das notas a cada início e, enquanto funciona, no máximo um por hora quando as notas mudam.</source>
+        <translation>There are no copies yet. Corkvane keeps a snapshot of the notes at every start and, while it runs, at most one an hour when the notes change.</translation>
+    </message>
+    <message>
+        <source>(sem título)</source>
+        <translation>(untitled)</translation>
+    </message>
+    <message>
+        <source>Aviso</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Restaurar as notas de %1? As notas de agora serão guardadas antes em um instantâneo, que aparecerá nesta lista: a restauração poderá ser desfeita.</source>
+        <translation>Restore the notes of %1? The notes of now will first be kept in a snapshot, which will appear in this list: the restore can be undone.</translation>
+    </message>
+    <message>
+        <source>Restaurar Cópia</source>
+        <translation>Restore Backup</translation>
+    </message>
+    <message>
+        <source>&amp;Cópias das notas:</source>
+        <translation>&amp;Copies of the notes:</translation>
+    </message>
+    <message>
+        <source>Momento</source>
+        <translation>Moment</translation>
+    </message>
+    <message>
+        <source>Notas</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>Origem</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Cópias das notas</source>
+        <translation>Copies of the notes</translation>
+    </message>
+    <message>
+        <source>&amp;Notas da cópia escolhida:</source>
+        <translation>&amp;Notes of the chosen copy:</translation>
+    </message>
+    <message>
+        <source>Notas da cópia escolhida</source>
+        <translation>Notes of the chosen copy</translation>
+    </message>
+    <message>
+        <source>Restaurar</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Restaurar a cópia escolhida</source>
+        <translation>Restore the chosen copy</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>Fechar sem restaurar</source>
+        <translation>Close without restoring</translation>
+    </message>
+</context>
+<context>
     <name>TfrmSobre</name>
     <message>
         <source>https://www.corkvane.org/</source>
@@ -1093,6 +1282,18 @@
     <message>
         <source>&amp;Sair</source>
         <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>Reunir Notas</source>
+        <translation>Gather Notes</translation>
+    </message>
+    <message>
+        <source>Restaurar Cópia...</source>
+        <translation>Restore Backup...</translation>
+    </message>
+    <message>
+        <source>Lixeira...</source>
+        <translation>Trash...</translation>
     </message>
     <message>
         <source>&amp;Localizar Notas...</source>

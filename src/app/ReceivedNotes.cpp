@@ -55,9 +55,9 @@ QRect ReceivedNotes::screenAreaAt(QPoint point)
 
 void ReceivedNotes::fitWindow(TfPostIt &note, QSize size)
 {
-    const QRect fitted = fitIntoArea(QRect(note.pos(), size), screenAreaAt(note.geometry().center()));
-    note.resize(fitted.size());
-    note.move(fitted.topLeft());
+    // The place the note keeps is what the store will hold, whatever a window manager does.
+    const QRect place = note.storedGeometry();
+    note.place(fitIntoArea(QRect(place.topLeft(), size), screenAreaAt(place.center())));
 }
 
 // A received note shows its footer: the window holds the title bar, the text area the sender
@@ -65,13 +65,13 @@ void ReceivedNotes::fitWindow(TfPostIt &note, QSize size)
 void ReceivedNotes::setTextWidth(int slot, int width)
 {
     TfPostIt &n = note(slot);
-    fitWindow(n, QSize(windowSizeForText(QSize(width, 0), true).width(), n.height()));
+    fitWindow(n, QSize(windowSizeForText(QSize(width, 0), true).width(), n.storedGeometry().height()));
 }
 
 void ReceivedNotes::setTextHeight(int slot, int height)
 {
     TfPostIt &n = note(slot);
-    fitWindow(n, QSize(n.width(), windowSizeForText(QSize(0, height), true).height()));
+    fitWindow(n, QSize(n.storedGeometry().width(), windowSizeForText(QSize(0, height), true).height()));
 }
 
 void ReceivedNotes::setReplyAddress(int slot, const QString &address)

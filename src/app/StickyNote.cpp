@@ -31,6 +31,7 @@
 #include "platform/SignalWatcher.h"
 #include "store/Backup.h"
 #include "store/DataFolder.h"
+#include "store/IniFile.h"
 #include "store/NoteStore.h"
 
 #include <QApplication>
@@ -141,6 +142,22 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { shutdown(); });
 
+    // Screens come and go (a monitor unplugged, a laptop leaving its dock, a panel moved):
+    // once they have settled, notes left out of reach are brought back.
+    m_screenSettle.setSingleShot(true);
+    m_screenSettle.setInterval(250);
+    connect(&m_screenSettle, &QTimer::timeout, this, [this] { runGuarded([this] { rescueNotes(); }); });
+    connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
+        watchScreen(screen);
+        screensChanged();
+    });
+    connect(qApp, &QGuiApplication::screenRemoved, this, &TfStickyNote::screensChanged);
+    for (QScreen *screen : QGuiApplication::screens())
+        watchScreen(screen);
+    connect(m_trayMenu, &TrayMenu::gatherRequested, this, [this] { runGuarded([this] { gatherNotes(); }); });
+    connect(m_trayMenu, &TrayMenu::trashRequested, this, [this] { runGuarded([this] { openTrash(); }); });
+    connect(m_trayMenu, &TrayMenu::restoreRequested, this, [this] { runGuarded([this] { openRestore(); }); });
+
     chooseStartupLanguage();
     m_trayIcon->show();
 }
@@ -207,6 +224,7 @@ void TfStickyNote::buildFolders(const Folders &folders)
     DataFolder::createPrivate(m_dataFolder);
     // A save cut short by a crash leaves its temporary file; the store itself is whole.
     DataFolder::removeInterruptedSaves(m_dataFolder, NoteStore::fileName());
+    DataFolder::removeInterruptedSaves(m_dataFolder, NoteTrash::fileName());
 
     if (!QFileInfo::exists(storePath())) {
         const QString first = Locale::userLocaleId() == Locale::kPortugueseBrazil ? QStringLiteral("default_ptb.cvf")
@@ -246,8 +264,12 @@ void TfStickyNote::startupStep()
     if (m_endpoint && !m_endpoint->isListening() && !m_endpoint->listen())
         qWarning("Corkvane: the CorkvaneMsg endpoint is not available: %s", qPrintable(m_endpoint->errorString()));
     m_hookInstalled = true;
+    if (std::exchange(m_relistTasks, false) && !todaysTasks()->isVisible())
+        listTodaysTasks();
     for (const ProgramCommand::Command command : std::exchange(m_pendingCommands, {}))
         runProgramCommand(command);
+    for (const QString &warning : std::exchange(m_startupWarnings, {}))
+        QTimer::singleShot(0, this, [warning] { Dialogs::warning(nullptr, warning); });
 }
 
 TfPostIt *TfStickyNote::makeNoteWindow()
@@ -323,12 +345,17 @@ void TfStickyNote::loadStore()
     sizes.minimum = QSize(TfPostIt::kMinWidth, TfPostIt::kMinHeight);
     sizes.maximum = virtualDesktop().size();
     const LoadedStore stored = NoteStore::load(storePath(), Clock::now(), m_loginName, m_programFolder, sizes);
+    if (stored.notAProfile)
+        keepUnreadableStore();
+    snapshotStoreAsFound(stored);
     m_settings = stored.settings;
     m_autoSaveCountdown = stored.autoSaveCountdown;
+    const QList<QRect> areas = screenAreas();
     QList<QWidget *> shown;
     for (const NoteData &data : stored.notes) {
         TfPostIt *note = makeNoteWindow();
-        note->applyData(data);
+        // A note out of reach of every screen comes in where it can be grabbed, before it shows.
+        note->applyData(withinReach(data, areas));
         if (data.visible)
             shown.append(note);
     }
@@ -345,13 +372,18 @@ QString TfStickyNote::saveStore()
     // and writing it would erase every note on disk.
     if (!m_loaded)
         return {};
+    if (m_storeProtected)
+        return IniFile::writeErrorText(storePath(), tr("O arquivo ilegível não pôde ser guardado em outro lugar e não será "
+                                                       "substituído."));
     QList<NoteData> notes;
     m_table.forEach([&notes](int, TfPostIt *note) { notes.append(note->data()); });
     // Without a language module the built-in Portuguese runs, and the next start must bring it
     // back rather than switch to English.
     const SaveResult result = NoteStore::save(storePath(), m_settings, notes, m_language != Language::English, &m_saveCache);
-    if (result.ok)
+    if (result.ok) {
         m_saveFailureTold = false;
+        snapshotAfterSave(notes);
+    }
     return result.error;
 }
 
@@ -394,21 +426,20 @@ int TfStickyNote::createNote(NoteKind kind)
     playEventSound(kind == NoteKind::User ? general.SoundNewSticky : general.SoundRecSticky);
 
     TfPostIt *note = makeNoteWindow();
-    note->resize(TfPostIt::kCreatedWidth, TfPostIt::kCreatedHeight);
     if (kind == NoteKind::User) {
-        note->move(m_placement.nextUserNotePosition());
+        note->place(QRect(m_placement.nextUserNotePosition(), QSize(TfPostIt::kCreatedWidth, TfPostIt::kCreatedHeight)));
         note->setColor(general.DefaultColor);
     } else {
         note->setColor(255);
-        note->resize(note->width() * 2, note->height());
-        const QPoint spot = centredPosition(virtualDesktop(), note->width(), note->height());
+        const QSize size(TfPostIt::kCreatedWidth * 2, TfPostIt::kCreatedHeight);
+        const QPoint spot = centredPosition(virtualDesktop(), size.width(), size.height());
         QList<QPoint> taken;
         m_table.forEach([&taken, note](int, TfPostIt *other) {
             if (other != note && other->isVisible())
-                taken.append(other->pos());
+                taken.append(other->storedGeometry().topLeft());
         });
-        note->move(receivedNotePosition(spot, note->size(), ReceivedNotes::screenAreaAt(spot), NoteLayout::kCaptionHeight,
-                                        taken));
+        const QPoint free = receivedNotePosition(spot, size, ReceivedNotes::screenAreaAt(spot), NoteLayout::kCaptionHeight, taken);
+        note->place(QRect(free, size));
     }
     note->setTitle(newNoteTitle(Clock::now(), general.ShowDate, general.ShowTime));
     if (kind == NoteKind::User)
@@ -494,6 +525,13 @@ void TfStickyNote::deleteNoteRequest(int slot)
     note = m_table.at(slot);
     if (!note)
         return;
+    // The note goes to the trash before its window goes; a trash that cannot be written keeps
+    // the note where it is, since it would exist nowhere else.
+    QString error;
+    if (!trash().add(note->data(), Clock::now(), &error)) {
+        Dialogs::error(nullptr, NoteTrash::notTrashedText(error));
+        return;
+    }
     playEventSound(m_settings.recGeral.SoundDelSticky);
     if (m_ringingNote == slot)
         m_ringingNote = -1;

@@ -174,6 +174,7 @@ TfPostIt::TfPostIt(int tag, QObject *controller, const AppSettings *settings, QW
     buildChildren();
     retranslateUi();
     resize(kCreatedWidth, kCreatedHeight);
+    m_storedGeometry = QRect(pos(), size());
     repaintColours();
     applyTitleFont();
     layOut();
@@ -419,10 +420,10 @@ NoteData TfPostIt::data() const
     d.scrollbar = scrollBar();
     d.darkCaption = m_darkCaption;
     d.trackPosition = m_trackPosition;
-    d.posx = x();
-    d.posy = y();
-    d.width = width();
-    d.height = height();
+    d.posx = m_storedGeometry.x();
+    d.posy = m_storedGeometry.y();
+    d.width = m_storedGeometry.width();
+    d.height = m_storedGeometry.height();
     d.font = m_font;
     d.color = m_color;
     d.rodape = footerShown() ? footerText() : QString();
@@ -447,7 +448,7 @@ void TfPostIt::applyData(const NoteData &d)
     m_darkCaption = d.darkCaption;
     m_trackPosition = d.trackPosition;
     setFooterText(d.rodape);
-    setGeometry(d.posx, d.posy, d.width, d.height);
+    place(QRect(d.posx, d.posy, d.width, d.height));
 
     NoteFont font = m_font;
     font.bold = d.font.bold;
@@ -717,7 +718,33 @@ void TfPostIt::layOut()
 void TfPostIt::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    if (event->spontaneous() && m_userMayMove && isVisible())
+        m_storedGeometry.setSize(size());
     layOut();
+}
+
+void TfPostIt::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // Only the window system reports moves spontaneously; the program's own go through place().
+    if (event->spontaneous() && m_userMayMove && isVisible())
+        m_storedGeometry.moveTopLeft(geometry().topLeft());
+}
+
+void TfPostIt::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Shown by the program: the window manager may place the window anew on its way up.
+    if (!event->spontaneous())
+        m_userMayMove = false;
+}
+
+void TfPostIt::place(const QRect &geometry)
+{
+    const QRect bounded(geometry.topLeft(), geometry.size().expandedTo(QSize(kMinWidth, kMinHeight)));
+    m_storedGeometry = bounded;
+    m_userMayMove = false;
+    setGeometry(bounded);
 }
 
 // --- requests to the controller ------------------------------------------------------------
@@ -941,8 +968,15 @@ bool TfPostIt::textAreaPointerEvent(QEvent *event)
 
 // --- mouse and keyboard --------------------------------------------------------------------
 
+void TfPostIt::moveByHand(const QPoint &globalPos)
+{
+    move(globalPos - m_moveOffset);
+    m_storedGeometry.moveTopLeft(pos());
+}
+
 void TfPostIt::startMove(const QPoint &globalPos)
 {
+    m_userMayMove = true;
     if (QWindow *w = windowHandle(); w && w->startSystemMove())
         return;
     m_manualMove = true;
@@ -1007,11 +1041,13 @@ void TfPostIt::keyPressEvent(QKeyEvent *event)
 bool TfPostIt::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::KeyPress)
+        m_userMayMove = true;
 
     if (m_manualMove && (type == QEvent::MouseMove || type == QEvent::MouseButtonRelease)) {
         auto *me = static_cast<QMouseEvent *>(event);
         if (type == QEvent::MouseMove)
-            move(me->globalPosition().toPoint() - m_moveOffset);
+            moveByHand(me->globalPosition().toPoint());
         else
             m_manualMove = false;
         return true;
@@ -1099,8 +1135,22 @@ bool TfPostIt::eventFilter(QObject *watched, QEvent *event)
 
 bool TfPostIt::event(QEvent *event)
 {
-    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+    switch (event->type()) {
+    case QEvent::Enter:
+    case QEvent::MouseButtonPress:
+    case QEvent::KeyPress:
+    case QEvent::NonClientAreaMouseButtonPress:
+        // The user is at the note: a move the window manager reports now is the user's
+        // (dragged with a modifier key, or moved from the keyboard by the window manager).
+        m_userMayMove = true;
+        break;
+    case QEvent::Show:
+    case QEvent::Hide:
         emit changed(m_tag);
+        break;
+    default:
+        break;
+    }
     if (event->type() == QEvent::ToolTip && !m_hintsShown) {
         QToolTip::hideText();
         return true;
@@ -1127,7 +1177,7 @@ void TfPostIt::mousePressEvent(QMouseEvent *event)
 void TfPostIt::mouseMoveEvent(QMouseEvent *event)
 {
     if (m_manualMove) {
-        move(event->globalPosition().toPoint() - m_moveOffset);
+        moveByHand(event->globalPosition().toPoint());
         return;
     }
     const QPoint p = event->position().toPoint();

@@ -139,6 +139,21 @@ public:
     // Shows the window, raises it and gives it the focus.
     void bringToFront();
 
+    // --- place -----------------------------------------------------------------------------
+    // The place and size the store keeps for the note: where it was loaded or created, where
+    // the program last put it (a rescue from a screen that went away, "Reunir Notas"), or
+    // where the user last moved or resized it. Where the window system happens to show the
+    // window does not count: a window manager that ignores the place a window asks for (a
+    // Wayland compositor through XWayland puts every window where it likes), or one asked
+    // before it has placed the window, never changes what the store keeps.
+    QRect storedGeometry() const { return m_storedGeometry; }
+    // Puts the window at `geometry` (never below the smallest note) and keeps that as its place.
+    void place(const QRect &geometry);
+    // Whether moves and resizes reported by the window system are now taken as the user's
+    // own: from the user's first touch of the note (the pointer entering it, a press, a key)
+    // until the program next places or shows it.
+    bool userMayMove() const { return m_userMayMove; }
+
     // --- commands (also reachable from the note menu) -------------------------------------
     // The note menu, made the first time it is needed: most notes never show theirs, and a
     // thousand menus cost the start time and memory.
@@ -174,6 +189,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -190,6 +207,7 @@ private:
     void postDelete();
     void postAcknowledge();
     void startMove(const QPoint &globalPos);
+    void moveByHand(const QPoint &globalPos);
     void titleEntered();
     void ringingIconClicked();
     void hideButtonClicked();
@@ -241,6 +259,9 @@ private:
     bool m_remember = false;
     int m_rememberNo = 0;
     int m_rememberUnit = 0;
+
+    QRect m_storedGeometry;
+    bool m_userMayMove = false;
 
     // Manual move, used when the window system will not run its own move loop.
     bool m_manualMove = false;

@@ -226,7 +226,11 @@ LoadedStore NoteStore::load(const QString &path, const QDateTime &loadMoment,
                             const QString &loginName, const QString &programFolder,
                             const NoteSizeLimits &sizes)
 {
-    return read(IniFile::fromFile(path), loadMoment, loginName, programFolder, sizes);
+    bool readable = true;
+    const IniFile ini = IniFile::fromFile(path, &readable);
+    LoadedStore out = read(ini, loadMoment, loginName, programFolder, sizes);
+    out.notAProfile = readable && ini.sections().isEmpty() && QFile::exists(path);
+    return out;
 }
 
 namespace {
@@ -412,6 +416,17 @@ NoteStore::FileStamp NoteStore::FileStamp::of(const QString &path)
     stamp.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     stamp.changedNs = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
     return stamp;
+}
+
+NoteData NoteStore::readNoteSection(const IniFile &ini, const QString &section, const QDateTime &loadMoment,
+                                    const NoteSizeLimits &sizes)
+{
+    return readNote(ini, section, loadMoment, sizes);
+}
+
+void NoteStore::writeNoteSection(IniFile &ini, const QString &section, const NoteData &note)
+{
+    writeNote(ini, section, note);
 }
 
 QString NoteStore::readDefaultLang(const QString &path)

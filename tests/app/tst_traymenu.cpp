@@ -53,6 +53,30 @@ private slots:
         QVERIFY(tray.item("mnuPortugues")->isChecked() && !tray.item("mnuIngles")->isChecked());
     }
 
+    // "Reunir Notas" sits under "Mostrar"; "Restaurar Cópia..." and "Lixeira..." by the backup.
+    void recoveryRowsStandByTheirNeighbours()
+    {
+        TrayMenu tray;
+        QObject answer;
+        QSignalSpy gather(&tray, &TrayMenu::gatherRequested);
+        QSignalSpy restore(&tray, &TrayMenu::restoreRequested);
+        QSignalSpy trash(&tray, &TrayMenu::trashRequested);
+        connect(&tray, &TrayMenu::gatherRequested, &answer, [] {});
+        connect(&tray, &TrayMenu::restoreRequested, &answer, [] {});
+        connect(&tray, &TrayMenu::trashRequested, &answer, [] {});
+        tray.rebuildNoteLists();
+        QCOMPARE(menuCaptions(tray.menu()),
+                 (QStringList{"&Nova Nota", "-", "Mo&strar", "Reunir Notas", "M&ostrar Escondidas",
+                              "Mostrar Tarefas para &Hoje", "-", "Salvar A&gora", "Cópia de &Segurança",
+                              "Restaurar Cópia...", "Lixeira...", "-", "Corkvane na Web...", "Sobre o Sistema...", "-",
+                              "&Sair"}));
+        tray.item("mnuReunirNotas")->trigger();
+        tray.item("mnuRestaurarCopia")->trigger();
+        tray.item("mnuLixeira")->trigger();
+        QCOMPARE(gather.size() + restore.size() + trash.size(), 3);
+        QCOMPARE(gather.size() * restore.size() * trash.size(), 1);
+    }
+
     void noteListsAreRebuiltAtEachOpening()
     {
         TrayMenu tray;

@@ -348,6 +348,67 @@ private slots:
         QCOMPARE(note->cursor().shape(), Qt::SizeHorCursor);
     }
 
+    // The store keeps where the note was put or where the user moved it. A window manager
+    // that places or sizes the window on its own (a compositor ignoring the place asked for,
+    // or one asked before it has placed the window) changes nothing that is saved.
+    void theStoredPlaceIsTheUsersNotTheWindowManagers()
+    {
+        auto note = makeNote();
+        // The test's pointer rests where the note first showed; the window system tells.
+        QVERIFY(QTest::qWaitForWindowExposed(note.get()));
+        QTest::qWait(50);
+        NoteData d;
+        d.posx = 700;
+        d.posy = 400;
+        d.width = 200;
+        d.height = 150;
+        note->applyData(d);
+        QVERIFY(QTest::qWaitForWindowExposed(note.get()));
+        const auto place = [&note] { return QRect(note->data().posx, note->data().posy, note->data().width, note->data().height); };
+        const auto windowManagerPuts = [&note](const QRect &geometry) {
+            note->windowHandle()->setGeometry(geometry);
+            QTRY_COMPARE(note->geometry(), geometry);
+        };
+        QVERIFY(!note->userMayMove());
+        windowManagerPuts(QRect(0, 0, 300, 300));
+        QCOMPARE(place(), QRect(700, 400, 200, 150));
+
+        // The user drags the title bar: the place follows.
+        const auto drag = [](QWidget *w, QPoint local, QPoint delta) {
+            const QPoint g = w->mapToGlobal(local);
+            QMouseEvent press(QEvent::MouseButtonPress, local, g, Qt::LeftButton, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(w, &press);
+            QMouseEvent move(QEvent::MouseMove, local + delta, g + delta, Qt::NoButton, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(w, &move);
+            QMouseEvent release(QEvent::MouseButtonRelease, local + delta, g + delta, Qt::LeftButton, Qt::NoButton, {});
+            QCoreApplication::sendEvent(w, &release);
+        };
+        drag(child<QLabel>(note.get(), "lblCaption"), QPoint(4, 4), QPoint(30, 20));
+        QCOMPARE(note->pos(), QPoint(30, 20));
+        QCOMPARE(place(), QRect(30, 20, 200, 150));
+        // Once the user is at the note, what the window manager reports is the user's doing (a
+        // drag with a modifier key, a move from the keyboard, a resize).
+        windowManagerPuts(QRect(50, 60, 250, 160));
+        QCOMPARE(place(), QRect(50, 60, 250, 160));
+
+        // Shown again by the program, the window may be placed anew: that is not kept, until
+        // the pointer enters the note.
+        note->hide();
+        note->show();
+        QVERIFY(!note->userMayMove());
+        windowManagerPuts(QRect(5, 5, 250, 160));
+        QCOMPARE(place(), QRect(50, 60, 250, 160));
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(note.get(), &enter);
+        windowManagerPuts(QRect(77, 88, 250, 160));
+        QCOMPARE(place(), QRect(77, 88, 250, 160));
+
+        // A place the program gives is kept as given, even below the smallest note.
+        note->place(QRect(-40, 9000, 10, 10));
+        QCOMPARE(place(), QRect(-40, 9000, TfPostIt::kMinWidth, TfPostIt::kMinHeight));
+        QVERIFY(!note->userMayMove());
+    }
+
     void deleteAndHideButtons()
     {
         auto note = makeNote(42);
