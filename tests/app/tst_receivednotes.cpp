@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(notes[1]->pos(), spot + QPoint(step, step));
         QCOMPARE(notes[2]->pos(), spot + QPoint(2 * step, 2 * step));
 
-        notes[0]->move(10, 10);
+        notes[0]->place(QRect(QPoint(10, 10), notes[0]->size()));  // moved away, as by its user
         QCOMPARE(controller->note(wire.note(newLine(175, 120)))->pos(), spot);
         // A hidden note hides nothing.
         notes[1]->hide();
