@@ -20,9 +20,8 @@ const QString kFolder = QStringLiteral("/opt/corkvane/");
 
 void checkNote(const FakeNote &note, const QString &fallback)
 {
-    FUZZ_CHECK(note.width >= 0 && note.width <= NoteProtocol::kMaxExtent);
-    FUZZ_CHECK(note.height >= FakeNoteSink::kFooterHeight
-               && note.height <= NoteProtocol::kMaxExtent + FakeNoteSink::kFooterHeight);
+    FUZZ_CHECK(note.textWidth >= 0 && note.textWidth <= NoteProtocol::kMaxExtent);
+    FUZZ_CHECK(note.textHeight >= 0 && note.textHeight <= NoteProtocol::kMaxExtent);
     FUZZ_CHECK(note.font.size >= 1 && note.font.size <= NoteProtocol::kMaxFontSize);
     qsizetype text = 0;
     for (const QString &line : note.lines)

@@ -19,6 +19,9 @@ packages=(
   util-linux
   xvfb openbox xdotool x11-utils
   at-spi2-core python3-pyatspi
+  libxcb1-dev libxcb-xfixes0-dev
+  trayer haskell-gtk-sni-tray-utils
+  weston xwayland
   syncthing
 )
 missing=()

@@ -53,14 +53,16 @@ Color=8454143
 TEXTS = {
     "default_ptb.cvf": (
         "Bem-vindo ao Corkvane!",
-        "Esta é a sua primeira nota.\\n\\nClique com o botão direito no ícone da bandeja para "
-        "criar novas notas, e no título de uma nota para configurá-la, pôr um alarme, "
-        "imprimir ou enviá-la.",
+        "Esta é a sua primeira nota.\\n\\nDê um duplo clique no ícone da bandeja para criar "
+        "novas notas; o botão direito nele abre o menu. Clique com o botão direito no título "
+        "de uma nota para configurá-la, pôr um alarme, imprimir ou enviá-la (para enviar, "
+        "ligue a rede em Preferências > Rede).",
     ),
     "default_enu.cvf": (
         "Welcome to Corkvane!",
-        "This is your first note.\\n\\nRight-click the tray icon to create new notes, and a "
-        "note's title bar to configure it, set an alarm, print or send it.",
+        "This is your first note.\\n\\nDouble-click the tray icon to create new notes; its "
+        "right button opens the menu. Right-click a note's title bar to configure it, set an "
+        "alarm, print or send it (to send, turn the network on in Preferences > Network).",
     ),
 }
 

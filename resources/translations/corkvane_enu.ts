@@ -30,6 +30,13 @@
     </message>
 </context>
 <context>
+    <name>NoteTrash</name>
+    <message>
+        <source>A nota não pôde ser posta na Lixeira e por isso não foi apagada.</source>
+        <translation>The note could not be put in the Trash, so it was not deleted.</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Erro</source>
@@ -191,8 +198,16 @@
         <translation>Could not print: %1</translation>
     </message>
     <message>
+        <source>Ligue a rede em Preferências &gt; Rede</source>
+        <translation>Turn the network on in Preferences &gt; Network</translation>
+    </message>
+    <message>
         <source>Nota sem título</source>
         <translation>Untitled note</translation>
+    </message>
+    <message>
+        <source>Ctrl+clique para abrir %1</source>
+        <translation>Ctrl+click to open %1</translation>
     </message>
 </context>
 <context>
@@ -216,6 +231,42 @@
     <message>
         <source>Backup efetuado em </source>
         <translation>Backup made in </translation>
+    </message>
+    <message>
+        <source>O arquivo de notas %1 não pôde ser lido: não contém notas nem configurações. Também não foi possível guardar uma cópia dele (%2), por isso o Corkvane não gravará sobre ele. O Corkvane começa com as configurações padrão.</source>
+        <translation>The notes file %1 could not be read: it holds no notes and no settings. No copy of it could be kept either (%2), so Corkvane will not write over it. Corkvane starts with the default settings.</translation>
+    </message>
+    <message>
+        <source>O arquivo de notas %1 não pôde ser lido: não contém notas nem configurações. Ele foi guardado intacto em %2. O Corkvane começa com as configurações padrão.</source>
+        <translation>The notes file %1 could not be read: it holds no notes and no settings. It was kept whole as %2. Corkvane starts with the default settings.</translation>
+    </message>
+    <message>
+        <source>Não há lugar para mais notas nesta sessão. Salve, feche e abra o Corkvane novamente para restaurar notas da Lixeira.</source>
+        <translation>There is no room for more notes in this session. Save, close and open Corkvane again to restore notes from the Trash.</translation>
+    </message>
+    <message>
+        <source>A cópia %1 não pôde ser lida.</source>
+        <translation>The copy %1 could not be read.</translation>
+    </message>
+    <message>
+        <source>Nada foi restaurado: as notas atuais não puderam ser salvas.</source>
+        <translation>Nothing was restored: the current notes could not be saved.</translation>
+    </message>
+    <message>
+        <source>Nada foi restaurado: não foi possível guardar as notas atuais em um instantâneo.</source>
+        <translation>Nothing was restored: the current notes could not be kept in a snapshot.</translation>
+    </message>
+    <message>
+        <source>Nada foi restaurado.</source>
+        <translation>Nothing was restored.</translation>
+    </message>
+    <message>
+        <source>O arquivo ilegível não pôde ser guardado em outro lugar e não será substituído.</source>
+        <translation>The unreadable file could not be kept anywhere else and will not be replaced.</translation>
+    </message>
+    <message>
+        <source>Nada foi restaurado: feche antes as janelas abertas do Corkvane.</source>
+        <translation>Nothing was restored: close the open Corkvane windows first.</translation>
     </message>
 </context>
 <context>
@@ -331,12 +382,12 @@
 <context>
     <name>TfrmAjuda</name>
     <message>
-        <source>Ajuda do Corkvane</source>
-        <translation>Corkvane Help</translation>
-    </message>
-    <message>
         <source>O arquivo de ajuda %1 não foi encontrado.</source>
         <translation>The help file %1 was not found.</translation>
+    </message>
+    <message>
+        <source>Ajuda</source>
+        <translation>Help</translation>
     </message>
 </context>
 <context>
@@ -851,6 +902,14 @@
         <source>Encontrados na rede</source>
         <translation>Found on the network</translation>
     </message>
+    <message>
+        <source>Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.</source>
+        <translation>No address given: type the IP or the name of at least one computer.</translation>
+    </message>
+    <message>
+        <source>A conexão com %1 caiu durante o envio: a nota não chegou inteira!</source>
+        <translation>The connection to %1 dropped during the send: the note did not arrive whole!</translation>
+    </message>
 </context>
 <context>
     <name>TfrmEnviarEmail</name>
@@ -873,10 +932,6 @@
     <message>
         <source>Caderno de Endereços e Contatos</source>
         <translation>Address and Contact Book</translation>
-    </message>
-    <message>
-        <source>&amp;Assunto:</source>
-        <translation>S&amp;ubject:</translation>
     </message>
     <message>
         <source>Te&amp;xto:</source>
@@ -926,6 +981,10 @@
         <source>Informe ao menos um endereço de e-mail em &quot;Para&quot;.</source>
         <translation>Enter at least one e-mail address in &quot;To&quot;.</translation>
     </message>
+    <message>
+        <source>Assunto:</source>
+        <translation>Subject:</translation>
+    </message>
 </context>
 <context>
     <name>TfrmInsereBloq</name>
@@ -934,16 +993,95 @@
         <translation>Add Blocked Sender</translation>
     </message>
     <message>
-        <source>Insira o e-mail, nome do usuário, nome do computador ou qualquer outra informação que identifica o remetente que você deseja bloquear.</source>
-        <translation>Enter the e-mail, user name, computer name or any other information that identifies the sender you want to block.</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
         <source>Cancelar</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Digite o endereço IP do remetente, como 192.168.0.12.</source>
+        <translation>Type the sender&apos;s IP address, such as 192.168.0.12.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; não é um endereço IP de computador e nunca bloquearia nada. Digite o endereço IP do remetente, como 192.168.0.12.</source>
+        <translation>&quot;%1&quot; is not a computer&apos;s IP address and would never block anything. Type the sender&apos;s IP address, such as 192.168.0.12.</translation>
+    </message>
+    <message>
+        <source>Insira o endereço IP do computador cujas notas você deseja bloquear, como 192.168.0.12. Só o endereço IP do remetente é comparado: nomes de computador, de usuário ou e-mails não bloqueiam nada.</source>
+        <translation>Enter the IP address of the computer whose notes you want to block, such as 192.168.0.12. Only the sender&apos;s IP address is compared: computer names, user names or e-mail addresses block nothing.</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmLixeira</name>
+    <message>
+        <source>A Lixeira não pôde ser lida: %1</source>
+        <translation>The Trash could not be read: %1</translation>
+    </message>
+    <message>
+        <source>A Lixeira está vazia.</source>
+        <translation>The Trash is empty.</translation>
+    </message>
+    <message>
+        <source>Aviso</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Lixeira</source>
+        <translation>Trash</translation>
+    </message>
+    <message>
+        <source>&amp;Notas apagadas:</source>
+        <translation>Deleted &amp;notes:</translation>
+    </message>
+    <message>
+        <source>Título</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>Primeira linha</source>
+        <translation>First line</translation>
+    </message>
+    <message>
+        <source>Apagada em</source>
+        <translation>Deleted on</translation>
+    </message>
+    <message>
+        <source>Notas apagadas</source>
+        <translation>Deleted notes</translation>
+    </message>
+    <message>
+        <source>Restaurar</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Restaurar as notas escolhidas</source>
+        <translation>Restore the chosen notes</translation>
+    </message>
+    <message>
+        <source>Esvaziar</source>
+        <translation>Empty</translation>
+    </message>
+    <message>
+        <source>Esvaziar a Lixeira</source>
+        <translation>Empty the Trash</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>Fechar a Lixeira</source>
+        <translation>Close the Trash</translation>
+    </message>
+    <message>
+        <source>Notas na Lixeira: %1. As notas apagadas há mais de %2 dias são descartadas.</source>
+        <translation>Notes in the Trash: %1. Notes deleted more than %2 days ago are discarded.</translation>
+    </message>
+    <message>
+        <source>Esvaziar a Lixeira? As notas nela (%1) serão apagadas para sempre.</source>
+        <translation>Empty the Trash? The notes in it (%1) will be deleted for good.</translation>
     </message>
 </context>
 <context>
@@ -987,54 +1125,6 @@
 <context>
     <name>TfrmNotas</name>
     <message>
-        <source>Notas</source>
-        <translation>Notes</translation>
-    </message>
-    <message>
-        <source>&amp;Procurar:</source>
-        <translation>S&amp;earch:</translation>
-    </message>
-    <message>
-        <source>título ou texto da nota</source>
-        <translation>title or text of the note</translation>
-    </message>
-    <message>
-        <source>&amp;Mostrar</source>
-        <translation>&amp;Show</translation>
-    </message>
-    <message>
-        <source>Men&amp;u</source>
-        <translation>Men&amp;u</translation>
-    </message>
-    <message>
-        <source>Menu do Corkvane</source>
-        <translation>Corkvane menu</translation>
-    </message>
-    <message>
-        <source>&amp;Fechar</source>
-        <translation>&amp;Close</translation>
-    </message>
-    <message>
-        <source>&amp;Ocultar</source>
-        <translation>&amp;Hide</translation>
-    </message>
-    <message>
-        <source>&amp;Excluir</source>
-        <translation>&amp;Delete</translation>
-    </message>
-    <message>
-        <source>&amp;Configurações...</source>
-        <translation>&amp;Settings...</translation>
-    </message>
-    <message>
-        <source>Encontradas: %1 de %2</source>
-        <translation>Found: %1 of %2</translation>
-    </message>
-    <message>
-        <source>Notas: %1</source>
-        <translation>Notes: %1</translation>
-    </message>
-    <message>
         <source>(sem título)</source>
         <translation>(untitled)</translation>
     </message>
@@ -1067,8 +1157,131 @@
         <translation>State</translation>
     </message>
     <message>
+        <source>Notas</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>&amp;Procurar:</source>
+        <translation>S&amp;earch:</translation>
+    </message>
+    <message>
+        <source>título ou texto da nota</source>
+        <translation>title or text of the note</translation>
+    </message>
+    <message>
+        <source>&amp;Mostrar</source>
+        <translation>&amp;Show</translation>
+    </message>
+    <message>
+        <source>Men&amp;u</source>
+        <translation>Men&amp;u</translation>
+    </message>
+    <message>
+        <source>Menu do Corkvane</source>
+        <translation>Corkvane menu</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
         <source>Limpar a busca</source>
         <translation>Clear the search</translation>
+    </message>
+    <message>
+        <source>&amp;Ocultar</source>
+        <translation>&amp;Hide</translation>
+    </message>
+    <message>
+        <source>&amp;Excluir</source>
+        <translation>&amp;Delete</translation>
+    </message>
+    <message>
+        <source>&amp;Configurações...</source>
+        <translation>&amp;Settings...</translation>
+    </message>
+    <message>
+        <source>Encontradas: %1 de %2</source>
+        <translation>Found: %1 of %2</translation>
+    </message>
+    <message>
+        <source>Notas: %1</source>
+        <translation>Notes: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmRestaurarCopia</name>
+    <message>
+        <source>Instantâneo</source>
+        <translation>Snapshot</translation>
+    </message>
+    <message>
+        <source>Cópia de segurança (%1)</source>
+        <translation>Backup (%1)</translation>
+    </message>
+    <message>
+        <source>Ainda não há cópias. O Corkvane guarda um instantâneo das notas a cada início e, enquanto funciona, no máximo um por hora quando as notas mudam.</source>
+        <translation>There are no copies yet. Corkvane keeps a snapshot of the notes at every start and, while it runs, at most one an hour when the notes change.</translation>
+    </message>
+    <message>
+        <source>(sem título)</source>
+        <translation>(untitled)</translation>
+    </message>
+    <message>
+        <source>Aviso</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>Restaurar as notas de %1? As notas de agora serão guardadas antes em um instantâneo, que aparecerá nesta lista: a restauração poderá ser desfeita.</source>
+        <translation>Restore the notes of %1? The notes of now will first be kept in a snapshot, which will appear in this list: the restore can be undone.</translation>
+    </message>
+    <message>
+        <source>Restaurar Cópia</source>
+        <translation>Restore Backup</translation>
+    </message>
+    <message>
+        <source>&amp;Cópias das notas:</source>
+        <translation>&amp;Copies of the notes:</translation>
+    </message>
+    <message>
+        <source>Momento</source>
+        <translation>Moment</translation>
+    </message>
+    <message>
+        <source>Notas</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>Origem</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Cópias das notas</source>
+        <translation>Copies of the notes</translation>
+    </message>
+    <message>
+        <source>&amp;Notas da cópia escolhida:</source>
+        <translation>&amp;Notes of the chosen copy:</translation>
+    </message>
+    <message>
+        <source>Notas da cópia escolhida</source>
+        <translation>Notes of the chosen copy</translation>
+    </message>
+    <message>
+        <source>Restaurar</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Restaurar a cópia escolhida</source>
+        <translation>Restore the chosen copy</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>Fechar sem restaurar</source>
+        <translation>Close without restoring</translation>
     </message>
 </context>
 <context>
@@ -1174,6 +1387,18 @@
     <message>
         <source>&amp;Sair</source>
         <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>Reunir Notas</source>
+        <translation>Gather Notes</translation>
+    </message>
+    <message>
+        <source>Restaurar Cópia...</source>
+        <translation>Restore Backup...</translation>
+    </message>
+    <message>
+        <source>Lixeira...</source>
+        <translation>Trash...</translation>
     </message>
     <message>
         <source>&amp;Localizar Notas...</source>

@@ -30,6 +30,13 @@
     </message>
 </context>
 <context>
+    <name>NoteTrash</name>
+    <message>
+        <source>A nota não pôde ser posta na Lixeira e por isso não foi apagada.</source>
+        <translation>A nota não pôde ser posta na Lixeira e por isso não foi apagada.</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Erro</source>
@@ -191,8 +198,16 @@
         <translation>Não foi possível imprimir: %1</translation>
     </message>
     <message>
+        <source>Ligue a rede em Preferências &gt; Rede</source>
+        <translation>Ligue a rede em Preferências &gt; Rede</translation>
+    </message>
+    <message>
         <source>Nota sem título</source>
         <translation>Nota sem título</translation>
+    </message>
+    <message>
+        <source>Ctrl+clique para abrir %1</source>
+        <translation>Ctrl+clique para abrir %1</translation>
     </message>
 </context>
 <context>
@@ -216,6 +231,42 @@
     <message>
         <source>Backup efetuado em </source>
         <translation>Backup efetuado em </translation>
+    </message>
+    <message>
+        <source>O arquivo de notas %1 não pôde ser lido: não contém notas nem configurações. Também não foi possível guardar uma cópia dele (%2), por isso o Corkvane não gravará sobre ele. O Corkvane começa com as configurações padrão.</source>
+        <translation>O arquivo de notas %1 não pôde ser lido: não contém notas nem configurações. Também não foi possível guardar uma cópia dele (%2), por isso o Corkvane não gravará sobre ele. O Corkvane começa com as configurações padrão.</translation>
+    </message>
+    <message>
+        <source>O arquivo de notas %1 não pôde ser lido: não contém notas nem configurações. Ele foi guardado intacto em %2. O Corkvane começa com as configurações padrão.</source>
+        <translation>O arquivo de notas %1 não pôde ser lido: não contém notas nem configurações. Ele foi guardado intacto em %2. O Corkvane começa com as configurações padrão.</translation>
+    </message>
+    <message>
+        <source>Não há lugar para mais notas nesta sessão. Salve, feche e abra o Corkvane novamente para restaurar notas da Lixeira.</source>
+        <translation>Não há lugar para mais notas nesta sessão. Salve, feche e abra o Corkvane novamente para restaurar notas da Lixeira.</translation>
+    </message>
+    <message>
+        <source>A cópia %1 não pôde ser lida.</source>
+        <translation>A cópia %1 não pôde ser lida.</translation>
+    </message>
+    <message>
+        <source>Nada foi restaurado: as notas atuais não puderam ser salvas.</source>
+        <translation>Nada foi restaurado: as notas atuais não puderam ser salvas.</translation>
+    </message>
+    <message>
+        <source>Nada foi restaurado: não foi possível guardar as notas atuais em um instantâneo.</source>
+        <translation>Nada foi restaurado: não foi possível guardar as notas atuais em um instantâneo.</translation>
+    </message>
+    <message>
+        <source>Nada foi restaurado.</source>
+        <translation>Nada foi restaurado.</translation>
+    </message>
+    <message>
+        <source>O arquivo ilegível não pôde ser guardado em outro lugar e não será substituído.</source>
+        <translation>O arquivo ilegível não pôde ser guardado em outro lugar e não será substituído.</translation>
+    </message>
+    <message>
+        <source>Nada foi restaurado: feche antes as janelas abertas do Corkvane.</source>
+        <translation>Nada foi restaurado: feche antes as janelas abertas do Corkvane.</translation>
     </message>
 </context>
 <context>
@@ -331,12 +382,12 @@
 <context>
     <name>TfrmAjuda</name>
     <message>
-        <source>Ajuda do Corkvane</source>
-        <translation>Ajuda do Corkvane</translation>
-    </message>
-    <message>
         <source>O arquivo de ajuda %1 não foi encontrado.</source>
         <translation>O arquivo de ajuda %1 não foi encontrado.</translation>
+    </message>
+    <message>
+        <source>Ajuda</source>
+        <translation>Ajuda</translation>
     </message>
 </context>
 <context>
@@ -851,6 +902,14 @@
         <source>Encontrados na rede</source>
         <translation>Encontrados na rede</translation>
     </message>
+    <message>
+        <source>Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.</source>
+        <translation>Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.</translation>
+    </message>
+    <message>
+        <source>A conexão com %1 caiu durante o envio: a nota não chegou inteira!</source>
+        <translation>A conexão com %1 caiu durante o envio: a nota não chegou inteira!</translation>
+    </message>
 </context>
 <context>
     <name>TfrmEnviarEmail</name>
@@ -873,10 +932,6 @@
     <message>
         <source>Caderno de Endereços e Contatos</source>
         <translation>Caderno de Endereços e Contatos</translation>
-    </message>
-    <message>
-        <source>&amp;Assunto:</source>
-        <translation>&amp;Assunto:</translation>
     </message>
     <message>
         <source>Te&amp;xto:</source>
@@ -926,6 +981,10 @@
         <source>Informe ao menos um endereço de e-mail em &quot;Para&quot;.</source>
         <translation>Informe ao menos um endereço de e-mail em &quot;Para&quot;.</translation>
     </message>
+    <message>
+        <source>Assunto:</source>
+        <translation>Assunto:</translation>
+    </message>
 </context>
 <context>
     <name>TfrmInsereBloq</name>
@@ -934,16 +993,95 @@
         <translation>Inserir Remetente Bloqueado</translation>
     </message>
     <message>
-        <source>Insira o e-mail, nome do usuário, nome do computador ou qualquer outra informação que identifica o remetente que você deseja bloquear.</source>
-        <translation>Insira o e-mail, nome do usuário, nome do computador ou qualquer outra informação que identifica o remetente que você deseja bloquear.</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
         <source>Cancelar</source>
         <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Digite o endereço IP do remetente, como 192.168.0.12.</source>
+        <translation>Digite o endereço IP do remetente, como 192.168.0.12.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; não é um endereço IP de computador e nunca bloquearia nada. Digite o endereço IP do remetente, como 192.168.0.12.</source>
+        <translation>&quot;%1&quot; não é um endereço IP de computador e nunca bloquearia nada. Digite o endereço IP do remetente, como 192.168.0.12.</translation>
+    </message>
+    <message>
+        <source>Insira o endereço IP do computador cujas notas você deseja bloquear, como 192.168.0.12. Só o endereço IP do remetente é comparado: nomes de computador, de usuário ou e-mails não bloqueiam nada.</source>
+        <translation>Insira o endereço IP do computador cujas notas você deseja bloquear, como 192.168.0.12. Só o endereço IP do remetente é comparado: nomes de computador, de usuário ou e-mails não bloqueiam nada.</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmLixeira</name>
+    <message>
+        <source>A Lixeira não pôde ser lida: %1</source>
+        <translation>A Lixeira não pôde ser lida: %1</translation>
+    </message>
+    <message>
+        <source>A Lixeira está vazia.</source>
+        <translation>A Lixeira está vazia.</translation>
+    </message>
+    <message>
+        <source>Aviso</source>
+        <translation>Aviso</translation>
+    </message>
+    <message>
+        <source>Lixeira</source>
+        <translation>Lixeira</translation>
+    </message>
+    <message>
+        <source>&amp;Notas apagadas:</source>
+        <translation>&amp;Notas apagadas:</translation>
+    </message>
+    <message>
+        <source>Título</source>
+        <translation>Título</translation>
+    </message>
+    <message>
+        <source>Primeira linha</source>
+        <translation>Primeira linha</translation>
+    </message>
+    <message>
+        <source>Apagada em</source>
+        <translation>Apagada em</translation>
+    </message>
+    <message>
+        <source>Notas apagadas</source>
+        <translation>Notas apagadas</translation>
+    </message>
+    <message>
+        <source>Restaurar</source>
+        <translation>Restaurar</translation>
+    </message>
+    <message>
+        <source>Restaurar as notas escolhidas</source>
+        <translation>Restaurar as notas escolhidas</translation>
+    </message>
+    <message>
+        <source>Esvaziar</source>
+        <translation>Esvaziar</translation>
+    </message>
+    <message>
+        <source>Esvaziar a Lixeira</source>
+        <translation>Esvaziar a Lixeira</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Fechar</translation>
+    </message>
+    <message>
+        <source>Fechar a Lixeira</source>
+        <translation>Fechar a Lixeira</translation>
+    </message>
+    <message>
+        <source>Notas na Lixeira: %1. As notas apagadas há mais de %2 dias são descartadas.</source>
+        <translation>Notas na Lixeira: %1. As notas apagadas há mais de %2 dias são descartadas.</translation>
+    </message>
+    <message>
+        <source>Esvaziar a Lixeira? As notas nela (%1) serão apagadas para sempre.</source>
+        <translation>Esvaziar a Lixeira? As notas nela (%1) serão apagadas para sempre.</translation>
     </message>
 </context>
 <context>
@@ -987,54 +1125,6 @@
 <context>
     <name>TfrmNotas</name>
     <message>
-        <source>Notas</source>
-        <translation>Notas</translation>
-    </message>
-    <message>
-        <source>&amp;Procurar:</source>
-        <translation>&amp;Procurar:</translation>
-    </message>
-    <message>
-        <source>título ou texto da nota</source>
-        <translation>título ou texto da nota</translation>
-    </message>
-    <message>
-        <source>&amp;Mostrar</source>
-        <translation>&amp;Mostrar</translation>
-    </message>
-    <message>
-        <source>Men&amp;u</source>
-        <translation>Men&amp;u</translation>
-    </message>
-    <message>
-        <source>Menu do Corkvane</source>
-        <translation>Menu do Corkvane</translation>
-    </message>
-    <message>
-        <source>&amp;Fechar</source>
-        <translation>&amp;Fechar</translation>
-    </message>
-    <message>
-        <source>&amp;Ocultar</source>
-        <translation>&amp;Ocultar</translation>
-    </message>
-    <message>
-        <source>&amp;Excluir</source>
-        <translation>&amp;Excluir</translation>
-    </message>
-    <message>
-        <source>&amp;Configurações...</source>
-        <translation>&amp;Configurações...</translation>
-    </message>
-    <message>
-        <source>Encontradas: %1 de %2</source>
-        <translation>Encontradas: %1 de %2</translation>
-    </message>
-    <message>
-        <source>Notas: %1</source>
-        <translation>Notas: %1</translation>
-    </message>
-    <message>
         <source>(sem título)</source>
         <translation>(sem título)</translation>
     </message>
@@ -1067,8 +1157,131 @@
         <translation>Situação</translation>
     </message>
     <message>
+        <source>Notas</source>
+        <translation>Notas</translation>
+    </message>
+    <message>
+        <source>&amp;Procurar:</source>
+        <translation>&amp;Procurar:</translation>
+    </message>
+    <message>
+        <source>título ou texto da nota</source>
+        <translation>título ou texto da nota</translation>
+    </message>
+    <message>
+        <source>&amp;Mostrar</source>
+        <translation>&amp;Mostrar</translation>
+    </message>
+    <message>
+        <source>Men&amp;u</source>
+        <translation>Men&amp;u</translation>
+    </message>
+    <message>
+        <source>Menu do Corkvane</source>
+        <translation>Menu do Corkvane</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Fechar</translation>
+    </message>
+    <message>
         <source>Limpar a busca</source>
         <translation>Limpar a busca</translation>
+    </message>
+    <message>
+        <source>&amp;Ocultar</source>
+        <translation>&amp;Ocultar</translation>
+    </message>
+    <message>
+        <source>&amp;Excluir</source>
+        <translation>&amp;Excluir</translation>
+    </message>
+    <message>
+        <source>&amp;Configurações...</source>
+        <translation>&amp;Configurações...</translation>
+    </message>
+    <message>
+        <source>Encontradas: %1 de %2</source>
+        <translation>Encontradas: %1 de %2</translation>
+    </message>
+    <message>
+        <source>Notas: %1</source>
+        <translation>Notas: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmRestaurarCopia</name>
+    <message>
+        <source>Instantâneo</source>
+        <translation>Instantâneo</translation>
+    </message>
+    <message>
+        <source>Cópia de segurança (%1)</source>
+        <translation>Cópia de segurança (%1)</translation>
+    </message>
+    <message>
+        <source>Ainda não há cópias. O Corkvane guarda um instantâneo das notas a cada início e, enquanto funciona, no máximo um por hora quando as notas mudam.</source>
+        <translation>Ainda não há cópias. O Corkvane guarda um instantâneo das notas a cada início e, enquanto funciona, no máximo um por hora quando as notas mudam.</translation>
+    </message>
+    <message>
+        <source>(sem título)</source>
+        <translation>(sem título)</translation>
+    </message>
+    <message>
+        <source>Aviso</source>
+        <translation>Aviso</translation>
+    </message>
+    <message>
+        <source>Restaurar as notas de %1? As notas de agora serão guardadas antes em um instantâneo, que aparecerá nesta lista: a restauração poderá ser desfeita.</source>
+        <translation>Restaurar as notas de %1? As notas de agora serão guardadas antes em um instantâneo, que aparecerá nesta lista: a restauração poderá ser desfeita.</translation>
+    </message>
+    <message>
+        <source>Restaurar Cópia</source>
+        <translation>Restaurar Cópia</translation>
+    </message>
+    <message>
+        <source>&amp;Cópias das notas:</source>
+        <translation>&amp;Cópias das notas:</translation>
+    </message>
+    <message>
+        <source>Momento</source>
+        <translation>Momento</translation>
+    </message>
+    <message>
+        <source>Notas</source>
+        <translation>Notas</translation>
+    </message>
+    <message>
+        <source>Origem</source>
+        <translation>Origem</translation>
+    </message>
+    <message>
+        <source>Cópias das notas</source>
+        <translation>Cópias das notas</translation>
+    </message>
+    <message>
+        <source>&amp;Notas da cópia escolhida:</source>
+        <translation>&amp;Notas da cópia escolhida:</translation>
+    </message>
+    <message>
+        <source>Notas da cópia escolhida</source>
+        <translation>Notas da cópia escolhida</translation>
+    </message>
+    <message>
+        <source>Restaurar</source>
+        <translation>Restaurar</translation>
+    </message>
+    <message>
+        <source>Restaurar a cópia escolhida</source>
+        <translation>Restaurar a cópia escolhida</translation>
+    </message>
+    <message>
+        <source>&amp;Fechar</source>
+        <translation>&amp;Fechar</translation>
+    </message>
+    <message>
+        <source>Fechar sem restaurar</source>
+        <translation>Fechar sem restaurar</translation>
     </message>
 </context>
 <context>
@@ -1174,6 +1387,18 @@
     <message>
         <source>&amp;Sair</source>
         <translation>&amp;Sair</translation>
+    </message>
+    <message>
+        <source>Reunir Notas</source>
+        <translation>Reunir Notas</translation>
+    </message>
+    <message>
+        <source>Restaurar Cópia...</source>
+        <translation>Restaurar Cópia...</translation>
+    </message>
+    <message>
+        <source>Lixeira...</source>
+        <translation>Lixeira...</translation>
     </message>
     <message>
         <source>&amp;Localizar Notas...</source>

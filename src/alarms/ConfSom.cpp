@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
+#include "platform/WindowTitle.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -17,6 +18,7 @@
 TfrmConfSom::TfrmConfSom(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfrmConfSom"));
+    WindowTitle::keepFitting(this);  // the window manager cuts no part of the title
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     m_rgpEvento = new QGroupBox(this);
     m_rgpEvento->setObjectName(QStringLiteral("rgpEvento"));

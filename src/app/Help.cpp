@@ -31,7 +31,8 @@ TfrmAjuda::TfrmAjuda(QWidget *parent) : QWidget(parent, Qt::Window)
 
 void TfrmAjuda::retranslateUi()
 {
-    setWindowTitle(tr("Ajuda do Corkvane"));
+    // The toolkit adds the program's name to every window title.
+    setWindowTitle(tr("Ajuda"));
 }
 
 void TfrmAjuda::changeEvent(QEvent *event)

@@ -1,8 +1,8 @@
 #pragma once
 // The help window: the user guide of the active language (corkvane.html, or corkvane_enu.html
 // for English, in the program folder) in a small browser window, opened at its contents or at
-// the topic of a help context number (1 to 9, and 10 for the notes window), each topic an
-// anchor "context-<n>".
+// the topic of a help context number (1 to 9, 10 the notes window, 11 the trash, 12 the restore
+// of a copy), each topic an anchor "context-<n>".
 #include <QString>
 #include <QUrl>
 #include <QWidget>
@@ -14,7 +14,7 @@ class TfrmAjuda : public QWidget
     Q_OBJECT
 public:
     static constexpr int kContents = 0;
-    static constexpr int kLastContext = 10;
+    static constexpr int kLastContext = 12;
 
     explicit TfrmAjuda(QWidget *parent = nullptr);
 

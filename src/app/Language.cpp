@@ -140,8 +140,6 @@ bool TfStickyNote::SwitchLanguage(int localeId)
             reportSaveFailure(error, SaveOrigin::User);
             return true;
         }
-        m_noteServer->StopNoteServer();
-        m_noteServer->ForgetNotesInProgress();
         // The load renumbers the notes without gaps in slot order: the ringing note keeps
         // ringing under its new number.
         int rank = 0;
@@ -154,18 +152,7 @@ bool TfStickyNote::SwitchLanguage(int localeId)
         m_ringingNote = ringing;
         if (ringing < 0)
             setAlarmAnimation(false);
-        // Today's tasks name notes by their numbers: an open list is made again after the load.
-        if (m_tasks && m_tasks->isVisible()) {
-            m_tasks->hide();
-            connect(&m_tmrInicio, &QTimer::timeout, this, [this] {
-                if (!m_tasks->isVisible())
-                    listTodaysTasks();
-            }, Qt::SingleShotConnection);
-        }
-        destroyAllNotes();
-        // Until the start-up step has read the store again there is nothing in memory worth
-        // writing: a save or an exit in between must not empty the file.
-        m_loaded = false;
+        releaseNotesForReload();
     }
 
     // Every form reads its texts again now, not at some later turn of the event loop.

@@ -1,6 +1,7 @@
 #pragma once
 // The pure parts of creating a note: where a user note goes and how it is titled.
 #include <QDateTime>
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -25,3 +26,14 @@ QString newNoteTitle(const QDateTime &now, bool showDate, bool showTime);
 
 // A received note is centred on the whole virtual desktop (integer halves).
 QPoint centredPosition(const QRect &desktop, int width, int height);
+
+// Where a received note of `size` goes when `spot` is where it would be centred: on the spot,
+// or, while a note stands there, a step (the title bar's height) lower and to the right of it,
+// and so on down the cascade, so that no note hides another. The cascade stays inside `area`:
+// once every place in it is taken, the notes go round it again. `taken` holds the top-left
+// corners of the notes standing on the desktop.
+QPoint receivedNotePosition(QPoint spot, QSize size, const QRect &area, int step, const QList<QPoint> &taken);
+
+// `window` made to fit inside `area` (the available area of its screen): no larger than the
+// area, and moved only as far as it must be to lie inside it.
+QRect fitIntoArea(const QRect &window, const QRect &area);

@@ -7,6 +7,7 @@
 #include "sync/SyncState.h"
 
 #include <QTimer>
+#include <utility>
 
 NoteSync::NoteSync(TfStickyNote &controller)
     : m_controller(controller), m_engine(std::make_unique<SyncEngine>(*this))
@@ -104,13 +105,13 @@ bool NoteSync::trashNote(int slot)
 
 std::function<QString()> NoteSync::prepareSave()
 {
-    return m_controller.prepareSave();
+    return m_controller.prepareSave(&m_savingNotes);
 }
 
 void NoteSync::saveFinished(const QString &error)
 {
     // A save of the program's own: its failure is told as an auto-save's is.
-    m_controller.backgroundSaveFinished(error);
+    m_controller.backgroundSaveFinished(error, std::exchange(m_savingNotes, {}));
 }
 
 void NoteSync::report(const QString &text)

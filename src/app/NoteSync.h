@@ -38,4 +38,6 @@ private:
     // Notes from the folder are laid out by a sequence of their own: the user's new notes
     // keep theirs.
     NotePlacement m_placement;
+    // The notes of the save the merge's worker is writing (one at a time).
+    QList<NoteData> m_savingNotes;
 };

@@ -1,9 +1,13 @@
 #include "app/ReceivedNotes.h"
 
+#include "app/NewNote.h"
 #include "app/StickyNote.h"
+#include "notes/NoteLayout.h"
 #include "notes/PostIt.h"
 
+#include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <stdexcept>
 
 TfPostIt &ReceivedNotes::note(int slot) const
@@ -41,21 +45,33 @@ void ReceivedNotes::setCaptionColour(int slot, ColourValue colour)
     note(slot).paintCaption(colour);
 }
 
-void ReceivedNotes::setWidth(int slot, int width)
+QRect ReceivedNotes::screenAreaAt(QPoint point)
 {
-    TfPostIt &n = note(slot);
-    n.resize(width, n.height());
+    QScreen *screen = QGuiApplication::screenAt(point);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
 }
 
-void ReceivedNotes::setHeight(int slot, int height)
+void ReceivedNotes::fitWindow(TfPostIt &note, QSize size)
 {
-    TfPostIt &n = note(slot);
-    n.resize(n.width(), height);
+    // The place the note keeps is what the store will hold, whatever a window manager does.
+    const QRect place = note.storedGeometry();
+    note.place(fitIntoArea(QRect(place.topLeft(), size), screenAreaAt(place.center())));
 }
 
-int ReceivedNotes::footerHeight(int slot) const
+// A received note shows its footer: the window holds the title bar, the text area the sender
+// had, and the footer.
+void ReceivedNotes::setTextWidth(int slot, int width)
 {
-    return note(slot).footerHeight();
+    TfPostIt &n = note(slot);
+    fitWindow(n, QSize(windowSizeForText(QSize(width, 0), true).width(), n.storedGeometry().height()));
+}
+
+void ReceivedNotes::setTextHeight(int slot, int height)
+{
+    TfPostIt &n = note(slot);
+    fitWindow(n, QSize(n.storedGeometry().width(), windowSizeForText(QSize(0, height), true).height()));
 }
 
 void ReceivedNotes::setReplyAddress(int slot, const QString &address)

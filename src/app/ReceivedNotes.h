@@ -3,6 +3,10 @@
 // controller's table and note windows.
 #include "net/NoteSink.h"
 
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
 class TfStickyNote;
 class TfPostIt;
 
@@ -20,9 +24,8 @@ public:
     void setTitle(int slot, const QString &title) override;
     void setNoteColour(int slot, ColourValue colour) override;
     void setCaptionColour(int slot, ColourValue colour) override;
-    void setWidth(int slot, int width) override;
-    void setHeight(int slot, int height) override;
-    int footerHeight(int slot) const override;
+    void setTextWidth(int slot, int width) override;
+    void setTextHeight(int slot, int height) override;
     void setReplyAddress(int slot, const QString &address) override;
     NoteFont textFont(int slot) const override;
     void setTextFont(int slot, const NoteFont &font) override;
@@ -33,7 +36,14 @@ public:
     void appendLine(int slot, const QString &line) override;
     void finishNote(int slot) override;
 
+    // The available area (less panels and docks) of the screen at `point`, or of the primary
+    // screen when none is there.
+    static QRect screenAreaAt(QPoint point);
+
 private:
     TfPostIt &note(int slot) const;
+    // Gives the note's window `size`, inside the available area of the screen it stands on:
+    // a sender's size never makes a window (and its memory) larger than this screen.
+    static void fitWindow(TfPostIt &note, QSize size);
     TfStickyNote &m_controller;
 };

@@ -5,6 +5,7 @@
 #include "platform/DisplayPlatform.h"
 #include "platform/Paths.h"
 #include "platform/ProgramCommand.h"
+#include "platform/WindowTitle.h"
 
 #include <QApplication>
 #include <QLockFile>
@@ -46,7 +47,7 @@ int runCorkvane(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corkvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Corkvane"));
+    QApplication::setApplicationDisplayName(QString::fromLatin1(WindowTitle::kProgramName));
     QApplication::setApplicationVersion(QStringLiteral(CORKVANE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(Artwork::applicationIcon());

@@ -20,6 +20,7 @@
 #include "net/NoteServer.h"
 #include "notes/ConfNota.h"
 #include "notes/MudaCaption.h"
+#include "notes/NoteLayout.h"
 #include "notes/Notas.h"
 #include "notes/PostIt.h"
 #include "platform/Clock.h"
@@ -31,6 +32,7 @@
 #include "platform/SignalWatcher.h"
 #include "store/Backup.h"
 #include "store/DataFolder.h"
+#include "store/IniFile.h"
 #include "store/NoteStore.h"
 #include "sync/SyncState.h"
 
@@ -68,7 +70,9 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     setAttribute(Qt::WA_DontShowOnScreen);
 
     m_ringingNote = -1;
-    m_notificationArea = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    // Asking the toolkit whether a tray exists would settle, for the whole run, which kind of
+    // notification area its icon uses; the tray icon watches the desktop's areas instead.
+    m_notificationArea = [this] { return m_trayIcon && m_trayIcon->notificationAreaAvailable(); };
     buildFolders(folders);
     m_modules = std::make_unique<LanguageModules>(m_programFolder);
 
@@ -141,6 +145,22 @@ TfStickyNote::TfStickyNote(const Folders &folders, QWidget *parent) : QWidget(pa
     });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { shutdown(); });
 
+    // Screens come and go (a monitor unplugged, a laptop leaving its dock, a panel moved):
+    // once they have settled, notes left out of reach are brought back.
+    m_screenSettle.setSingleShot(true);
+    m_screenSettle.setInterval(250);
+    connect(&m_screenSettle, &QTimer::timeout, this, [this] { runGuarded([this] { rescueNotes(); }); });
+    connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
+        watchScreen(screen);
+        screensChanged();
+    });
+    connect(qApp, &QGuiApplication::screenRemoved, this, &TfStickyNote::screensChanged);
+    for (QScreen *screen : QGuiApplication::screens())
+        watchScreen(screen);
+    connect(m_trayMenu, &TrayMenu::gatherRequested, this, [this] { runGuarded([this] { gatherNotes(); }); });
+    connect(m_trayMenu, &TrayMenu::trashRequested, this, [this] { runGuarded([this] { openTrash(); }); });
+    connect(m_trayMenu, &TrayMenu::restoreRequested, this, [this] { runGuarded([this] { openRestore(); }); });
+
     chooseStartupLanguage();
     m_trayIcon->show();
 }
@@ -210,6 +230,7 @@ void TfStickyNote::buildFolders(const Folders &folders)
     // A save cut short by a crash leaves its temporary file; the store itself is whole.
     DataFolder::removeInterruptedSaves(m_dataFolder, NoteStore::fileName());
     DataFolder::removeInterruptedSaves(m_dataFolder, SyncState::fileName());
+    DataFolder::removeInterruptedSaves(m_dataFolder, NoteTrash::fileName());
 
     if (!QFileInfo::exists(storePath())) {
         const QString first = Locale::userLocaleId() == Locale::kPortugueseBrazil ? QStringLiteral("default_ptb.cvf")
@@ -252,8 +273,12 @@ void TfStickyNote::startupStep()
     if (m_endpoint && !m_endpoint->isListening() && !m_endpoint->listen())
         qWarning("Corkvane: the CorkvaneMsg endpoint is not available: %s", qPrintable(m_endpoint->errorString()));
     m_hookInstalled = true;
+    if (std::exchange(m_relistTasks, false) && !todaysTasks()->isVisible())
+        listTodaysTasks();
     for (const ProgramCommand::Command command : std::exchange(m_pendingCommands, {}))
         runProgramCommand(command);
+    for (const QString &warning : std::exchange(m_startupWarnings, {}))
+        QTimer::singleShot(0, this, [warning] { Dialogs::warning(nullptr, warning); });
 }
 
 TfPostIt *TfStickyNote::makeNoteWindow()
@@ -329,13 +354,18 @@ void TfStickyNote::loadStore()
     sizes.minimum = QSize(TfPostIt::kMinWidth, TfPostIt::kMinHeight);
     sizes.maximum = virtualDesktop().size();
     const LoadedStore stored = NoteStore::load(storePath(), Clock::now(), m_loginName, m_programFolder, sizes);
+    if (stored.notAProfile)
+        keepUnreadableStore();
+    snapshotStoreAsFound(stored);
     m_settings = stored.settings;
     ++m_notesGeneration;
     m_autoSaveCountdown = stored.autoSaveCountdown;
+    const QList<QRect> areas = screenAreas();
     QList<QWidget *> shown;
     for (const NoteData &data : stored.notes) {
         TfPostIt *note = makeNoteWindow();
-        note->applyData(data);
+        // A note out of reach of every screen comes in where it can be grabbed, before it shows.
+        note->applyData(withinReach(data, areas));
         if (data.visible)
             shown.append(note);
     }
@@ -352,20 +382,29 @@ QString TfStickyNote::saveStore()
     // and writing it would erase every note on disk.
     if (!m_loaded)
         return {};
-    const QString error = prepareSave()();
+    QList<NoteData> notes;
+    const QString error = prepareSave(&notes)();
     if (error.isEmpty()) {
         m_saveFailureTold = false;
+        snapshotAfterSave(notes);
         m_sync->engine().storeSaved();
     }
     return error;
 }
 
-std::function<QString()> TfStickyNote::prepareSave()
+std::function<QString()> TfStickyNote::prepareSave(QList<NoteData> *savedNotes)
 {
     if (!m_loaded)
         return [] { return QString(); };
+    if (m_storeProtected) {
+        const QString refusal = IniFile::writeErrorText(
+            storePath(), tr("O arquivo ilegível não pôde ser guardado em outro lugar e não será substituído."));
+        return [refusal] { return refusal; };
+    }
     QList<NoteData> notes;
     m_table.forEach([&notes](int, TfPostIt *note) { notes.append(note->data()); });
+    if (savedNotes)
+        *savedNotes = notes;
     // Without a language module the built-in Portuguese runs, and the next start must bring it
     // back rather than switch to English.
     return [this, order = ++m_savesPrepared, path = storePath(), settings = m_settings, notes = std::move(notes),
@@ -379,12 +418,14 @@ std::function<QString()> TfStickyNote::prepareSave()
     };
 }
 
-void TfStickyNote::backgroundSaveFinished(const QString &error)
+void TfStickyNote::backgroundSaveFinished(const QString &error, const QList<NoteData> &saved)
 {
-    if (error.isEmpty())
-        m_saveFailureTold = false;
-    else
+    if (!error.isEmpty()) {
         reportSaveFailure(error, SaveOrigin::Background);
+        return;
+    }
+    m_saveFailureTold = false;
+    snapshotAfterSave(saved);
 }
 
 void TfStickyNote::reportSaveFailure(const QString &error, SaveOrigin origin)
@@ -426,14 +467,20 @@ int TfStickyNote::createNote(NoteKind kind)
     playEventSound(kind == NoteKind::User ? general.SoundNewSticky : general.SoundRecSticky);
 
     TfPostIt *note = makeNoteWindow();
-    note->resize(TfPostIt::kCreatedWidth, TfPostIt::kCreatedHeight);
     if (kind == NoteKind::User) {
-        note->move(m_placement.nextUserNotePosition());
+        note->place(QRect(m_placement.nextUserNotePosition(), QSize(TfPostIt::kCreatedWidth, TfPostIt::kCreatedHeight)));
         note->setColor(general.DefaultColor);
     } else {
         note->setColor(255);
-        note->resize(note->width() * 2, note->height());
-        note->move(centredPosition(virtualDesktop(), note->width(), note->height()));
+        const QSize size(TfPostIt::kCreatedWidth * 2, TfPostIt::kCreatedHeight);
+        const QPoint spot = centredPosition(virtualDesktop(), size.width(), size.height());
+        QList<QPoint> taken;
+        m_table.forEach([&taken, note](int, TfPostIt *other) {
+            if (other != note && other->isVisible())
+                taken.append(other->storedGeometry().topLeft());
+        });
+        const QPoint free = receivedNotePosition(spot, size, ReceivedNotes::screenAreaAt(spot), NoteLayout::kCaptionHeight, taken);
+        note->place(QRect(free, size));
     }
     note->setTitle(newNoteTitle(Clock::now(), general.ShowDate, general.ShowTime));
     if (kind == NoteKind::User)
@@ -519,6 +566,13 @@ void TfStickyNote::deleteNoteRequest(int slot)
     note = m_table.at(slot);
     if (!note)
         return;
+    // The note goes to the trash before its window goes; a trash that cannot be written keeps
+    // the note where it is, since it would exist nowhere else.
+    QString error;
+    if (!trash().add(note->data(), Clock::now(), &error)) {
+        Dialogs::error(nullptr, NoteTrash::notTrashedText(error));
+        return;
+    }
     playEventSound(m_settings.recGeral.SoundDelSticky);
     discardNote(slot);
     // The deletion reaches the sync folder as a tombstone.
@@ -552,8 +606,20 @@ int TfStickyNote::createSyncedNote(const NoteData &data)
 
 bool TfStickyNote::trashSyncedNote(int slot)
 {
-    if (!m_table.at(slot))
+    TfPostIt *note = m_table.at(slot);
+    if (!note)
         return false;
+    // As for a deletion here: into the trash first, and a trash that cannot be written keeps
+    // the note (the next merge tries again; the failure is told once).
+    QString error;
+    if (!trash().add(note->data(), Clock::now(), &error)) {
+        if (!m_syncTrashFailureTold) {
+            m_syncTrashFailureTold = true;
+            QTimer::singleShot(0, this, [error] { Dialogs::error(nullptr, NoteTrash::notTrashedText(error)); });
+        }
+        return false;
+    }
+    m_syncTrashFailureTold = false;
     discardNote(slot);
     return true;
 }

@@ -6,9 +6,13 @@
 #include "notes/NoteTable.h"
 #include "store/AppSettings.h"
 #include "store/NoteStore.h"
+#include "store/NoteTrash.h"
 
+#include <QDateTime>
 #include <QList>
+#include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -25,6 +29,9 @@ class TfrmMostraAlarmes;
 class SignalWatcher;
 class TfPostIt;
 class TfrmAjuda;
+class TfrmLixeira;
+class TfrmRestaurarCopia;
+class QScreen;
 class TfrmSobre;
 class TfrmEnviarEmail;
 class TfrmConfSom;
@@ -65,6 +72,8 @@ public:
     const QString &DataFolder() const { return m_dataFolder; }
     const QString &LoginName() const { return m_loginName; }
     QString storePath() const { return m_dataFolder + QStringLiteral("stickies.cvf"); }
+    // trash.cvf beside the store: where every deleted note goes first.
+    NoteTrash trash() const { return NoteTrash(NoteTrash::besideStore(storePath())); }
     AppSettings &settings() { return m_settings; }
     const NoteTable &noteTable() const { return m_table; }
     TfPostIt *note(int slot) const { return m_table.at(slot); }
@@ -109,9 +118,10 @@ public:
     // the GUI thread; the call returned writes them (once, on any thread) and gives what
     // saveStore() would. Saves reach the file in the order they were prepared: one prepared
     // earlier never writes over a later one. saveStore() is prepareSave()() on the GUI thread.
-    std::function<QString()> prepareSave();
+    // `savedNotes`, when given, receives the notes the save holds.
+    std::function<QString()> prepareSave(QList<NoteData> *savedNotes = nullptr);
     // Back on the GUI thread after a save of the program's own made that way.
-    void backgroundSaveFinished(const QString &error);
+    void backgroundSaveFinished(const QString &error, const QList<NoteData> &saved);
     // The menu's "Salvar A&gora".
     void saveFromMenu();
     // Creates a note of the given kind in slot `count`; -1 when every slot of the run is used
@@ -140,6 +150,37 @@ public:
     void setProcessEndsAfterShutdown(bool ends) { m_processEndsAfterShutdown = ends; }
     // The tray menu's backup command.
     void backupFromMenu();
+
+    // --- notes within reach ----------------------------------------------------------------
+    // The available areas of the screens, the primary screen's first. Tests replace the
+    // source to take a screen away; an empty function goes back to the real screens.
+    void setScreenAreaSource(std::function<QList<QRect>()> source);
+    QList<QRect> screenAreas() const;
+    // Moves every note whose title bar cannot be grabbed on any screen into the nearest
+    // screen's available area (NotePlaces::rescue); the new place is the one the store keeps.
+    // Runs at load and, a moment after they settle, whenever the screens change.
+    void rescueNotes();
+    // Asks for a rescue once the screens have settled (changes come in bursts).
+    void screensChanged();
+    // "Reunir Notas": every shown note cascaded over the screen under the pointer, in the
+    // order of the "Mostrar" list.
+    void gatherNotes();
+
+    // --- trash, snapshots, restore ---------------------------------------------------------
+    // snapshots/ beside the store.
+    QString snapshotFolder() const;
+    // Brings the trash entries named by `ids` back as new notes at the end of the table, whole
+    // and shown; as many as there are free slots. The slots of the new notes.
+    QList<int> restoreFromTrash(const QStringList &ids);
+    // Replaces the running notes and settings with those of the store copy at `path`, after
+    // saving the current state and taking a snapshot of it, so that the restore can itself be
+    // undone. False, after telling the user why, when nothing was changed.
+    bool restoreStoreCopy(const QString &path);
+    // The dialogs of "Lixeira..." and "Restaurar Cópia...", made on first use.
+    TfrmLixeira *trashDialog();
+    TfrmRestaurarCopia *restoreDialog();
+    void openTrash();
+    void openRestore();
     // The tray menu's "&Preferências...": the settings dialog in its general mode.
     void openPreferences();
     // "&Localizar Notas...", Ctrl+F in a note, `corkvane --notes`: the notes window, made on
@@ -209,6 +250,18 @@ private:
     void destroyAllNotes();
     // Tells the notes window, when there is one, that the note in `slot` came, changed or went.
     void noteListChanged(int slot);
+    // Lets every note window go so that the start-up step can load the store again (the
+    // language switch, a restore): the server stops and forgets its notes in progress, an open
+    // list of today's tasks is made again after the load, and until then nothing is saved.
+    void releaseNotesForReload();
+    void watchScreen(QScreen *screen);
+    // The note as it is to be shown: moved into the nearest of `areas` when out of reach.
+    static NoteData withinReach(NoteData data, const QList<QRect> &areas);
+    // The snapshot policy: the store as found, once per run before anything is written, and
+    // one more at most each hour when a save wrote notes that changed.
+    void snapshotStoreAsFound(const LoadedStore &stored);
+    void snapshotAfterSave(const QList<NoteData> &saved);
+    void keepUnreadableStore();
 
     QString m_programFolder;
     QString m_dataFolder;
@@ -228,6 +281,19 @@ private:
     // The user has been told that saving fails, and no save has succeeded since.
     bool m_saveFailureTold = false;
     bool m_hookInstalled = false;
+    // Today's tasks were open when the notes were let go: listed again after the load.
+    bool m_relistTasks = false;
+    std::function<QList<QRect>()> m_screenAreas;
+    QTimer m_screenSettle;
+    bool m_startSnapshotTaken = false;
+    QDateTime m_lastSnapshotAt;
+    QList<NoteData> m_lastSnapshotNotes;
+    // The store was found unreadable and could not be kept elsewhere: it is never written over.
+    bool m_storeProtected = false;
+    // Told once the start-up step is over, so that nothing of the start waits for an answer.
+    QStringList m_startupWarnings;
+    TfrmLixeira *m_trashDialog = nullptr;
+    TfrmRestaurarCopia *m_restoreDialog = nullptr;
     bool m_shuttingDown = false;
     bool m_processEndsAfterShutdown = false;
     NotePlacement m_placement;
@@ -250,6 +316,7 @@ private:
     std::unique_ptr<ReceivedNotes> m_receivedNotes;
     std::unique_ptr<NoteSync> m_sync;
     quint64 m_notesGeneration = 0;
+    bool m_syncTrashFailureTold = false;
     NoteServer *m_noteServer = nullptr;
     TfrmMostraAlarmes *m_tasks = nullptr;
     SendDialogs *m_sendDialogs = nullptr;

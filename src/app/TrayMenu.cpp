@@ -14,6 +14,7 @@ TrayMenu::TrayMenu(QObject *parent) : QObject(parent), m_menu(new QMenu)
     m_mostrar = m_menu->addMenu(QString());
     m_mostrar->setObjectName(QStringLiteral("mnuMostrarMenu"));
     m_mostrar->menuAction()->setObjectName(QStringLiteral("mnuMostrar"));
+    connect(addItem(m_menu, "mnuReunirNotas"), &QAction::triggered, this, &TrayMenu::gatherRequested);
     m_escondidos = m_menu->addMenu(QString());
     m_escondidos->setObjectName(QStringLiteral("mnuEscondidosMenu"));
     m_escondidos->menuAction()->setObjectName(QStringLiteral("mnuEscondidos"));
@@ -24,6 +25,8 @@ TrayMenu::TrayMenu(QObject *parent) : QObject(parent), m_menu(new QMenu)
     m_copiaSeg = m_menu->addMenu(QString());
     m_copiaSeg->menuAction()->setObjectName(QStringLiteral("mnuCopiaSeg"));
     connect(addItem(m_copiaSeg, "mnuBackup"), &QAction::triggered, this, &TrayMenu::backupRequested);
+    connect(addItem(m_menu, "mnuRestaurarCopia"), &QAction::triggered, this, &TrayMenu::restoreRequested);
+    connect(addItem(m_menu, "mnuLixeira"), &QAction::triggered, this, &TrayMenu::trashRequested);
     addSeparator(m_menu, "N4");
     connect(addItem(m_menu, "mnuAddressBook"), &QAction::triggered, this, &TrayMenu::addressBookRequested);
     addSeparator(m_menu, "N3");
@@ -71,6 +74,9 @@ void TrayMenu::showAnsweredItems()
     const bool help = isSignalConnected(QMetaMethod::fromSignal(&TrayMenu::helpRequested));
     const bool find = isSignalConnected(QMetaMethod::fromSignal(&TrayMenu::findNotesRequested));
     item(QStringLiteral("mnuLocalizar"))->setVisible(find);
+    item(QStringLiteral("mnuReunirNotas"))->setVisible(isSignalConnected(QMetaMethod::fromSignal(&TrayMenu::gatherRequested)));
+    item(QStringLiteral("mnuRestaurarCopia"))->setVisible(isSignalConnected(QMetaMethod::fromSignal(&TrayMenu::restoreRequested)));
+    item(QStringLiteral("mnuLixeira"))->setVisible(isSignalConnected(QMetaMethod::fromSignal(&TrayMenu::trashRequested)));
     item(QStringLiteral("N4"))->setVisible(book);
     item(QStringLiteral("mnuAddressBook"))->setVisible(book);
     item(QStringLiteral("N3"))->setVisible(preferences || languages);
@@ -133,6 +139,9 @@ void TrayMenu::retranslate()
     const auto set = [this](const char *name, const QString &caption) { item(QString::fromLatin1(name))->setText(caption); };
     set("cmdNovaNota", tr("&Nova Nota"));
     set("mnuMostrar", tr("Mo&strar"));
+    set("mnuReunirNotas", tr("Reunir Notas"));
+    set("mnuRestaurarCopia", tr("Restaurar Cópia..."));
+    set("mnuLixeira", tr("Lixeira..."));
     set("mnuEscondidos", tr("M&ostrar Escondidas"));
     set("mnuLocalizar", tr("&Localizar Notas..."));
     set("mnuMostrarTarefasparaHoje1", tr("Mostrar Tarefas para &Hoje"));

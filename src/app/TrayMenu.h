@@ -40,6 +40,10 @@ signals:
     void showAllRequested();
     // "&Localizar Notas...": the notes window.
     void findNotesRequested();
+    // "Reunir Notas", "Lixeira..." and "Restaurar Cópia...".
+    void gatherRequested();
+    void trashRequested();
+    void restoreRequested();
     void todayTasksRequested();
     void saveRequested();
     void backupRequested();

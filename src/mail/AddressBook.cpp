@@ -1,6 +1,7 @@
 #include "mail/AddressBook.h"
 
 #include "platform/Dialogs.h"
+#include "platform/WindowTitle.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -27,6 +28,7 @@ TfrmAddContato::TfrmAddContato(QWidget *parent)
                           | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("TfrmAddContato"));
+    WindowTitle::keepFitting(this);  // the window manager cuts no part of the title
     setFixedSize(302, 136);
 
     const auto label = [this](const char *name, int y) {
@@ -119,6 +121,7 @@ TfrmAddressBook::TfrmAddressBook(const QString &storePath, QWidget *parent)
       m_storePath(storePath)
 {
     setObjectName(QStringLiteral("TfrmAddressBook"));
+    WindowTitle::keepFitting(this);  // the window manager cuts no part of the title
     resize(448, 251);
 
     auto *layout = new QVBoxLayout(this);

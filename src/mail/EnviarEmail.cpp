@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Recipients.h"
+#include "platform/WindowTitle.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -89,6 +90,7 @@ TfrmEnviarEmail::TfrmEnviarEmail(const AppSettings *settings, QWidget *parent)
       m_settings(settings)
 {
     setObjectName(QStringLiteral("frmEnviarEmail"));
+    WindowTitle::keepFitting(this);  // the window manager cuts no part of the title
     setFixedSize(323, 224);
     setModal(true);
 
@@ -231,13 +233,25 @@ void TfrmEnviarEmail::retranslateUi()
     setWindowTitle(tr("Enviar E-Mail"));
     m_label1->setText(tr("&Para:"));
     m_cmdAddress->setToolTip(tr("Caderno de Endereços e Contatos"));
-    m_label2->setText(tr("&Assunto:"));
+    // The subject is shown, not typed: its caption marks no access key.
+    m_label2->setText(tr("Assunto:"));
     m_label3->setText(tr("Te&xto:"));
     m_cmdEnviar->setText(tr("&Enviar"));
     m_cmdCancelar->setText(tr("&Cancelar"));
     m_cmdFechar->setText(tr("&Fechar"));
     // A button that shows only a picture is named by its hint.
     m_cmdAddress->setAccessibleName(m_cmdAddress->toolTip());
+    layOutSubjectRow();
+}
+
+void TfrmEnviarEmail::layOutSubjectRow()
+{
+    // As wide as the caption needs in the desktop's font and language; the subject follows it.
+    const QRect caption = m_label2->geometry();
+    m_label2->setGeometry(caption.x(), caption.y(), qMax(48, m_label2->sizeHint().width()), caption.height());
+    const int left = qMax(56, m_label2->geometry().right() + 5);
+    const QRect subject = m_lblAssunto->geometry();
+    m_lblAssunto->setGeometry(left, subject.y(), width() - 8 - left, subject.height());
 }
 
 void TfrmEnviarEmail::changeEvent(QEvent *event)

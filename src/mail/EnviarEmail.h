@@ -85,6 +85,7 @@ protected:
 
 private:
     void retranslateUi();
+    void layOutSubjectRow();
     void txtParaChange();
     void setStatus(const QString &text);
     void setSendingState(bool sending);

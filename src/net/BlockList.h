@@ -14,4 +14,10 @@ inline constexpr int kBlockSelected = 2;
 // kBlockSelected only an entry equal to the address byte for byte matches; names never do.
 bool blocks(int blocktype, const QStringList &entries, const QString &peerAddr);
 
+// The entry to add for what the user typed: the blanks around it dropped. Null when it could
+// never match: anything but a dotted IPv4 address written as the server writes a sender's
+// (four numbers 0 to 255, without leading zeros), or an address no sender can have
+// (0.x.x.x, and the multicast, reserved and broadcast range from 224.0.0.0 up).
+QString matchableEntry(const QString &typed);
+
 } // namespace BlockList

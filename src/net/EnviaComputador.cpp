@@ -4,6 +4,7 @@
 #include "net/PeerDiscovery.h"
 #include "platform/Dialogs.h"
 #include "platform/Recipients.h"
+#include "platform/WindowTitle.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,6 +40,7 @@ TfrmEnviaComputador::TfrmEnviaComputador(NoteSender &sender, const AppSettings &
       m_sender(sender), m_settings(settings)
 {
     setObjectName(QStringLiteral("TfrmEnviaComputador"));
+    WindowTitle::keepFitting(this);  // the window manager cuts no part of the title
     setFixedSize(312, 214);
     setModal(true);
 
@@ -315,20 +317,34 @@ void TfrmEnviaComputador::cmdEnviarClick()
     if (!note)
         return;
 
+    // Blanks around an address belong to the typing, not to the address; a field of commas and
+    // blanks names no computer at all, and nothing can have been sent to it.
+    QStringList recipients;
+    for (const QString &entry : Recipients::split(m_txtPara->text())) {
+        if (const QString address = entry.trimmed(); !address.isEmpty())
+            recipients << address;
+    }
+    if (recipients.isEmpty()) {
+        const QString text = tr("Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.");
+        AddStatus(text);
+        Dialogs::error(this, text);
+        return;
+    }
+
     m_sending = true;
     setControlsEnabled(false);
     bool failed = false;
     {
         WaitCursor hourglass;
-        const QStringList recipients = Recipients::split(m_txtPara->text());
         m_lstComputador->clear();
         m_lstComputador->addItems(recipients);
         m_memAux->setPlainText(NoteProtocol::textLines(note->text).join(QLatin1Char('\n')));
         for (const QString &recipient : recipients) {
             if (m_sender.stopped())
                 break;
+            const bool connected = m_sender.ConnectToComputer(recipient, portFor(recipient));
             bool sent = false;
-            if (m_sender.ConnectToComputer(recipient, portFor(recipient))) {
+            if (connected) {
                 AddStatus(tr("Enviando para %1...").arg(recipient));
                 AddStatus(tr("Transmitindo Nota..."));
                 if (m_sender.sendNote(*note)) {
@@ -341,7 +357,11 @@ void TfrmEnviaComputador::cmdEnviarClick()
             if (m_sender.stopped())
                 break;
             if (!sent) {
-                const QString text = tr("Não foi possível conectar em %1 !").arg(recipient);
+                // Reached and then lost is not the same as never reached: part of the note may
+                // stand on the other desktop.
+                const QString text = connected
+                                         ? tr("A conexão com %1 caiu durante o envio: a nota não chegou inteira!").arg(recipient)
+                                         : tr("Não foi possível conectar em %1 !").arg(recipient);
                 Dialogs::information(this, tr("Erro"), text);
                 AddStatus(text);
                 failed = true;

@@ -1,5 +1,9 @@
 #include "net/InsereBloq.h"
 
+#include "net/BlockList.h"
+#include "platform/Dialogs.h"
+#include "platform/WindowTitle.h"
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -13,6 +17,7 @@
 TfrmInsereBloq::TfrmInsereBloq(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfrmInsereBloq"));
+    WindowTitle::keepFitting(this);  // the window manager cuts no part of the title
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     m_label1 = new QLabel(this);
     m_label1->setObjectName(QStringLiteral("Label1"));
@@ -38,7 +43,7 @@ TfrmInsereBloq::TfrmInsereBloq(QWidget *parent) : QDialog(parent)
     layout->addWidget(m_txtBloq);
     layout->addLayout(buttons);
 
-    connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cmdOK, &QPushButton::clicked, this, &TfrmInsereBloq::cmdOKClick);
     connect(m_cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
     retranslateUi();
     // Wide enough for the explanation to wrap into a few lines rather than a tall column.
@@ -47,14 +52,33 @@ TfrmInsereBloq::TfrmInsereBloq(QWidget *parent) : QDialog(parent)
 
 QString TfrmInsereBloq::entry() const
 {
-    return m_txtBloq->text();
+    return BlockList::matchableEntry(m_txtBloq->text());
+}
+
+void TfrmInsereBloq::cmdOKClick()
+{
+    // Only a sender's IP address is ever compared: anything else would sit in the list and
+    // block nothing, while the user believes it does.
+    if (entry().isNull()) {
+        const QString typed = m_txtBloq->text().trimmed();
+        Dialogs::error(this, typed.isEmpty()
+                                 ? tr("Digite o endereço IP do remetente, como 192.168.0.12.")
+                                 : tr("\"%1\" não é um endereço IP de computador e nunca bloquearia nada. "
+                                      "Digite o endereço IP do remetente, como 192.168.0.12.")
+                                       .arg(typed));
+        m_txtBloq->setFocus();
+        m_txtBloq->selectAll();
+        return;
+    }
+    accept();
 }
 
 void TfrmInsereBloq::retranslateUi()
 {
     setWindowTitle(tr("Inserir Remetente Bloqueado"));
-    m_label1->setText(tr("Insira o e-mail, nome do usuário, nome do computador ou qualquer outra informação que "
-                         "identifica o remetente que você deseja bloquear."));
+    m_label1->setText(tr("Insira o endereço IP do computador cujas notas você deseja bloquear, como "
+                         "192.168.0.12. Só o endereço IP do remetente é comparado: nomes de computador, "
+                         "de usuário ou e-mails não bloqueiam nada."));
     m_cmdOK->setText(tr("OK"));
     m_cmdCancelar->setText(tr("Cancelar"));
 }

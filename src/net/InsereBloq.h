@@ -1,7 +1,7 @@
 #pragma once
 // "Inserir Remetente Bloqueado": asks for one entry of the sender block list. Made once at
-// program start and reused; the entry field is emptied every time the dialog is shown. Nothing
-// typed is checked: only an entry equal to a sender's dotted address ever blocks anything.
+// program start and reused; the entry field is emptied every time the dialog is shown. Only an
+// entry equal to a sender's dotted IPv4 address ever blocks anything, so OK takes nothing else.
 #include <QDialog>
 
 class QLabel;
@@ -16,7 +16,8 @@ public:
 
     explicit TfrmInsereBloq(QWidget *parent = nullptr);
 
-    // The text typed, unchanged.
+    // The IP address typed, without the blanks around it; null when what was typed could never
+    // match a sender (OK then refuses it).
     QString entry() const;
 
 signals:
@@ -29,6 +30,7 @@ protected:
 
 private:
     void retranslateUi();
+    void cmdOKClick();
 
     QLabel *m_label1;
     QLineEdit *m_txtBloq;

@@ -13,14 +13,34 @@ namespace {
 const QByteArray kSeparatorBytes(1, NoteProtocol::kSeparator);
 const QByteArray kCommandEnd = QByteArrayLiteral("\r\n\r\n");
 
+// A value as one field: a separator in it would start a field of its own.
+QByteArray fieldValue(const QString &text)
+{
+    QByteArray bytes = TextCodec::toWin1252(text);
+    bytes.replace(NoteProtocol::kSeparator, NoteProtocol::kSeparatorStandIn);
+    return bytes;
+}
+
 // A value that must stay on one line: a line break in it would end the command early and turn
 // the rest of the value into a command of its own.
 QByteArray oneLine(const QString &text)
 {
-    QByteArray bytes = TextCodec::toWin1252(text);
+    QByteArray bytes = fieldValue(text);
     bytes.replace('\r', ' ');
     bytes.replace('\n', ' ');
     return bytes;
+}
+
+// Bytes a receiver may make of one byte of a text line: its line editing turns a tab into one
+// to eight blanks, depending on where the tab stands.
+int receivedWidth(char c)
+{
+    return c == '\t' ? 8 : 1;
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
 }
 
 QByteArray flag(bool on)
@@ -111,12 +131,42 @@ QByteArray encodeAlarm(const NoteAlarm &alarm)
     return command("alarm", fields);
 }
 
-QByteArray encodeLine(const QString &textLine)
+QList<QByteArray> splitTextLine(const QByteArray &bytes)
 {
-    QByteArray bytes = TextCodec::toWin1252(textLine);
+    QList<QByteArray> pieces;
+    qsizetype start = 0;
+    for (;;) {
+        // The longest run from `start` a receiver keeps whole, and the last blank in it.
+        qsizetype end = start;
+        qsizetype afterBlank = -1;
+        int width = 0;
+        while (end < bytes.size() && width + receivedWidth(bytes.at(end)) <= kMaxLineTextBytes) {
+            width += receivedWidth(bytes.at(end));
+            if (isBlank(bytes.at(end)))
+                afterBlank = end + 1;
+            ++end;
+        }
+        if (end == bytes.size()) {
+            pieces << bytes.mid(start);
+            return pieces;
+        }
+        // The blank stays at the end of its piece, where it shows least.
+        if (afterBlank > start)
+            end = afterBlank;
+        pieces << bytes.mid(start, end - start);
+        start = end;
+    }
+}
+
+QList<QByteArray> encodeLine(const QString &textLine)
+{
+    QByteArray bytes = fieldValue(textLine);
     bytes.replace('\r', '_');
     bytes.replace('\n', '^');
-    return command("line", {bytes});
+    QList<QByteArray> commands;
+    for (const QByteArray &piece : splitTextLine(bytes))
+        commands << command("line", {piece});
+    return commands;
 }
 
 QByteArray encodeEnd()
@@ -227,8 +277,8 @@ void NoteInterpreter::commandNew(const QList<QByteArray> &fields, int &noteInPro
     m_sink.setTitle(slot, fieldText(field(fields, 2)));
     m_sink.setNoteColour(slot, number(fields, 3));
     m_sink.setCaptionColour(slot, number(fields, 6));
-    m_sink.setWidth(slot, std::clamp(number(fields, 4), 0, NoteProtocol::kMaxExtent));
-    m_sink.setHeight(slot, std::clamp(number(fields, 5), 0, NoteProtocol::kMaxExtent) + m_sink.footerHeight(slot));
+    m_sink.setTextWidth(slot, std::clamp(number(fields, 4), 0, NoteProtocol::kMaxExtent));
+    m_sink.setTextHeight(slot, std::clamp(number(fields, 5), 0, NoteProtocol::kMaxExtent));
     m_sink.setReplyAddress(slot, channel.peerAddress());
 
     // A failing font field keeps the ones read before it: a bad size keeps the new name.

@@ -22,11 +22,19 @@ inline const QByteArray kBanner = QByteArrayLiteral("Corkvane waiting for comman
 inline const QByteArray kHelpText = QByteArrayLiteral("Commands are:\n\r  new\n\r  exit\n\r  reply\n\r");
 // Longest line the interpreter reads; the rest is cut without notice.
 inline constexpr int kMaxLineBytes = 255;
+// Longest text one "line" command carries whole: the line less "line" and its separator.
+inline constexpr int kMaxLineTextBytes = kMaxLineBytes - 5;
+// What the separator byte becomes inside a value the sender writes: a receiver has no escape
+// for it, and a separator inside a value would shift every field after it.
+inline constexpr char kSeparatorStandIn = 'c';
 // Bounds on what a remote sender can make of a note: an absurd size or font would only exhaust
 // this machine's memory, and endless "line" commands its text.
 inline constexpr int kMaxExtent = 4096;
 inline constexpr int kMaxFontSize = 256;
-inline constexpr qsizetype kMaxReceivedText = 64 * 1024;
+// Room for a note of a hundred thousand characters, with the line breaks a sender adds when
+// it splits long paragraphs; every received note has at most this much, so the text of all
+// of them stays bounded by the table.
+inline constexpr qsizetype kMaxReceivedText = 128 * 1024;
 
 // The look of the note as the sender sees it: the text area's size, not the window's.
 struct OutgoingNote
@@ -46,14 +54,21 @@ struct OutgoingNote
 QByteArray encodeNew(const OutgoingNote &note);
 // The moment travels in this machine's short date and long time formats.
 QByteArray encodeAlarm(const NoteAlarm &alarm);
-// CR becomes "_" and LF "^", so the line stays one line on the wire.
-QByteArray encodeLine(const QString &textLine);
+// The "line" commands of one text line: CR becomes "_" and LF "^", so the line stays one line
+// on the wire, and a line longer than a receiver keeps travels in several pieces
+// (splitTextLine), one command each.
+QList<QByteArray> encodeLine(const QString &textLine);
+// The pieces a text line (already in Windows-1252, CR and LF replaced) travels in: each fits
+// kMaxLineTextBytes even after a receiver has turned each of its tabs into up to eight blanks,
+// and ends after the last blank that lets it fit, where there is one. Only line breaks are
+// added at the receiver: joined, the pieces are the line.
+QList<QByteArray> splitTextLine(const QByteArray &bytes);
 QByteArray encodeEnd();
 // The lines of a text as the sender walks them: split at CR LF, a final line break adds no
 // empty line, an empty text has no lines.
 QStringList textLines(const QString &text);
 // Every command for one note, in the order they are written: "new", "alarm" when the alarm is
-// armed, one "line" per text line, "end".
+// armed, one "line" per piece of each text line, "end".
 QList<QByteArray> encodeNote(const OutgoingNote &note);
 
 } // namespace NoteProtocol

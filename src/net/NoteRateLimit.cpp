@@ -38,8 +38,12 @@ bool NoteRateLimit::take(const QString &peer)
     const qint64 due = it == m_due.end() ? now : std::max(*it, now);
     // Each note pushes the moment of full rest one interval further; a sender may run ahead
     // of the present by at most burst - 1 intervals.
-    if (due - now > qint64(m_burst - 1) * m_intervalMs)
+    if (due - now > qint64(m_burst - 1) * m_intervalMs) {
+        // The next turn comes one whole interval after this refusal. (Only an address already
+        // seen can be refused: a new one has all its turns.)
+        *it = now + qint64(m_burst) * m_intervalMs;
         return false;
+    }
     if (it == m_due.end()) {
         if (m_due.size() >= kPruneAbove)
             forgetRestedPeers(now);

@@ -1,7 +1,10 @@
 #pragma once
 // How fast one sender's address may have notes created on this desktop: a few at once, then
 // one every so often, no faster than a person reads them. Each note a sender starts takes one
-// turn; unused turns build up again, up to the burst, while the sender is quiet.
+// turn; unused turns build up again, up to the burst, while the sender is quiet. A note asked
+// for without a turn restarts the wait for the next one: an address that never stops asking
+// gets nothing past its first burst, where a pace of one turn per interval would let it add a
+// note window (and its memory) to this desktop every few seconds for as long as it floods.
 #include <QHash>
 #include <QString>
 

@@ -66,9 +66,10 @@ NoteServer::NoteServer(const AppSettings &settings, NoteSink &sink, QString prog
     };
 }
 
-void NoteServer::setConnectionLimits(int perAddress, int stallTimeoutMs)
+void NoteServer::setConnectionLimits(int perAddress, int stallTimeoutMs, int ceiling)
 {
     m_maxPerAddress = std::max(0, perAddress);
+    m_ceiling = std::max(0, ceiling);
     m_stallTimeoutMs = std::max(0, stallTimeoutMs);
     if (m_stallTimeoutMs == 0)
         m_stallCheck.stop();
@@ -213,8 +214,10 @@ void NoteServer::clientConnect(TSocketClient *socket)
         return;
     }
     // Every connection holds a file descriptor; without a ceiling, idle peers could take them
-    // all and leave none for saving the store.
-    if (open >= kMaxConnections) {
+    // all and leave none for saving the store. Held connections from enough addresses would
+    // then keep every sender out, so a newcomer displaces the oldest connection that has no
+    // note on its way: a sender's connection gets its "new" in at once and is safe from then on.
+    if (m_ceiling > 0 && open >= m_ceiling && !makeRoomFor(client)) {
         refuse(client, QStringLiteral("Too many connections: ") + client->PeerAddr() + QStringLiteral(" refused."));
         return;
     }
@@ -249,6 +252,21 @@ void NoteServer::refuse(TNoteClient *client, const QString &why)
     client->CloseLater();
 }
 
+bool NoteServer::makeRoomFor(const TNoteClient *newcomer)
+{
+    // Clients are listed in the order they were accepted.
+    for (int i = 0; i < m_socket->ClientCount(); ++i) {
+        auto *client = static_cast<TNoteClient *>(m_socket->Client(i));
+        if (client == newcomer || client->Refused || client->State() != ssConnected || client->NoteInProgress >= 0)
+            continue;
+        LogNetEvent(QStringLiteral("Too many connections: closing the oldest idle one, from ") + client->PeerAddr()
+                    + QStringLiteral(", for ") + newcomer->PeerAddr() + QLatin1Char('.'));
+        client->Abort();
+        return true;
+    }
+    return false;
+}
+
 void NoteServer::closeStalledClients()
 {
     if (m_socket->ClientCount() == 0 || m_stallTimeoutMs == 0) {
@@ -280,8 +298,11 @@ void NoteServer::clientDisconnect(TSocketClient *socket)
 
 void NoteServer::clientDataAvailable(TNoteClient *client)
 {
-    client->LastProgress = m_uptime.elapsed();
     client->ReceivedLine = NoteReceiver::stripLineEnd(client->ReceiveText());
+    // An empty line carries no command: it is what a peer would send to hold a connection
+    // forever, not progress.
+    if (!client->ReceivedLine.isEmpty())
+        client->LastProgress = m_uptime.elapsed();
     ClientChannel channel(*this, *client);
     m_receiver.handleLine(client->ReceivedLine, client->NoteInProgress, channel);
 }

@@ -33,7 +33,7 @@ public:
     QByteArray ReceivedLine;  // the line being handled, without its line end
     QDateTime ConnectedAt;
     int NoteInProgress = NoteInterpreter::kNoNote;  // slot of the note this connection builds
-    qint64 LastProgress = 0;  // server uptime (ms) of the last complete line, or of the accept
+    qint64 LastProgress = 0;  // server uptime (ms) of the last line with a command, or of the accept
     bool Refused = false;     // turned away at the accept; closes as soon as the banner is out
 };
 
@@ -41,14 +41,16 @@ class NoteServer : public QObject
 {
     Q_OBJECT
 public:
-    // Simultaneous connections accepted; later ones are closed at once.
+    // Simultaneous connections kept. Past it, a new connection takes the place of the oldest
+    // one that is not building a note; only when every one is, the new one is turned away.
     static constexpr int kMaxConnections = 200;
     // Simultaneous connections from one address. A sender uses one connection per note, so
     // this leaves room for a few people behind one address, and keeps any one address from
     // holding the server's connections (and so every other sender) for itself.
     static constexpr int kMaxConnectionsPerAddress = 8;
-    // A connection that completes no line for this long is closed: idle, or dribbling a line
-    // out a byte at a time. A sender writes a line every 100 ms however long its note is.
+    // A connection that completes no line for this long is closed: idle, dribbling a line out
+    // a byte at a time, or sending nothing but empty lines (which carry no command). A sender
+    // writes a command every 100 ms however long its note is.
     static constexpr int kStallTimeoutMs = 60 * 1000;
     // Answers ("help") queued for a peer that does not read them; past this it is closed.
     static constexpr qsizetype kMaxUnreadAnswerBytes = 64 * 1024;
@@ -82,7 +84,7 @@ public:
     NoteReceiver &receiver() { return m_receiver; }
 
     // For tests and benchmarks: the connection limits above (0 = none).
-    void setConnectionLimits(int perAddress, int stallTimeoutMs);
+    void setConnectionLimits(int perAddress, int stallTimeoutMs, int ceiling = kMaxConnections);
 
     // The port a PortTCP text names: a number 1..65535 or a TCP service name; -1 for anything
     // else (0 would let the system pick a port no sender knows).
@@ -96,6 +98,8 @@ private:
     void clientDisconnect(TSocketClient *client);
     void clientDataAvailable(TNoteClient *client);
     void refuse(TNoteClient *client, const QString &why);
+    // Closes the oldest open connection that builds no note; false when there is none.
+    bool makeRoomFor(const TNoteClient *client);
     void closeStalledClients();
 
     const AppSettings &m_settings;
@@ -104,6 +108,7 @@ private:
     TSocketServer *m_socket;
     int m_maxPerAddress = kMaxConnectionsPerAddress;
     int m_stallTimeoutMs = kStallTimeoutMs;
+    int m_ceiling = kMaxConnections;
     QElapsedTimer m_uptime;
     QTimer m_stallCheck;
 };

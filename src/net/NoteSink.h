@@ -43,10 +43,10 @@ public:
     // The text area's colour; the window takes the same colour.
     virtual void setNoteColour(int slot, ColourValue colour) = 0;
     virtual void setCaptionColour(int slot, ColourValue colour) = 0;
-    virtual void setWidth(int slot, int width) = 0;
-    virtual void setHeight(int slot, int height) = 0;
-    // Height of the note's footer panel, which the window height adds to the text area's.
-    virtual int footerHeight(int slot) const = 0;
+    // The size of the sender's text area. The note gives its text area that size: its window
+    // is that much larger, as far as the screen it opens on has room for it.
+    virtual void setTextWidth(int slot, int width) = 0;
+    virtual void setTextHeight(int slot, int height) = 0;
     // The sender's dotted address, for the note's reply command.
     virtual void setReplyAddress(int slot, const QString &address) = 0;
     virtual NoteFont textFont(int slot) const = 0;

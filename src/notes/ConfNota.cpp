@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
 #include "platform/Paths.h"
+#include "platform/WindowTitle.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -128,6 +129,7 @@ QLabel *boldLabel(QWidget *parent, const char *name)
 TfrmConfNota::TfrmConfNota(AppSettings *settings, QWidget *parent) : QDialog(parent), m_settings(settings)
 {
     setObjectName(QStringLiteral("TfrmConfNota"));
+    WindowTitle::keepFitting(this);  // the window manager cuts no part of the title
     // Fixed size: no maximise button.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);

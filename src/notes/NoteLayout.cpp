@@ -20,3 +20,9 @@ NoteLayout LayOutNote(QSize client, bool footerShown)
     l.text = QRect(0, NoteLayout::kTextTop, w - 5, qMax(0, textHeight));
     return l;
 }
+
+QSize windowSizeForText(QSize text, bool footerShown)
+{
+    return {text.width() + 5,
+            text.height() + NoteLayout::kCaptionHeight + 5 + (footerShown ? NoteLayout::kFooterHeight : 0)};
+}

@@ -21,3 +21,6 @@ struct NoteLayout
 };
 
 NoteLayout LayOutNote(QSize client, bool footerShown);
+
+// The window size whose text area LayOutNote makes `text`: the inverse of its arithmetic.
+QSize windowSizeForText(QSize text, bool footerShown);

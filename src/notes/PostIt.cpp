@@ -4,8 +4,10 @@
 #include "notes/HitTest.h"
 #include "notes/MudaCaption.h"
 #include "notes/NoteLayout.h"
+#include "notes/NoteLinks.h"
 #include "notes/NotePrinting.h"
 #include "notes/NoteText.h"
+#include "notes/NoteZoom.h"
 #include "platform/Dialogs.h"
 
 #include <QAction>
@@ -24,10 +26,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QToolTip>
 #include <QUrl>
+#include <QWheelEvent>
 #include <QWindow>
 #include <utility>
 
@@ -110,6 +114,38 @@ protected:
     }
 };
 
+// Draws the web and mail addresses of the text as links. Only the drawing changes: the
+// formats live in the text's layout, never in the text or its undo history.
+class LinkHighlighter : public QSyntaxHighlighter
+{
+public:
+    using QSyntaxHighlighter::QSyntaxHighlighter;
+
+    void setNoteColour(const QColor &note)
+    {
+        const QColor colour = NoteLinks::linkColour(note);
+        if (colour == m_colour)
+            return;
+        m_colour = colour;
+        rehighlight();
+    }
+
+protected:
+    void highlightBlock(const QString &text) override
+    {
+        if (!m_colour.isValid())
+            return;
+        QTextCharFormat link;
+        link.setForeground(m_colour);
+        link.setFontUnderline(true);
+        for (const NoteLinks::Link &found : NoteLinks::find(text))
+            setFormat(int(found.start), int(found.length), link);
+    }
+
+private:
+    QColor m_colour;
+};
+
 QPushButton *titleButton(QWidget *parent, const char *name, const QString &caption, const QFont &font)
 {
     auto *b = new TitleButton(caption, parent);
@@ -138,6 +174,7 @@ TfPostIt::TfPostIt(int tag, QObject *controller, const AppSettings *settings, QW
     buildChildren();
     retranslateUi();
     resize(kCreatedWidth, kCreatedHeight);
+    m_storedGeometry = QRect(pos(), size());
     repaintColours();
     applyTitleFont();
     layOut();
@@ -190,6 +227,8 @@ void TfPostIt::buildChildren()
         m_textCacheValid = false;
         emit changed(m_tag);
     });
+    m_links = new LinkHighlighter(m_memPostit->document());
+    m_memPostit->viewport()->setMouseTracking(true);
 
     m_pnlRodape = new QWidget(this);
     m_pnlRodape->setObjectName(QStringLiteral("pnlRodape"));
@@ -305,8 +344,20 @@ void TfPostIt::buildMenu()
     QAction *sair = item(m_menu, "Sair1", QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(sair, &QAction::triggered, this, &TfPostIt::postDelete);
 
-    m_mnuEnviarAction->setEnabled(networkOn());
+    // Disabled items show their hints too: the send items are greyed out while the network is
+    // off, and the hint says where to turn it on.
+    m_menu->setToolTipsVisible(true);
     retranslateMenu();
+    updateSendItem();
+}
+
+void TfPostIt::updateSendItem()
+{
+    const bool on = m_settings && m_settings->recRede.Enabled;
+    m_mnuEnviarAction->setEnabled(on);
+    const QString hint = on ? QString() : tr("Ligue a rede em Preferências > Rede");
+    m_mnuEnviarAction->setToolTip(hint);
+    m_mnuEnviarAction->setStatusTip(hint);
 }
 
 void TfPostIt::retranslateUi()
@@ -338,6 +389,8 @@ void TfPostIt::retranslateMenu()
     for (const auto &[name, caption] : captions)
         if (QAction *a = m_menu->findChild<QAction *>(QLatin1String(name)))
             a->setText(caption);
+    if (m_mnuEnviarAction)
+        updateSendItem();
 }
 
 void TfPostIt::changeEvent(QEvent *event)
@@ -367,10 +420,10 @@ NoteData TfPostIt::data() const
     d.scrollbar = scrollBar();
     d.darkCaption = m_darkCaption;
     d.trackPosition = m_trackPosition;
-    d.posx = x();
-    d.posy = y();
-    d.width = width();
-    d.height = height();
+    d.posx = m_storedGeometry.x();
+    d.posy = m_storedGeometry.y();
+    d.width = m_storedGeometry.width();
+    d.height = m_storedGeometry.height();
     d.font = m_font;
     d.color = m_color;
     d.rodape = footerShown() ? footerText() : QString();
@@ -396,7 +449,7 @@ void TfPostIt::applyData(const NoteData &d)
     m_darkCaption = d.darkCaption;
     m_trackPosition = d.trackPosition;
     setFooterText(d.rodape);
-    setGeometry(d.posx, d.posy, d.width, d.height);
+    place(QRect(d.posx, d.posy, d.width, d.height));
 
     NoteFont font = m_font;
     font.bold = d.font.bold;
@@ -494,10 +547,16 @@ NoteFont TfPostIt::noteFont() const { return m_font; }
 
 void TfPostIt::setNoteFont(const NoteFont &font)
 {
+    m_settingsFontSize = font.size;
+    applyNoteFont(font);
+}
+
+void TfPostIt::applyNoteFont(const NoteFont &font)
+{
     m_font = font;
     QFont f(font.name);
     f.setStyleHint(QFont::SansSerif);
-    f.setPointSize(font.size > 0 ? font.size : 10);
+    f.setPointSize(font.size > 0 ? font.size : kFallbackFontSize);
     f.setBold(font.bold);
     f.setItalic(font.italic);
     m_memPostit->setFont(f);
@@ -627,6 +686,7 @@ void TfPostIt::repaintColours()
     pal.setColor(QPalette::Base, note);
     pal.setColor(QPalette::Window, note);
     m_memPostit->setPalette(pal);
+    static_cast<LinkHighlighter *>(m_links)->setNoteColour(note);
 }
 
 void TfPostIt::applyTitleFont()
@@ -660,7 +720,33 @@ void TfPostIt::layOut()
 void TfPostIt::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    if (event->spontaneous() && m_userMayMove && isVisible())
+        m_storedGeometry.setSize(size());
     layOut();
+}
+
+void TfPostIt::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // Only the window system reports moves spontaneously; the program's own go through place().
+    if (event->spontaneous() && m_userMayMove && isVisible())
+        m_storedGeometry.moveTopLeft(geometry().topLeft());
+}
+
+void TfPostIt::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Shown by the program: the window manager may place the window anew on its way up.
+    if (!event->spontaneous())
+        m_userMayMove = false;
+}
+
+void TfPostIt::place(const QRect &geometry)
+{
+    const QRect bounded(geometry.topLeft(), geometry.size().expandedTo(QSize(kMinWidth, kMinHeight)));
+    m_storedGeometry = bounded;
+    m_userMayMove = false;
+    setGeometry(bounded);
 }
 
 // --- requests to the controller ------------------------------------------------------------
@@ -718,7 +804,7 @@ void TfPostIt::popPrincipalPopup()
     const bool address = !selection.isEmpty() && NoteText::LooksLikeAddress(selection);
     m_mnuURL->setVisible(address);
     m_sepURL->setVisible(address);
-    m_mnuEnviarAction->setEnabled(m_settings && m_settings->recRede.Enabled);
+    updateSendItem();
     m_mnuResponder->setVisible(footerShown());
 }
 
@@ -756,10 +842,143 @@ void TfPostIt::printNote()
     NotePrinting::print(this, job);
 }
 
+// --- zoom and links ------------------------------------------------------------------------
+
+int TfPostIt::fontSize() const
+{
+    return m_font.size > 0 ? m_font.size : kFallbackFontSize;
+}
+
+void TfPostIt::zoom(int steps)
+{
+    const int size = NoteZoom::zoomed(fontSize(), steps);
+    if (size == fontSize())
+        return;
+    NoteFont font = m_font;
+    font.size = size;
+    applyNoteFont(font);
+}
+
+void TfPostIt::resetZoom()
+{
+    if (m_settingsFontSize == m_font.size)
+        return;
+    NoteFont font = m_font;
+    font.size = m_settingsFontSize;
+    applyNoteFont(font);
+}
+
+bool TfPostIt::zoomKey(const QKeyEvent *event)
+{
+    switch (NoteZoom::stepForKey(event->key(), event->modifiers())) {
+    case NoteZoom::Step::In:
+        zoom(1);
+        return true;
+    case NoteZoom::Step::Out:
+        zoom(-1);
+        return true;
+    case NoteZoom::Step::Reset:
+        resetZoom();
+        return true;
+    case NoteZoom::Step::None:
+        break;
+    }
+    return false;
+}
+
+std::optional<QUrl> TfPostIt::linkAt(const QPoint &viewportPos) const
+{
+    const QTextCursor near = m_memPostit->cursorForPosition(viewportPos);
+    const QTextBlock block = near.block();
+    const QString line = block.text();
+    const QList<NoteLinks::Link> links = NoteLinks::find(line);
+    if (links.isEmpty())
+        return std::nullopt;
+    // The nearest caret position lies between two characters: the one under the pointer is the
+    // one whose box holds it, or none (past the end of a line, between lines).
+    const QFontMetrics metrics(m_memPostit->font());
+    const int column = near.positionInBlock();
+    for (int k : {column - 1, column}) {
+        if (k < 0 || k >= line.size())
+            continue;
+        QTextCursor at(block);
+        at.setPosition(block.position() + k);
+        const QRect caret = m_memPostit->cursorRect(at);
+        const int right = caret.left() + metrics.horizontalAdvance(line.at(k));
+        if (viewportPos.x() < caret.left() || viewportPos.x() >= right || viewportPos.y() < caret.top()
+            || viewportPos.y() > caret.bottom())
+            continue;
+        if (const NoteLinks::Link *link = NoteLinks::linkAt(links, k))
+            return link->target;
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+bool TfPostIt::textAreaPointerEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto *me = static_cast<QMouseEvent *>(event);
+        m_pressedLink.reset();
+        if (me->button() == Qt::LeftButton && (me->modifiers() & Qt::ControlModifier))
+            m_pressedLink = linkAt(me->position().toPoint());
+        // A Ctrl+click on a link opens it and leaves the caret and the selection alone.
+        return m_pressedLink.has_value();
+    }
+    case QEvent::MouseButtonRelease: {
+        auto *me = static_cast<QMouseEvent *>(event);
+        if (me->button() != Qt::LeftButton)
+            return false;
+        textAreaClicked();
+        if (!m_pressedLink)
+            return false;
+        const QUrl target = *m_pressedLink;
+        m_pressedLink.reset();
+        if ((me->modifiers() & Qt::ControlModifier) && linkAt(me->position().toPoint()) == target)
+            QDesktopServices::openUrl(target);
+        return true;
+    }
+    case QEvent::MouseMove: {
+        auto *me = static_cast<QMouseEvent *>(event);
+        const bool overLink = (me->modifiers() & Qt::ControlModifier) && linkAt(me->position().toPoint());
+        m_memPostit->viewport()->setCursor(overLink ? Qt::PointingHandCursor : Qt::IBeamCursor);
+        return false;
+    }
+    case QEvent::ToolTip: {
+        auto *he = static_cast<QHelpEvent *>(event);
+        if (const std::optional<QUrl> target = linkAt(he->pos())) {
+            QToolTip::showText(he->globalPos(), tr("Ctrl+clique para abrir %1").arg(target->toString()),
+                               m_memPostit->viewport());
+            return true;
+        }
+        QToolTip::hideText();
+        return true;
+    }
+    case QEvent::Wheel: {
+        auto *we = static_cast<QWheelEvent *>(event);
+        if (!(we->modifiers() & Qt::ControlModifier))
+            return false;
+        if (const int steps = NoteZoom::notches(m_pendingWheel, we->angleDelta().y()))
+            zoom(steps);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 // --- mouse and keyboard --------------------------------------------------------------------
+
+void TfPostIt::moveByHand(const QPoint &globalPos)
+{
+    move(globalPos - m_moveOffset);
+    m_storedGeometry.moveTopLeft(pos());
+}
 
 void TfPostIt::startMove(const QPoint &globalPos)
 {
+    m_userMayMove = true;
     if (QWindow *w = windowHandle(); w && w->startSystemMove())
         return;
     m_manualMove = true;
@@ -814,17 +1033,23 @@ void TfPostIt::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    if (zoomKey(event)) {
+        event->accept();
+        return;
+    }
     QWidget::keyPressEvent(event);
 }
 
 bool TfPostIt::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::KeyPress)
+        m_userMayMove = true;
 
     if (m_manualMove && (type == QEvent::MouseMove || type == QEvent::MouseButtonRelease)) {
         auto *me = static_cast<QMouseEvent *>(event);
         if (type == QEvent::MouseMove)
-            move(me->globalPosition().toPoint() - m_moveOffset);
+            moveByHand(me->globalPosition().toPoint());
         else
             m_manualMove = false;
         return true;
@@ -833,7 +1058,8 @@ bool TfPostIt::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_memPostit) {
         if (type == QEvent::ShortcutOverride) {
             auto *ke = static_cast<QKeyEvent *>(event);
-            if (shortcutCommand(ke) || isFindNotesKey(ke)) {
+            if (shortcutCommand(ke) || isFindNotesKey(ke)
+                || NoteZoom::stepForKey(ke->key(), ke->modifiers()) != NoteZoom::Step::None) {
                 // The note's own shortcuts win over the text area's (Ctrl+A, for one): the
                 // key comes through as a key press, answered below.
                 event->accept();
@@ -855,6 +1081,8 @@ bool TfPostIt::eventFilter(QObject *watched, QEvent *event)
                 emit findNotesRequested();
                 return true;
             }
+            if (zoomKey(static_cast<QKeyEvent *>(event)))
+                return true;
         }
         if (type == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F1
             && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
@@ -864,11 +1092,8 @@ bool TfPostIt::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
 
-    if (watched == m_memPostit->viewport()) {
-        if (type == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
-            textAreaClicked();
-        return false;
-    }
+    if (watched == m_memPostit->viewport())
+        return textAreaPointerEvent(event);
 
     if (watched == m_cmdEsconder || watched == m_cmdApagarPostit) {
         // Hints are shown only when the pointer last entered a title too wide to read.
@@ -912,8 +1137,22 @@ bool TfPostIt::eventFilter(QObject *watched, QEvent *event)
 
 bool TfPostIt::event(QEvent *event)
 {
-    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+    switch (event->type()) {
+    case QEvent::Enter:
+    case QEvent::MouseButtonPress:
+    case QEvent::KeyPress:
+    case QEvent::NonClientAreaMouseButtonPress:
+        // The user is at the note: a move the window manager reports now is the user's
+        // (dragged with a modifier key, or moved from the keyboard by the window manager).
+        m_userMayMove = true;
+        break;
+    case QEvent::Show:
+    case QEvent::Hide:
         emit changed(m_tag);
+        break;
+    default:
+        break;
+    }
     if (event->type() == QEvent::ToolTip && !m_hintsShown) {
         QToolTip::hideText();
         return true;
@@ -940,7 +1179,7 @@ void TfPostIt::mousePressEvent(QMouseEvent *event)
 void TfPostIt::mouseMoveEvent(QMouseEvent *event)
 {
     if (m_manualMove) {
-        move(event->globalPosition().toPoint() - m_moveOffset);
+        moveByHand(event->globalPosition().toPoint());
         return;
     }
     const QPoint p = event->position().toPoint();

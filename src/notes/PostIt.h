@@ -14,6 +14,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 #include <array>
 #include <optional>
@@ -25,6 +26,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPrinter;
 class QPushButton;
+class QSyntaxHighlighter;
 
 class TfPostIt : public QWidget
 {
@@ -69,7 +71,16 @@ public:
     ColourValue color() const { return m_color; }
     void setColor(ColourValue colour);      // window, text area, footer and title bar
     NoteFont noteFont() const;
-    void setNoteFont(const NoteFont &font); // the text font; the title colour is separate
+    // The text font; the title colour is separate. Its size is also the one Ctrl+0 goes back to.
+    void setNoteFont(const NoteFont &font);
+    // The text's size in points, as shown (a stored size of 0 or less shows at 10).
+    int fontSize() const;
+    // Ctrl++ / Ctrl+- / Ctrl+wheel: `steps` points larger (negative: smaller). The size is the
+    // note's font size, so the next save stores it.
+    void zoom(int steps);
+    // Ctrl+0: back to the size the note's font last had from outside the zoom (its settings,
+    // its creation, or the store it was loaded from).
+    void resetZoom();
     ColourValue titleFontColour() const { return m_titleFontColour; }
     void setTitleFontColour(ColourValue colour);
     bool darkCaption() const { return m_darkCaption; }
@@ -131,6 +142,21 @@ public:
     // Shows the window, raises it and gives it the focus.
     void bringToFront();
 
+    // --- place -----------------------------------------------------------------------------
+    // The place and size the store keeps for the note: where it was loaded or created, where
+    // the program last put it (a rescue from a screen that went away, "Reunir Notas"), or
+    // where the user last moved or resized it. Where the window system happens to show the
+    // window does not count: a window manager that ignores the place a window asks for (a
+    // Wayland compositor through XWayland puts every window where it likes), or one asked
+    // before it has placed the window, never changes what the store keeps.
+    QRect storedGeometry() const { return m_storedGeometry; }
+    // Puts the window at `geometry` (never below the smallest note) and keeps that as its place.
+    void place(const QRect &geometry);
+    // Whether moves and resizes reported by the window system are now taken as the user's
+    // own: from the user's first touch of the note (the pointer entering it, a press, a key)
+    // until the program next places or shows it.
+    bool userMayMove() const { return m_userMayMove; }
+
     // --- commands (also reachable from the note menu) -------------------------------------
     // The note menu, made the first time it is needed: most notes never show theirs, and a
     // thousand menus cost the start time and memory.
@@ -166,6 +192,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -182,6 +210,7 @@ private:
     void postDelete();
     void postAcknowledge();
     void startMove(const QPoint &globalPos);
+    void moveByHand(const QPoint &globalPos);
     void titleEntered();
     void ringingIconClicked();
     void hideButtonClicked();
@@ -196,6 +225,14 @@ private:
     void runShortcut(const char *command);
     void retranslateMenu();
     void nameWindow();
+    // "Enviar...": enabled with the network, else greyed out with a hint on where to turn it on.
+    void updateSendItem();
+    void applyNoteFont(const NoteFont &font);
+    bool zoomKey(const QKeyEvent *event);
+    // The address under a point of the text area's viewport, if a link is drawn there.
+    std::optional<QUrl> linkAt(const QPoint &viewportPos) const;
+    // Ctrl+click on links, the pointer over them, Ctrl+wheel; true when the event is used up.
+    bool textAreaPointerEvent(QEvent *event);
 
     const int m_tag;
     const QPointer<QObject> m_controller;  // requests are dropped once it is gone
@@ -207,6 +244,10 @@ private:
     std::optional<ColourValue> m_captionPainted;
     int m_trackPosition = 12;
     NoteFont m_font;
+    static constexpr int kFallbackFontSize = 10;
+    int m_settingsFontSize = NoteFont().size;  // what Ctrl+0 goes back to
+    int m_pendingWheel = 0;                    // a wheel's turn short of a notch
+    std::optional<QUrl> m_pressedLink;         // the link a Ctrl+click began on
     mutable QString m_textCache;         // the text with CR LF breaks, while still valid
     mutable bool m_textCacheValid = false;
     bool m_linesAppended = false;        // appendText has added a line since the last setText
@@ -223,6 +264,9 @@ private:
     int m_rememberNo = 0;
     int m_rememberUnit = 0;
 
+    QRect m_storedGeometry;
+    bool m_userMayMove = false;
+
     // Manual move, used when the window system will not run its own move loop.
     bool m_manualMove = false;
     QPoint m_moveOffset;
@@ -235,6 +279,7 @@ private:
     QPushButton *m_cmdEsconder = nullptr;
     QPushButton *m_cmdApagarPostit = nullptr;
     QPlainTextEdit *m_memPostit = nullptr;
+    QSyntaxHighlighter *m_links = nullptr;
     QWidget *m_pnlRodape = nullptr;
     QLabel *m_lblRodape = nullptr;
 

@@ -1,10 +1,16 @@
 #include "platform/Dialogs.h"
 
+#include "platform/WindowActivation.h"
+#include "platform/WindowTitle.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QQueue>
+#include <QSpacerItem>
+#include <memory>
 
 namespace {
 
@@ -44,9 +50,8 @@ QMessageBox::StandardButton showBox(QWidget *parent, QMessageBox::Icon icon, con
         return *preset;
     if (s.testMode)
         return defaultButton;
-    QMessageBox box(icon, title, text, buttons, parent);
-    box.setDefaultButton(defaultButton);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    const std::unique_ptr<QMessageBox> box = Dialogs::makeBox(parent, icon, title, text, buttons, defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box->exec());
 }
 
 QString takeFileName(bool &answered)
@@ -63,6 +68,26 @@ QString takeFileName(bool &answered)
 } // namespace
 
 namespace Dialogs {
+
+std::unique_ptr<QMessageBox> makeBox(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                                     QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    auto box = std::make_unique<QMessageBox>(icon, title, text, buttons, parent);
+    box->setDefaultButton(defaultButton);
+    // The box fits itself to its text and to a short title; the window manager also shows the
+    // program's name after the title, and its own buttons. A strut across the box keeps room
+    // for all of it.
+    if (auto *grid = qobject_cast<QGridLayout *>(box->layout())) {
+        const QMargins margins = grid->contentsMargins();
+        const int strut = WindowTitle::fittingWidth(title) - margins.left() - margins.right();
+        grid->addItem(new QSpacerItem(strut, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      qMax(1, grid->columnCount()));
+    }
+    // Boxes also open from menus that a panel shows for the program: they must still take the
+    // focus, or their keys go elsewhere and the program waits on a box nobody can answer.
+    WindowActivation::activateWhenShown(box.get());
+    return box;
+}
 
 void error(QWidget *parent, const QString &text)
 {

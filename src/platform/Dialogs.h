@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 class QWidget;
@@ -32,6 +33,9 @@ bool confirm(QWidget *parent, const QString &title, const QString &text);
 void message(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text);
 // The application's default error box for a failure in a timer step, command or handler.
 void showException(const QString &text);
+// The box every call above shows (outside test mode): wide enough for its whole title.
+std::unique_ptr<QMessageBox> makeBox(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                                     QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton);
 
 // Invalid when cancelled. `title` names what the colour is for; empty: the toolkit's own title.
 QColor getColor(QWidget *parent, const QColor &initial, const QString &title = QString());

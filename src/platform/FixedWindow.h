@@ -1,5 +1,7 @@
 #pragma once
 // Windows of one fixed size: no maximise button, no resizing.
+#include "platform/WindowTitle.h"
+
 #include <QSize>
 #include <QWidget>
 
@@ -11,6 +13,8 @@ inline void apply(QWidget *window, Qt::WindowType type, QSize size)
 {
     window->setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     window->setFixedSize(size);
+    // Wider where the title needs it, so the window manager does not cut it.
+    WindowTitle::keepFitting(window);
 }
 
 } // namespace FixedWindow

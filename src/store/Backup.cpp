@@ -44,6 +44,24 @@ QString backupFileName(const QDateTime &when)
     return QStringLiteral("sticky-") + QLocale::c().toString(when, QStringLiteral("yyyyMMdd_HHmm")) + QStringLiteral(".cvf");
 }
 
+std::optional<QDateTime> backupMoment(const QString &fileName)
+{
+    static const QLatin1StringView prefix("sticky-");
+    static const QLatin1StringView suffix(".cvf");
+    constexpr qsizetype kStamp = 13;  // yyyyMMdd_HHmm
+    if (fileName.size() != prefix.size() + kStamp + suffix.size() || !fileName.startsWith(prefix)
+        || !fileName.endsWith(suffix))
+        return std::nullopt;
+    const QString stamp = fileName.mid(prefix.size(), kStamp);
+    for (qsizetype i = 0; i < stamp.size(); ++i)
+        if (i == 8 ? stamp.at(i) != QLatin1Char('_') : !stamp.at(i).isDigit() || stamp.at(i).unicode() > 0x7F)
+            return std::nullopt;
+    const QDateTime when = QLocale::c().toDateTime(stamp, QStringLiteral("yyyyMMdd_HHmm"));
+    if (!when.isValid())
+        return std::nullopt;
+    return when;
+}
+
 QString backupStore(const QString &storePath, const QString &folder, const QDateTime &when, QString *error,
                     BackupFolder mode)
 {

@@ -3,8 +3,12 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 // "sticky-" + yyyyMMdd_HHmm + ".cvf".
 QString backupFileName(const QDateTime &when);
+// The moment a backup's file name stands for; empty for any other name.
+std::optional<QDateTime> backupMoment(const QString &fileName);
 
 enum class BackupFolder { MustExist, CreateWhenMissing };
 

@@ -239,7 +239,11 @@ LoadedStore NoteStore::load(const QString &path, const QDateTime &loadMoment,
                             const QString &loginName, const QString &programFolder,
                             const NoteSizeLimits &sizes)
 {
-    return read(IniFile::fromFile(path), loadMoment, loginName, programFolder, sizes);
+    bool readable = true;
+    const IniFile ini = IniFile::fromFile(path, &readable);
+    LoadedStore out = read(ini, loadMoment, loginName, programFolder, sizes);
+    out.notAProfile = readable && ini.sections().isEmpty() && QFile::exists(path);
+    return out;
 }
 
 namespace {

@@ -20,6 +20,9 @@ struct LoadedStore
     int autoSaveCountdown = 0; // seconds to the first automatic save: TimeAutoSave x 60
     int declaredNotes = 0;     // NumStickies as read
     bool truncated = false;    // the file holds or claims more notes than the table holds
+    // The file exists and could be read, but holds no section at all: binary junk, a file of
+    // another kind, an empty file left by a crash. Everything then has its default.
+    bool notAProfile = false;
 };
 
 // The window sizes a load gives its notes: at least the note window's smallest size and at
@@ -118,8 +121,8 @@ public:
     static void write(IniFile &ini, const AppSettings &settings,
                       const QList<NoteData> &notesInTableOrder, bool portugueseActive);
 
-    // One note section: what a load reads from it and what a save writes into it. The sync
-    // folder's note files use the same keys.
+    // One note section, read and written as a load and a save do; the trash keeps its notes in
+    // sections of the same form, and the sync folder's note files use the same keys.
     static NoteData readNoteSection(const IniFile &ini, const QString &section, const QDateTime &loadMoment,
                                     const NoteSizeLimits &sizes = NoteSizeLimits());
     static void writeNoteSection(IniFile &ini, const QString &section, const NoteData &note);

@@ -7,7 +7,15 @@
 #include "notes/MudaCaption.h"
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
+#include "alarms/ConfSom.h"
+#include "mail/AddressBook.h"
+#include "net/EnviaComputador.h"
+#include "net/InsereBloq.h"
 #include "mail/EnviarEmail.h"
+#include "app/Language.h"
+#include "app/SendDialogs.h"
+#include "notes/ConfNota.h"
+#include "platform/WindowTitle.h"
 #include "notes/PostIt.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -19,6 +27,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QDesktopServices>
 #include <QMenu>
@@ -605,9 +614,61 @@ private slots:
             // maximise, is given every button by an X11 window manager.
             QVERIFY2(flags & Qt::CustomizeWindowHint, qPrintable(window->objectName()));
             QVERIFY2(flags & Qt::WindowCloseButtonHint, qPrintable(window->objectName()));
-            QCOMPARE(window->minimumSize(), size);
-            QCOMPARE(window->maximumSize(), size);
+            // The design size, wider only where the title needs it.
+            QCOMPARE(window->minimumSize(), window->maximumSize());
+            QCOMPARE(window->minimumHeight(), size.height());
+            QVERIFY2(window->minimumWidth() >= size.width(), qPrintable(window->objectName()));
         }
+    }
+
+    // No fixed-size window and no message box is narrower than its title as the window manager
+    // shows it (with " — Corkvane" after it), in the title font, beside the window's icon and
+    // buttons; in both languages.
+    void windowsAndBoxesShowTheirWholeTitle()
+    {
+        QApplication::setApplicationDisplayName(QStringLiteral("Corkvane"));
+        auto controller = makeController();
+        AppSettings settings;
+        TfrmConfNota preferences(&settings);
+        TfrmEnviarEmail mail(&settings);
+        TfrmAddContato contact;
+        const QList<QWidget *> windows{TfrmMudaCaption::instance(), controller->aboutBox(), controller->todaysTasks(),
+                                       controller->soundDialog(), controller->blockEntryDialog(),
+                                       controller->sendDialogs()->sendDialog(), controller->sendDialogs()->addressBook(),
+                                       &preferences, &mail, &contact};
+        QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+        titleFont.setBold(true);
+        const QFontMetrics metrics(titleFont);
+        const auto needed = [&metrics](const QString &title) {
+            const QString shown = title.endsWith(QLatin1String("Corkvane")) ? title : title + QStringLiteral(" \u2014 Corkvane");
+            return metrics.horizontalAdvance(shown) + WindowTitle::kDecorationWidth;
+        };
+        LanguageModules modules(programFolder());
+        QStringList cut;
+        for (bool english : {false, true}) {
+            if (english) {
+                QVERIFY(modules.load(LanguageModules::kEnglish));
+                QCoreApplication::processEvents();
+            }
+            for (QWidget *window : windows) {
+                window->show();  // some size themselves as they are shown
+                QCoreApplication::processEvents();
+                if (window->width() < needed(window->windowTitle()))
+                    cut << QStringLiteral("%1 (%2 < %3)").arg(window->windowTitle()).arg(window->width()).arg(needed(window->windowTitle()));
+                window->hide();
+            }
+            const QStringList boxTitles{QObject::tr("Erro"), QObject::tr("Aviso"), QObject::tr("Atenção"),
+                                        QApplication::applicationDisplayName()};
+            for (const QString &title : boxTitles) {
+                const auto box = Dialogs::makeBox(nullptr, QMessageBox::Information, title, QStringLiteral("Ok."),
+                                                  QMessageBox::Ok, QMessageBox::Ok);
+                box->show();
+                QCoreApplication::processEvents();
+                if (box->width() < needed(title))
+                    cut << QStringLiteral("box %1 (%2 < %3)").arg(title).arg(box->width()).arg(needed(title));
+            }
+        }
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
     }
 
     void webPageWithoutABrowserSaysSo()

@@ -5,6 +5,7 @@
 // of the interrupted save in the data folder.
 #include "platform/Locale.h"
 #include "store/NoteStore.h"
+#include "store/Snapshots.h"
 #include "store/StoreValues.h"
 #include "support/ProgramRun.h"
 #include "support/TestFiles.h"
@@ -158,8 +159,13 @@ private slots:
             TestFiles::writeAll(run.storePath(), before);
 
             QVERIFY2(restart(run), "the program did not start again after a kill");
-            // The start-up step cleared whatever the kill left behind.
-            QCOMPARE(dataFolderEntries(run), QStringList{NoteStore::fileName()});
+            // The start-up step cleared whatever the kill left behind: beside the store only its
+            // snapshots remain, every one of them whole.
+            QCOMPARE(dataFolderEntries(run), (QStringList{QStringLiteral("snapshots"), NoteStore::fileName()}));
+            for (const QString &name : QDir(run.dataFolder() + QStringLiteral("snapshots")).entryList(QDir::Files | QDir::Hidden)) {
+                QVERIFY2(Snapshots::momentOf(name).has_value(), qPrintable(name));
+                QCOMPARE(wholeStoreFault(TestFiles::readAll(run.dataFolder() + QStringLiteral("snapshots/") + name)), QString());
+            }
 
             if (duringSigterm) {
                 QTest::qWait(int(random.bounded(1500)));
@@ -181,7 +187,7 @@ private slots:
                                                          .arg(duringSigterm ? "SIGTERM" : "alarms")
                                                          .arg(fault)));
             }
-            if (dataFolderEntries(run).size() > 1)
+            if (dataFolderEntries(run).size() > 2)
                 ++leftovers;
             ++runs;
         }
@@ -190,10 +196,10 @@ private slots:
 
         // And the last store starts and stops as usual.
         QVERIFY(restart(run));
-        QCOMPARE(dataFolderEntries(run), QStringList{NoteStore::fileName()});
+        QCOMPARE(dataFolderEntries(run), (QStringList{QStringLiteral("snapshots"), NoteStore::fileName()}));
         QCOMPARE(run.terminate(), 0);
         QCOMPARE(wholeStoreFault(run.storeBytes()), QString());
-        QCOMPARE(dataFolderEntries(run), QStringList{NoteStore::fileName()});
+        QCOMPARE(dataFolderEntries(run), (QStringList{QStringLiteral("snapshots"), NoteStore::fileName()}));
     }
 };
 

@@ -309,7 +309,7 @@ class TestLanguage : public QObject
         for (QWidget *w : QApplication::allWidgets())
             if (!isQtInternal(w))
                 widgetTexts(w, out);
-        out.append({QStringLiteral("tray icon"), m_controller->trayIcon()->systemIcon()->toolTip()});
+        out.append({QStringLiteral("tray icon"), m_controller->trayIcon()->toolTip()});
         for (const Dialogs::ShownMessage &m : Dialogs::shownMessages()) {
             out.append({QStringLiteral("message title"), m.title});
             out.append({QStringLiteral("message"), m.text});
@@ -662,7 +662,7 @@ private slots:
         qputenv("LC_MESSAGES", savedMessages);
         qputenv("LANG", savedLang);
         QCOMPARE(checkedLanguages(c), checks);
-        QCOMPARE(c.trayIcon()->systemIcon()->toolTip(), hint);
+        QCOMPARE(c.trayIcon()->toolTip(), hint);
         // A confirmation box as the program shows one: Yes and No, No as default.
         QMessageBox box(QMessageBox::Question, QStringLiteral("Aviso"), QStringLiteral("?"), QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(box.button(QMessageBox::Yes)->text().remove('&'), yes);

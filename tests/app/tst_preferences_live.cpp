@@ -258,8 +258,10 @@ private slots:
         QTest::addColumn<QString>("warning");
         const QString none;
         QTest::newRow("own address blocked") << QByteArray() << "radBloqueiaSel" << QStringList{"127.0.0.1"} << false << none;
-        QTest::newRow("a computer name blocks nothing") << QByteArray() << "radBloqueiaSel" << QStringList{"localhost"}
-                                                        << true << none;
+        // A name can no longer be added; one left in a store from elsewhere still blocks nothing.
+        QTest::newRow("a computer name blocks nothing")
+            << QByteArray("Blocktype=2\r\nListcount=1\r\nList0=localhost\r\n") << "radBloqueiaSel" << QStringList()
+            << true << none;
         QTest::newRow("block all") << QByteArray() << "radBloqueiaTudo" << QStringList() << false << none;
         QTest::newRow("empty selection accepts all")
             << QByteArray() << "radBloqueiaSel" << QStringList() << true
@@ -298,7 +300,7 @@ private slots:
             QCOMPARE(Dialogs::shownMessages().at(0).text, warning);
         const NetworkSettings &n = controller->settings().recRede;
         if (option == QLatin1String("radBloqueiaSel"))
-            QCOMPARE(n.BlockList, added);
+            QCOMPARE(n.BlockList, (storedList.contains("Blocktype=2") ? storedBefore : QStringList()) + added);
         else
             QCOMPARE(n.BlockList, storedBefore);
 

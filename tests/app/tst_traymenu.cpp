@@ -1,3 +1,4 @@
+#include "app/Artwork.h"
 #include "app/Sobre.h"
 #include "app/TrayIcon.h"
 #include "app/TrayMenu.h"
@@ -52,6 +53,30 @@ private slots:
         QVERIFY(tray.item("mnuPortugues")->isChecked() && !tray.item("mnuIngles")->isChecked());
     }
 
+    // "Reunir Notas" sits under "Mostrar"; "Restaurar Cópia..." and "Lixeira..." by the backup.
+    void recoveryRowsStandByTheirNeighbours()
+    {
+        TrayMenu tray;
+        QObject answer;
+        QSignalSpy gather(&tray, &TrayMenu::gatherRequested);
+        QSignalSpy restore(&tray, &TrayMenu::restoreRequested);
+        QSignalSpy trash(&tray, &TrayMenu::trashRequested);
+        connect(&tray, &TrayMenu::gatherRequested, &answer, [] {});
+        connect(&tray, &TrayMenu::restoreRequested, &answer, [] {});
+        connect(&tray, &TrayMenu::trashRequested, &answer, [] {});
+        tray.rebuildNoteLists();
+        QCOMPARE(menuCaptions(tray.menu()),
+                 (QStringList{"&Nova Nota", "-", "Mo&strar", "Reunir Notas", "M&ostrar Escondidas",
+                              "Mostrar Tarefas para &Hoje", "-", "Salvar A&gora", "Cópia de &Segurança",
+                              "Restaurar Cópia...", "Lixeira...", "-", "Corkvane na Web...", "Sobre o Sistema...", "-",
+                              "&Sair"}));
+        tray.item("mnuReunirNotas")->trigger();
+        tray.item("mnuRestaurarCopia")->trigger();
+        tray.item("mnuLixeira")->trigger();
+        QCOMPARE(gather.size() + restore.size() + trash.size(), 3);
+        QCOMPARE(gather.size() * restore.size() * trash.size(), 1);
+    }
+
     void noteListsAreRebuiltAtEachOpening()
     {
         TrayMenu tray;
@@ -89,7 +114,7 @@ private slots:
     {
         QMenu menu;
         TrayIcon icon(&menu);
-        QCOMPARE(icon.systemIcon()->toolTip(), QStringLiteral("Duplo-clique para criar nota"));
+        QCOMPARE(icon.toolTip(), QStringLiteral("Duplo-clique para criar nota"));
         QSignalSpy clicked(&icon, &TrayIcon::clicked);
         QSignalSpy doubled(&icon, &TrayIcon::doubleClicked);
         icon.handleActivation(QSystemTrayIcon::Trigger);
@@ -106,6 +131,55 @@ private slots:
         icon.setAnimated(false);
         QCOMPARE(icon.currentFrame(), -1);
         QVERIFY(!icon.animated());
+    }
+
+    // The toolkit's icon is made only once a notification area is there (the toolkit settles
+    // for one kind of area, for the whole run, when its first icon is made); it then carries
+    // what the icon was given before, and stays through the area going and coming back.
+    void iconWaitsForANotificationArea()
+    {
+        QMenu menu;
+        TrayIcon icon(&menu, nullptr, TrayIcon::Watch::None);
+        QSignalSpy availability(&icon, &TrayIcon::notificationAreaAvailabilityChanged);
+        icon.show();
+        icon.setAnimated(true);  // an alarm rang before any notification area was there
+        QVERIFY(!icon.notificationAreaAvailable());
+        QVERIFY(!icon.systemIcon());
+
+        icon.notificationAreaChanged(true);
+        QSystemTrayIcon *made = icon.systemIcon();
+        QVERIFY(made);
+        QVERIFY(made->isVisible());
+        QCOMPARE(made->toolTip(), QStringLiteral("Duplo-clique para criar nota"));
+        QCOMPARE(made->contextMenu(), &menu);
+        const auto picture = [](const QIcon &i) { return i.pixmap(16, 16).toImage(); };
+        QCOMPARE(picture(made->icon()), picture(Artwork::alarmFrame(icon.currentFrame())));
+        icon.setAnimated(false);
+        QCOMPARE(picture(made->icon()), picture(Artwork::applicationIcon()));
+        QSignalSpy activated(&icon, &TrayIcon::doubleClicked);
+        emit made->activated(QSystemTrayIcon::DoubleClick);
+        QCOMPARE(activated.size(), 1);
+
+        // A panel restart: the same icon, shown again.
+        icon.notificationAreaChanged(false);
+        icon.notificationAreaChanged(false);
+        icon.notificationAreaChanged(true);
+        QCOMPARE(icon.systemIcon(), made);
+        QVERIFY(made->isVisible());
+        QCOMPARE(availability.size(), 3);
+        QCOMPARE(availability.at(1).at(0).toBool(), false);
+
+        // Hidden (the program ending), a returning area does not bring it back.
+        icon.hide();
+        icon.notificationAreaChanged(false);
+        icon.notificationAreaChanged(true);
+        QVERIFY(!made->isVisible());
+
+        // An icon never asked to show is made, but stays hidden.
+        TrayIcon quiet(&menu, nullptr, TrayIcon::Watch::None);
+        quiet.notificationAreaChanged(true);
+        QVERIFY(quiet.systemIcon());
+        QVERIFY(!quiet.systemIcon()->isVisible());
     }
 
     void aboutBoxShowsTheCompiledVersion()

@@ -10,8 +10,8 @@ struct FakeNote
     QString title;
     ColourValue colour = 255;
     ColourValue captionColour = 255;
-    int width = 340;
-    int height = 120;
+    int textWidth = 335;  // of the text area, as the sender gave it
+    int textHeight = 102;
     QString replyAddress;
     NoteFont font{QStringLiteral("Courier New"), 8, 0xFFFFFF, true, false};
     QString footer;
@@ -24,8 +24,6 @@ struct FakeNote
 class FakeNoteSink : public NoteSink
 {
 public:
-    static constexpr int kFooterHeight = 12;
-
     explicit FakeNoteSink(int capacity = 1001) : m_capacity(capacity) {}
 
     int createReceivedNote() override
@@ -39,9 +37,8 @@ public:
     void setTitle(int slot, const QString &title) override { note(slot).title = title; }
     void setNoteColour(int slot, ColourValue colour) override { note(slot).colour = colour; }
     void setCaptionColour(int slot, ColourValue colour) override { note(slot).captionColour = colour; }
-    void setWidth(int slot, int width) override { note(slot).width = width; }
-    void setHeight(int slot, int height) override { note(slot).height = height; }
-    int footerHeight(int) const override { return kFooterHeight; }
+    void setTextWidth(int slot, int width) override { note(slot).textWidth = width; }
+    void setTextHeight(int slot, int height) override { note(slot).textHeight = height; }
     void setReplyAddress(int slot, const QString &address) override { note(slot).replyAddress = address; }
     NoteFont textFont(int slot) const override { return notes.value(slot).font; }
     void setTextFont(int slot, const NoteFont &font) override { note(slot).font = font; }

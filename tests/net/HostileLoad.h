@@ -5,6 +5,7 @@
 // Every source address is one of 127.0.0.0/8.
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QList>
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -102,10 +103,32 @@ inline Delivery deliverNote(const char *source, quint16 port, const QByteArray &
     return d;
 }
 
+// A load of peers that runs on a thread of its own from start() until stop(). A derived load
+// calls stop() in its own destructor, so the thread ends before the load's members do.
+class PeerThread
+{
+public:
+    virtual ~PeerThread() = default;
+    void start() { m_thread = std::thread([this] { run(); }); }
+    void stop()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+protected:
+    virtual void run() = 0;
+    std::atomic<bool> m_stop{false};
+
+private:
+    std::thread m_thread;
+};
+
 // Everything at once, until stopped: `held` connections from one address that send a byte
 // now and then and never end a line; floods of "new" from another; unfinished lines; binary
 // junk. Closed connections are opened again, a few per round (20 ms).
-class Load
+class Load : public PeerThread
 {
 public:
     // The address of each kind of peer.
@@ -114,19 +137,9 @@ public:
     static constexpr const char *kUnfinishedFrom = "127.0.0.5";
     static constexpr const char *kJunkFrom = "127.0.0.6";
 
-    Load(quint16 port, int held) : m_port(port), m_held(held) {}
+    // `heldAddresses` > 1 spreads the held connections over that many addresses of 127.0.x.y.
+    Load(quint16 port, int held, int heldAddresses = 1) : m_port(port), m_held(held), m_heldAddresses(heldAddresses) {}
     ~Load() { stop(); }
-
-    void start()
-    {
-        m_thread = std::thread([this] { run(); });
-    }
-    void stop()
-    {
-        m_stop = true;
-        if (m_thread.joinable())
-            m_thread.join();
-    }
 
     std::atomic<int> connects{0};
     std::atomic<int> newsSent{0};
@@ -146,6 +159,14 @@ private:
         return !(r == 0);
     }
 
+    QByteArray heldSource(size_t index) const
+    {
+        if (m_heldAddresses <= 1)
+            return kHeldFrom;
+        const int n = int(index % size_t(m_heldAddresses));
+        return "127.0." + QByteArray::number(1 + n / 250) + '.' + QByteArray::number(1 + n % 250);
+    }
+
     int reopen(int &fd, const char *source)
     {
         if (fd >= 0)
@@ -155,7 +176,7 @@ private:
         return fd;
     }
 
-    void run()
+    void run() override
     {
         std::vector<int> held(size_t(m_held), -1);
         int flood = -1, unfinished = -1, junk = -1;
@@ -164,11 +185,12 @@ private:
         while (!m_stop) {
             ++round;
             int reopened = 0, open = 0;
-            for (int &fd : held) {
+            for (size_t i = 0; i < held.size(); ++i) {
+                int &fd = held[i];
                 const bool alive = fd >= 0 && push(fd, round % 25 == 0 ? QByteArray("x") : QByteArray());
                 if (!alive && reopened < 4) {
                     ++reopened;
-                    reopen(fd, kHeldFrom);
+                    reopen(fd, heldSource(i).constData());
                 }
                 open += fd >= 0;
             }
@@ -208,8 +230,68 @@ private:
 
     quint16 m_port;
     int m_held;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
+    int m_heldAddresses;
+};
+
+// Connections from many addresses, as many from each as the server lets one address have,
+// kept alive with an empty line now and then; each one the server closes is opened again.
+class KeepAlive : public PeerThread
+{
+public:
+    // Sources 127.0.0.`firstHost` onwards, one per address.
+    KeepAlive(quint16 port, int addresses, int perAddress, int everyMs, int firstHost = 10)
+        : m_port(port), m_addresses(addresses), m_perAddress(perAddress), m_everyMs(everyMs), m_firstHost(firstHost)
+    {
+    }
+    ~KeepAlive() { stop(); }
+
+    std::atomic<int> connects{0};
+    std::atomic<int> open{0};
+
+private:
+    void run() override
+    {
+        std::vector<QByteArray> sources;
+        for (int a = 0; a < m_addresses; ++a)
+            sources.push_back("127.0.0." + QByteArray::number(m_firstHost + a));
+        std::vector<int> fds(size_t(m_addresses * m_perAddress), -1);
+        while (!m_stop) {
+            int alive = 0;
+            for (size_t i = 0; i < fds.size(); ++i) {
+                int &fd = fds[i];
+                if (fd >= 0) {
+                    ::send(fd, "\r\n", 2, MSG_NOSIGNAL | MSG_DONTWAIT);
+                    char sink[256];
+                    ssize_t r;
+                    while ((r = ::recv(fd, sink, sizeof sink, MSG_DONTWAIT)) > 0) {
+                    }
+                    if (r == 0 || (r < 0 && errno != EAGAIN && errno != EWOULDBLOCK)) {
+                        ::close(fd);
+                        fd = -1;
+                    }
+                }
+                if (fd < 0) {
+                    fd = connectFrom(sources[i / size_t(m_perAddress)].constData(), m_port, false);
+                    // A few at a time: the server's listening backlog is short, and a connect
+                    // it has no room for would only be tried again a second later.
+                    if (++connects % 4 == 0)
+                        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                }
+                alive += fd >= 0;
+            }
+            open = alive;
+            std::this_thread::sleep_for(std::chrono::milliseconds(m_everyMs));
+        }
+        for (int fd : fds)
+            if (fd >= 0)
+                ::close(fd);
+    }
+
+    quint16 m_port;
+    int m_addresses;
+    int m_perAddress;
+    int m_everyMs;
+    int m_firstHost;
 };
 
 } // namespace Hostile

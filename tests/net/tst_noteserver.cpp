@@ -151,18 +151,65 @@ private slots:
         QTRY_COMPARE(f.server.connectionCount(), 0);
 
         // Peers that connect and keep still, from as many addresses as it takes: past the
-        // ceiling they are turned away. (One at a time: the listening backlog is short.)
+        // ceiling a newcomer takes the place of the oldest of them. (One at a time: the
+        // listening backlog is short.)
         auto source = [](int i) { return QStringLiteral("127.0.1.%1").arg(1 + i / NoteServer::kMaxConnectionsPerAddress); };
         std::vector<std::unique_ptr<Peer>> idle;
         for (int i = 0; i < NoteServer::kMaxConnections; ++i) {
             idle.push_back(std::make_unique<Peer>(f.port, source(i)));
             QTRY_COMPARE_WITH_TIMEOUT(f.server.connectionCount(), i + 1, 5000);
         }
-        idle.push_back(std::make_unique<Peer>(f.port, QStringLiteral("127.0.2.1")));
-        QTRY_VERIFY_WITH_TIMEOUT(f.loggedPart(QStringLiteral("Too many connections: 127.0.2.1 refused.")), 10000);
+        Peer newcomer(f.port, QStringLiteral("127.0.2.1"));
+        QCOMPARE(newcomer.banner(), QByteArray("Corkvane waiting for commands...\r\n"));
+        QVERIFY(idle.front()->waitClosed());
+        QVERIFY(f.logged(QStringLiteral("Too many connections: closing the oldest idle one, from 127.0.1.1, for 127.0.2.1.")));
         QTRY_COMPARE_WITH_TIMEOUT(f.server.connectionCount(), NoteServer::kMaxConnections, 10000);
+        newcomer.send(newCommand("ana", "in") + "end" + C + "\r\n\r\n");
+        QTRY_COMPARE(f.finishedNotes(), 1);
         idle.clear();
-        QTRY_COMPARE_WITH_TIMEOUT(f.server.connectionCount(), 0, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.server.connectionCount(), 1, 10000);
+    }
+
+    // At the ceiling, a connection that is building a note is never the one let go: the oldest
+    // idle one is, and only when every connection builds a note is the newcomer turned away.
+    void theCeilingSparesNotesInProgress()
+    {
+        Fixture f;
+        f.server.setConnectionLimits(NoteServer::kMaxConnectionsPerAddress, NoteServer::kStallTimeoutMs, 3);
+        std::vector<std::unique_ptr<Peer>> peers;
+        auto open = [&](const char *source) {
+            peers.push_back(std::make_unique<Peer>(f.port, QString::fromLatin1(source)));
+            return peers.back().get();
+        };
+        Peer *building = open("127.0.0.2");
+        QCOMPARE(building->banner().size(), 34);
+        building->send(newCommand("ana", "first"));
+        QTRY_COMPARE(f.sink.notes.size(), 1);
+        Peer *idleOld = open("127.0.0.3");
+        QCOMPARE(idleOld->banner().size(), 34);
+        Peer *idleNew = open("127.0.0.4");
+        QCOMPARE(idleNew->banner().size(), 34);
+
+        Peer *fourth = open("127.0.0.5");
+        QCOMPARE(fourth->banner().size(), 34);
+        QVERIFY(idleOld->waitClosed());
+        QCOMPARE(building->socket.state(), QAbstractSocket::ConnectedState);
+        QCOMPARE(idleNew->socket.state(), QAbstractSocket::ConnectedState);
+        fourth->send(newCommand("bia", "second"));
+        idleNew->send(newCommand("caio", "third"));
+        QTRY_COMPARE(f.sink.notes.size(), 3);
+
+        // Every connection builds a note now.
+        Peer *turnedAway = open("127.0.0.6");
+        QCOMPARE(turnedAway->read(6), QByteArray("busy\r\n"));
+        QVERIFY(turnedAway->waitClosed());
+        QVERIFY(f.logged(QStringLiteral("Too many connections: 127.0.0.6 refused.")));
+        // The notes go on and end as sent.
+        for (Peer *peer : {building, fourth, idleNew})
+            peer->send("line" + C + "x\r\n\r\nend" + C + "\r\n\r\n");
+        QTRY_COMPARE(f.finishedNotes(), 3);
+        for (const FakeNote &n : std::as_const(f.sink.notes))
+            QCOMPARE(n.lines, QStringList{QStringLiteral("x")});
     }
 
     void oneAddressCannotHoldTheServer()
@@ -198,7 +245,7 @@ private slots:
         QTest::addColumn<bool>("closed");
         QTest::newRow("idle") << QByteArray() << true;
         QTest::newRow("a byte at a time") << QByteArray("l") << true;
-        QTest::newRow("blank lines keep it") << QByteArray("\r\n") << false;
+        QTest::newRow("blank lines carry no command") << QByteArray("\r\n") << true;
         QTest::newRow("a sender's lines") << QByteArray("line" + C + "text\r\n\r\n") << false;
     }
 
@@ -327,8 +374,8 @@ private slots:
         QCOMPARE(n.title, QStringLiteral("Compras"));
         QCOMPARE(n.footer, QStringLiteral("De ana (127.0.0.1)"));
         QCOMPARE(n.replyAddress, QStringLiteral("127.0.0.1"));
-        QCOMPARE(n.width, 175);
-        QCOMPARE(n.height, 132);
+        QCOMPARE(n.textWidth, 175);
+        QCOMPARE(n.textHeight, 120);
         QCOMPARE(n.alarm.moment, QDateTime(QDate(2026, 12, 26), QTime(8, 0)));
         QCOMPARE(n.alarm.soundFile, QStringLiteral("/opt/corkvane/boing.wav"));
         QCOMPARE(n.lines, (QStringList{QString::fromUtf8("Comprar pão"), QString()}));

@@ -1,6 +1,7 @@
 // The installed program receiving notes: build/bin/corkvane runs headless on a fresh home with a
 // store that enables networking, a plain TCP client talks to it on 127.0.0.1, and after a
 // SIGTERM the saved store shows what arrived.
+#include "support/ResidentMemory.h"
 #include "platform/Paths.h"
 #include "store/NoteStore.h"
 #include "support/ProgramRun.h"
@@ -35,10 +36,16 @@ QByteArray sampleExchange()
            + "end" + C + "\r\n\r\n";
 }
 
+
 class Client
 {
 public:
-    explicit Client(quint16 port) { socket.connectToHost(QHostAddress::LocalHost, port); }
+    // From `source`, any address of 127.0.0.0/8.
+    explicit Client(quint16 port, const QString &source = QStringLiteral("127.0.0.1"))
+    {
+        socket.bind(QHostAddress(source), 0);
+        socket.connectToHost(QHostAddress::LocalHost, port);
+    }
     QByteArray read(qsizetype count, int timeoutMs = 5000)
     {
         QElapsedTimer t;
@@ -183,7 +190,8 @@ private slots:
         QCOMPARE(n.caption, QStringLiteral("Compras"));
         QVERIFY(n.visible);
         QCOMPARE(n.color, 8454143);
-        QCOMPARE(n.width, 175);
+        // The window holds the sender's text area: title bar, margins and footer around it.
+        QCOMPARE(n.width, 175 + 5);
         QCOMPARE(n.font, (NoteFont{QStringLiteral("Arial"), 10, 0, false, false}));
         QCOMPARE(n.rodape, QStringLiteral("De ana (127.0.0.1)"));
         QCOMPARE(n.note.split(QStringLiteral("\r\n")).first(), QString::fromUtf8("Comprar pão"));
@@ -193,8 +201,49 @@ private slots:
         QVERIFY(n.useSound);
         QCOMPARE(QFileInfo(n.soundFile).canonicalFilePath(), QFileInfo(Program::binDir() + QStringLiteral("boing.wav")).canonicalFilePath());
         QVERIFY(QFileInfo(n.soundFile).isFile());
-        // The window is the text area plus the 12-pixel footer.
-        QCOMPARE(n.height, 120 + 12);
+        QCOMPARE(n.height, 120 + 13 + 5 + 12);
+    }
+
+    // Twenty notes of 4096 x 4096 from two addresses: each window is only as large as the
+    // screen, so the program stays alive and its memory grows by little.
+    void hugeNotesCostNoMoreThanTheScreen()
+    {
+        Program program(0, {});
+        QVERIFY(program.saved);
+        auto settle = program.connect();
+        QVERIFY(settle);
+        settle->send("help\r\n");
+        QCOMPARE(settle->read(39), kHelp);
+        QTest::qWait(500);
+        const qint64 pid = program.run.process.processId();
+        const qint64 before = ResidentMemory::kilobytes(pid);
+
+        for (const char *source : {"127.0.0.2", "127.0.0.3"}) {
+            Client client(program.port, QString::fromLatin1(source));
+            QCOMPARE(client.read(kBannerLine.size()), kBannerLine);
+            for (int i = 0; i < 10; ++i)
+                client.sendCommands("new" + C + source + C + "huge " + QByteArray::number(i) + C + "8454143" + C + "4096" + C
+                                    + "4096" + C + "8454143" + C + "Arial" + C + "10" + C + "0" + C + "nobold" + C
+                                    + "noitalic\r\n\r\n" + "line" + C + "x\r\n\r\n" + "end" + C + "\r\n\r\n");
+            client.send("help\r\n");
+            QCOMPARE(client.read(39), kHelp);  // every note before it was taken in
+        }
+        // Time for every window to be shown and painted.
+        QTest::qWait(1500);
+        QCOMPARE(program.run.process.state(), QProcess::Running);
+        const qint64 after = ResidentMemory::kilobytes(pid);
+        qInfo("resident memory: %lld kB before the twenty notes, %lld kB after", before, after);
+        QVERIFY(before > 0 && after > 0);
+        QVERIFY2(after - before < 400 * 1024, qPrintable(QStringLiteral("grew by %1 kB").arg(after - before)));
+
+        const QList<NoteData> notes = program.stop();
+        QCOMPARE(notes.size(), 20);
+        const QSize screen(800, 800);  // the one screen of Qt's offscreen platform
+        for (const NoteData &n : notes) {
+            QVERIFY2(n.width <= screen.width() && n.height <= screen.height(),
+                     qPrintable(QStringLiteral("%1: %2 x %3").arg(n.caption).arg(n.width).arg(n.height)));
+            QCOMPARE(n.note, QStringLiteral("x"));
+        }
     }
 
     void blockedSendersLeaveNoNote_data()

@@ -94,7 +94,7 @@ private slots:
                                                        + C + "0" + C + "0" + C + "1" + C + "1" + C + "1" + C + "1" + C + "1"
                                                        + C + "0" + C + "\r\n\r\n");
 
-        QCOMPARE(NoteProtocol::encodeLine(QStringLiteral("a\rb\nc")), "line" + C + "a_b^c\r\n\r\n");
+        QCOMPARE(NoteProtocol::encodeLine(QStringLiteral("a\rb\nc")), QList<QByteArray>{"line" + C + "a_b^c\r\n\r\n"});
         NoteProtocol::OutgoingNote note;
         note.title = QStringLiteral("two\r\nlines");
         note.font.bold = true;
@@ -121,8 +121,8 @@ private slots:
         QCOMPARE(n.title, QStringLiteral("Compras"));
         QCOMPARE(n.colour, 8454143);
         QCOMPARE(n.captionColour, 8454143);
-        QCOMPARE(n.width, 175);
-        QCOMPARE(n.height, 120 + FakeNoteSink::kFooterHeight);
+        QCOMPARE(n.textWidth, 175);
+        QCOMPARE(n.textHeight, 120);
         QCOMPARE(n.font, (NoteFont{QStringLiteral("Arial"), 10, 0, false, false}));
         QCOMPARE(n.footer, QStringLiteral("De ana (192.168.0.7)"));
         QCOMPARE(n.replyAddress, QStringLiteral("192.168.0.7"));
@@ -166,13 +166,94 @@ private slots:
         QCOMPARE(n.title, note.title);
         QCOMPARE(n.colour, note.colour);
         QCOMPARE(n.captionColour, note.captionColour);
-        QCOMPARE(n.width, 222);
-        QCOMPARE(n.height, 99 + FakeNoteSink::kFooterHeight);
+        QCOMPARE(n.textWidth, 222);
+        QCOMPARE(n.textHeight, 99);
         QCOMPARE(n.font, note.font);
         QCOMPARE(n.footer, QString::fromUtf8("De José (10.0.0.1)"));
         QCOMPARE(n.alarm, note.alarm);
         // Equal text lines both arrive; "_^" typed in the text comes back as a line break.
         QCOMPARE(n.lines, (QStringList{"first", "same", "same", "", "with\r\ncaret and a lone _ and ^"}));
+        QCOMPARE(n.finished, 1);
+    }
+
+    // A text line travels in pieces a receiver keeps whole; joined they are the line.
+    void longTextLinesAreSplitNotCut_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QList<int>>("pieceSizes");
+        const QByteArray words = QByteArray("palavra ").repeated(40);  // 320 bytes, a blank every 8
+        QTest::newRow("empty") << QByteArray() << QList<int>{0};
+        QTest::newRow("exactly the room") << QByteArray(250, 'a') << QList<int>{250};
+        QTest::newRow("one byte over, no blank: cut at the room") << QByteArray(251, 'a') << QList<int>{250, 1};
+        QTest::newRow("words: after the last blank that fits") << words << QList<int>{248, 72};
+        QTest::newRow("a blank just inside the room") << QByteArray(249, 'a') + " b" << QList<int>{250, 1};
+        QTest::newRow("a blank just past the room") << QByteArray(250, 'a') + " b" << QList<int>{250, 2};
+        QTest::newRow("a leading blank only") << " " + QByteArray(300, 'a') << QList<int>{1, 250, 50};
+        // A receiver may make eight blanks of a tab: 31 tabs are 248 of its bytes, a 32nd is not.
+        QTest::newRow("tabs count as eight") << QByteArray(40, '\t') << QList<int>{31, 9};
+        QTest::newRow("a 1400-byte paragraph") << QByteArray("uma frase de teste, ").repeated(70)
+                                                << QList<int>{250, 250, 250, 250, 250, 150};
+    }
+    void longTextLinesAreSplitNotCut()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QList<int>, pieceSizes);
+        const QList<QByteArray> pieces = NoteProtocol::splitTextLine(line);
+        QList<int> sizes;
+        for (const QByteArray &piece : pieces) {
+            sizes << int(piece.size());
+            QVERIFY(piece.size() + piece.count('\t') * 7 <= NoteProtocol::kMaxLineTextBytes);
+        }
+        QCOMPARE(sizes, pieceSizes);
+        QCOMPARE(pieces.join(), line);
+
+        // On the wire and through the receiver: every byte arrives, one piece per line.
+        Receiver r;
+        FakeChannel channel;
+        int nip = -1;
+        r.feed(NoteProtocol::encodeNew({}), nip, channel);
+        const QList<QByteArray> commands = NoteProtocol::encodeLine(QString::fromLatin1(line));
+        QCOMPARE(commands.size(), pieces.size());
+        for (const QByteArray &command : commands)
+            r.feed(command, nip, channel);
+        QCOMPARE(r.sink.notes.first().lines.size(), pieces.size());
+        QCOMPARE(r.sink.notes.first().lines.join(QString()), QString::fromLatin1(line));
+    }
+
+    // The field separator typed into a value travels as "c"; every other field stays in place.
+    void separatorsInValuesTravelAsC()
+    {
+        NoteProtocol::OutgoingNote note;
+        note.user = QString::fromUtf8("ana¢bia");
+        note.title = QString::fromUtf8("Preço: ¢50");
+        note.colour = 8454143;
+        note.captionColour = 65535;
+        note.textWidth = 175;
+        note.textHeight = 120;
+        note.font = NoteFont{QString::fromUtf8("Fonte¢"), 11, 0x123456, true, false};
+        note.alarm = NoteAlarm{true, QDateTime(QDate(2027, 3, 1), QTime(7, 0)), true, QString::fromUtf8("/sons/¢.wav"), true, 2, 1,
+                               {true, false, true, false, true, false, true}};
+        note.text = QString::fromUtf8("custa ¢10¢ cada\r\n¢");
+        for (const QByteArray &command : NoteProtocol::encodeNote(note))
+            QCOMPARE(command.count('\xA2'), command.startsWith("new") ? 11 : command.startsWith("alarm") ? 14 : 1);
+
+        Receiver r;
+        FakeChannel channel(QStringLiteral("10.0.0.1"));
+        int nip = -1;
+        r.feed(NoteProtocol::encodeNote(note).join(), nip, channel);
+        QVERIFY(channel.logLines.filter(QStringLiteral("exception")).isEmpty());
+        const FakeNote &n = r.sink.notes.first();
+        QCOMPARE(n.title, QStringLiteral("Preço: c50"));
+        QCOMPARE(n.footer, QStringLiteral("De anacbia (10.0.0.1)"));
+        QCOMPARE(n.colour, 8454143);
+        QCOMPARE(n.captionColour, 65535);
+        QCOMPARE(n.textWidth, 175);
+        QCOMPARE(n.textHeight, 120);
+        QCOMPARE(n.font, (NoteFont{QStringLiteral("Fontec"), 11, 0x123456, true, false}));
+        QVERIFY(n.alarm.remember);
+        QCOMPARE(n.alarm.rememberNo, 2);
+        QCOMPARE(n.alarm.dia, note.alarm.dia);
+        QCOMPARE(n.lines, (QStringList{QStringLiteral("custa c10c cada"), QStringLiteral("c")}));
         QCOMPARE(n.finished, 1);
     }
 
@@ -252,8 +333,8 @@ private slots:
         QCOMPARE(nip, 1);
         QCOMPARE(sink.notes[1].font.name, QStringLiteral("Arial"));
         QCOMPARE(sink.notes[1].font.size, 8);
-        QCOMPARE(sink.notes[1].width, 2);
-        QCOMPARE(sink.notes[1].height, 3 + FakeNoteSink::kFooterHeight);
+        QCOMPARE(sink.notes[1].textWidth, 2);
+        QCOMPARE(sink.notes[1].textHeight, 3);
         QCOMPARE(sink.notes[1].replyAddress, QStringLiteral("192.168.0.7"));
 
         // Eleven fields: everything but the italic flag is applied, then the command fails.
@@ -278,8 +359,8 @@ private slots:
         interp.interpretLine("new" + C + "u" + C + "t" + C + "1" + C + "2000000000" + C + "-5" + C + "4" + C + "Arial" + C + "99999" + C
                                  + "5" + C + "nobold" + C + "noitalic",
                              nip, channel);
-        QCOMPARE(sink.notes[0].width, NoteProtocol::kMaxExtent);
-        QCOMPARE(sink.notes[0].height, FakeNoteSink::kFooterHeight);
+        QCOMPARE(sink.notes[0].textWidth, NoteProtocol::kMaxExtent);
+        QCOMPARE(sink.notes[0].textHeight, 0);
         QCOMPARE(sink.notes[0].font.size, NoteProtocol::kMaxFontSize);
     }
 
@@ -408,6 +489,48 @@ private slots:
         QCOMPARE(sink.notes[0].finished, 0);
     }
 
+    void blockEntriesThatCanMatchASender()
+    {
+        // What is typed, and the entry added (null: refused, it could never match).
+        const struct { const char *typed; const char *entry; } cases[] = {
+            {"192.168.0.7", "192.168.0.7"},
+            {"  10.0.0.1\t", "10.0.0.1"},
+            {"127.0.0.1", "127.0.0.1"},
+            {"1.2.3.4", "1.2.3.4"},
+            {"223.255.255.255", "223.255.255.255"},
+            {"", nullptr},
+            {"   ", nullptr},
+            {"pc-da-ana", nullptr},
+            {"ana@example.com", nullptr},
+            {"Ana Souza", nullptr},
+            {"localhost", nullptr},
+            {"192.168.000.007", nullptr},    // the server writes no leading zeros
+            {"192.168.0.07", nullptr},
+            {"192.168.0", nullptr},
+            {"192.168.0.7.1", nullptr},
+            {"192.168.0.256", nullptr},
+            {"192.168..7", nullptr},
+            {"192.168.0.7 pc", nullptr},
+            {"192.168.0.-7", nullptr},
+            {"+1.2.3.4", nullptr},
+            {"1.2.3.4/24", nullptr},
+            {"::1", nullptr},                // the server listens on IPv4 only
+            {"::ffff:192.168.0.7", nullptr},
+            {"0.0.0.0", nullptr},            // no sender has these
+            {"0.1.2.3", nullptr},
+            {"224.0.0.1", nullptr},
+            {"255.255.255.255", nullptr},
+            {"１.２.３.４", nullptr},          // full-width digits
+        };
+        for (const auto &c : cases) {
+            const QString entry = BlockList::matchableEntry(QString::fromUtf8(c.typed));
+            QVERIFY2(c.entry ? entry == QLatin1String(c.entry) : entry.isNull(), c.typed);
+            // What is accepted does match that sender.
+            if (c.entry)
+                QVERIFY(BlockList::blocks(BlockList::kBlockSelected, {entry}, QLatin1String(c.entry)));
+        }
+    }
+
     void pipelineLogsBlocksAndDropsRepeats()
     {
         Receiver r;
@@ -506,12 +629,18 @@ private slots:
             QVERIFY(rate.take(a));
         QVERIFY(!rate.take(a));
         QVERIFY(rate.take(b));
-        now = 999;
-        QVERIFY(!rate.take(a));
-        now = 1000;
-        QVERIFY(rate.take(a));
-        QVERIFY(!rate.take(a));
-        // Refusals earn nothing back; a long rest gives the whole burst again, no more.
+        // Asking without a turn restarts the wait: the next turn is an interval after the
+        // last refusal, and an address that keeps asking gets nothing.
+        const QList<std::pair<qint64, bool>> asks{{999, false}, {1998, false}, {2997, false}, {3997, true},
+                                                  {3997, false}, {4996, false}, {5996, true}};
+        for (const auto &[at, granted] : asks) {
+            now = at;
+            QVERIFY2(rate.take(a) == granted, qPrintable(QString::number(at)));
+        }
+        for (now = 6000; now < 30000; now += 100)
+            QVERIFY(!rate.take(a));
+        QVERIFY(rate.take(b));
+        // A long rest gives the whole burst again, no more.
         now = 60000;
         for (int i = 0; i < 3; ++i)
             QVERIFY(rate.take(a));

@@ -111,7 +111,7 @@ private slots:
         QTest::newRow("one computer, text with blank lines") << "127.0.0.1" << 5 << false << 1;
         QTest::newRow("two entries, a space after the comma") << "127.0.0.1, 127.0.0.1" << 2 << true << 2;
         QTest::newRow("a note without text") << "127.0.0.1" << 0 << true << 1;
-        QTest::newRow("commas only: no recipient") << ",,," << 3 << false << 0;
+        QTest::newRow("blanks around the addresses, empty entries") << " 127.0.0.1 ,, ,127.0.0.1  " << 1 << false << 2;
     }
     void deliveredToEveryRecipient()
     {
@@ -138,8 +138,10 @@ private slots:
         QCOMPARE(rig.sourceCalls, 1);
         QCOMPARE(rig.lastTag, 4);
         QStringList expected;
+        // Each address is shown as it is, without the blanks typed around it.
         for (const QString &to : para.split(',', Qt::SkipEmptyParts))
-            expected << "Enviando para " + to + "..." << "Transmitindo Nota..." << "OK!" << "Nota Enviada!";
+            if (!to.trimmed().isEmpty())
+                expected << "Enviando para " + to.trimmed() + "..." << "Transmitindo Nota..." << "OK!" << "Nota Enviada!";
         QCOMPARE(statusLines(rig.dialog), expected);
         waitUntil([&] {
             return receiver.received.size() == connections
@@ -174,9 +176,9 @@ private slots:
 
         QVERIFY(rig.dialog.isVisible());
         QCOMPARE(boxes(), (QStringList{"Erro: Não foi possível conectar em 127.0.0.2 !",
-                                       "Erro: Não foi possível conectar em  127.0.0.3 !"}));
+                                       "Erro: Não foi possível conectar em 127.0.0.3 !"}));
         QCOMPARE(statusLines(rig.dialog),
-                 (QStringList{"Não foi possível conectar em 127.0.0.2 !", "Não foi possível conectar em  127.0.0.3 !",
+                 (QStringList{"Não foi possível conectar em 127.0.0.2 !", "Não foi possível conectar em 127.0.0.3 !",
                               "Enviando para 127.0.0.1...", "Transmitindo Nota...", "OK!", "Nota Enviada!"}));
         QVERIFY(waitUntil([&] { return good->received.size() == 1 && good->received[0] == wire(note); }));
         qInfo("refused + silent + good recipient: %lld ms", rig.elapsed);
@@ -211,10 +213,34 @@ private slots:
         SendRig rig(receiver.port(), sampleNote(8));
         rig.send("127.0.0.1");
         QVERIFY(rig.dialog.isVisible());
-        QCOMPARE(boxes(), QStringList{"Erro: Não foi possível conectar em 127.0.0.1 !"});
-        QCOMPARE(statusLines(rig.dialog), (QStringList{"Enviando para 127.0.0.1...", "Transmitindo Nota...",
-                                                       "Não foi possível conectar em 127.0.0.1 !"}));
+        // The recipient was reached: the loss of the connection is told, not a failed connect.
+        const QString lost = "A conexão com 127.0.0.1 caiu durante o envio: a nota não chegou inteira!";
+        QCOMPARE(boxes(), QStringList{"Erro: " + lost});
+        QCOMPARE(statusLines(rig.dialog), (QStringList{"Enviando para 127.0.0.1...", "Transmitindo Nota...", lost}));
         QCOMPARE(rig.sender.sockCliente()->State(), ssClosed);
+    }
+
+    // A field of commas and blanks names no computer: nothing is sent, and nothing said sent.
+    void noAddressIsToldAsSuch_data()
+    {
+        QTest::addColumn<QString>("para");
+        QTest::newRow("commas only") << ",,,";
+        QTest::newRow("blanks only") << "   ";
+        QTest::newRow("commas and blanks") << " , ,\t, ";
+    }
+    void noAddressIsToldAsSuch()
+    {
+        QFETCH(QString, para);
+        Receiver receiver("127.0.0.1");
+        SendRig rig(receiver.port(), sampleNote(2));
+        rig.send(para);
+        const QString none = "Nenhum endereço informado: digite o IP ou o nome de pelo menos um computador.";
+        QCOMPARE(boxes(), QStringList{"Erro: " + none});
+        QCOMPARE(statusLines(rig.dialog), QStringList{none});
+        QVERIFY(rig.dialog.isVisible());
+        QVERIFY(rig.button("cmdEnviar")->isEnabled());
+        QTest::qWait(100);
+        QCOMPARE(receiver.received.size(), 0);
     }
 
     void recipientsPastTheFirst255Characters()

@@ -4,6 +4,7 @@
 #include "app/SendDialogs.h"
 #include "app/StickyNote.h"
 #include "net/EnviaComputador.h"
+#include "notes/NoteLayout.h"
 #include "notes/PostIt.h"
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
@@ -70,6 +71,24 @@ struct SendingProgram
 
 } // namespace
 
+// The receiving program on `port`, listening once this returns true.
+bool startReceiver(ProgramRun &receiver, quint16 port)
+{
+    AppSettings settings;
+    settings.recGeral.UseSounds = false;
+    settings.recGeral.AutoSave = false;
+    settings.recRede.Enabled = true;
+    settings.recRede.PortTCP = QString::number(port);
+    QDir().mkpath(receiver.dataFolder());
+    if (!NoteStore::save(receiver.storePath(), settings, {}, true) || !receiver.start())
+        return false;
+    return waitUntil([port] {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, port);
+        return probe.waitForConnected(200);
+    }, 20000);
+}
+
 class TestSendE2E : public QObject
 {
     Q_OBJECT
@@ -87,19 +106,7 @@ private slots:
     {
         ProgramRun receiver;
         const quint16 port = freePort();
-        AppSettings settings;
-        settings.recGeral.UseSounds = false;
-        settings.recGeral.AutoSave = false;
-        settings.recRede.Enabled = true;
-        settings.recRede.PortTCP = QString::number(port);
-        QDir().mkpath(receiver.dataFolder());
-        QVERIFY(NoteStore::save(receiver.storePath(), settings, {}, true));
-        QVERIFY(receiver.start());
-        QVERIFY(waitUntil([port] {
-            QTcpSocket probe;
-            probe.connectToHost(QHostAddress::LocalHost, port);
-            return probe.waitForConnected(200);
-        }, 20000));
+        QVERIFY(startReceiver(receiver, port));
 
         SendingProgram sender(port);
         TfPostIt *note = sender.newNote();
@@ -138,8 +145,8 @@ private slots:
         QCOMPARE(got.caption, QString("Compras da semana"));
         QCOMPARE(got.color, 8454143);
         QCOMPARE(got.font, (NoteFont{"Courier New", 12, 0x0000FF, true, false}));
-        QCOMPARE(got.width, textArea.width());
-        QCOMPARE(got.height, textArea.height() + note->footerHeight());
+        // The received window gives the text area the size it has here.
+        QCOMPARE(QSize(got.width, got.height), windowSizeForText(textArea, true));
         // Characters Windows-1252 cannot hold travel as "?".
         QCOMPARE(got.note, QString::fromUtf8("\r\nComprar pão\r\n\r\nleite, café\r\n\r\n\r\nfim: 3 ? ação"));
         QCOMPARE(got.rodape, QString("De ana (127.0.0.1)"));
@@ -151,6 +158,56 @@ private slots:
         QCOMPARE(got.rememberNo, 2);
         QCOMPARE(got.rememberUnit, 2);
         QCOMPARE(got.dia, (std::array<bool, 7>{false, true, false, true, false, true, false}));
+    }
+
+    // A paragraph far longer than a command line, and the field separator in the user name,
+    // the title and the text: the other program gets every character (only line breaks are
+    // added inside the paragraph) and every other field right.
+    void longParagraphsAndSeparatorsArriveWhole()
+    {
+        ProgramRun receiver;
+        const quint16 port = freePort();
+        QVERIFY(startReceiver(receiver, port));
+
+        SendingProgram sender(port);
+        sender.controller->settings().recGeral.User = QString::fromUtf8("ana ¢ bia");
+        TfPostIt *note = sender.newNote();
+        note->setTitle(QString::fromUtf8("Preço ¢ lista"));
+        note->setColor(8454143);
+        note->setNoteFont(NoteFont{"Arial", 11, 0x0000FF, false, true});
+        QString paragraph;
+        for (int i = 0; paragraph.size() < 1400; ++i)
+            paragraph += QString::fromUtf8("palavra%1 ação, ").arg(i);
+        paragraph.truncate(1400);
+        const QString text = paragraph + QString::fromUtf8("\r\ncusta ¢10 ¢ cada\r\nfim");
+        note->setText(text);
+        const QSize textArea = note->findChild<QPlainTextEdit *>("memPostit")->size();
+
+        SendingProgram::menu(note, "EnviarpelaRede1");
+        sender.dialog()->findChild<QLineEdit *>("txtPara")->setText("127.0.0.1");
+        sender.dialog()->findChild<QPushButton *>("cmdEnviar")->click();
+        QCOMPARE(Dialogs::shownMessages().size(), 1);
+        QCOMPARE(Dialogs::shownMessages().first().text, QString("Nota Enviada!"));
+
+        QCOMPARE(receiver.terminate(), 0);
+        const QList<NoteData> notes =
+            NoteStore::load(receiver.storePath(), QDateTime::currentDateTime(), Paths::loginName(), ProgramRun::binFolder()).notes;
+        QCOMPARE(notes.size(), 1);
+        const NoteData &got = notes.first();
+        QCOMPARE(got.caption, QString::fromUtf8("Preço c lista"));
+        QCOMPARE(got.rodape, QString("De ana c bia (127.0.0.1)"));
+        QCOMPARE(got.color, 8454143);
+        QCOMPARE(got.font, (NoteFont{"Arial", 11, 0x0000FF, false, true}));
+        QCOMPARE(QSize(got.width, got.height), windowSizeForText(textArea, true));
+        QVERIFY(!got.alarm);
+        const QStringList lines = got.note.split("\r\n");
+        QVERIFY2(lines.size() >= 2 + 1400 / NoteProtocol::kMaxLineTextBytes + 1, qPrintable(QString::number(lines.size())));
+        for (const QString &line : lines)
+            QVERIFY(line.size() <= NoteProtocol::kMaxLineTextBytes);
+        QCOMPARE(lines.mid(lines.size() - 2), (QStringList{"custa c10 c cada", "fim"}));
+        QString expected = text;
+        expected.replace(QString::fromUtf8("¢"), "c");
+        QCOMPARE(QString(got.note).remove("\r\n"), expected.remove("\r\n"));
     }
 
     // "&Responder para Computador..." fills in where a received note came from; a note whose

@@ -1,8 +1,9 @@
 // The note window's rules that need no window: hit test, layout, address test, print header,
-// default title, title bar shade and line breaks.
+// default title, title bar shade, line breaks and zoom steps.
 #include "notes/HitTest.h"
 #include "notes/NoteLayout.h"
 #include "notes/NoteText.h"
+#include "notes/NoteZoom.h"
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "store/Colour.h"
@@ -92,6 +93,15 @@ private slots:
         const NoteLayout small = LayOutNote(QSize(80, 40), true);
         QCOMPARE(small.text, QRect(0, 16, 75, 10));
         QCOMPARE(small.footer, QRect(0, 26, 78, 12));
+
+        // The window a text area needs is what the layout gives that text area back.
+        for (const QSize text : {QSize(175, 120), QSize(75, 10), QSize(4096, 4096)}) {
+            for (const bool footer : {false, true}) {
+                const QSize window = windowSizeForText(text, footer);
+                QCOMPARE(LayOutNote(window, footer).text.size(), text);
+            }
+        }
+        QCOMPARE(windowSizeForText(QSize(175, 120), true), QSize(180, 150));
     }
 
     void addressDetection_data()
@@ -182,6 +192,71 @@ private slots:
         QCOMPARE(NoteText::toCrLf(QStringLiteral("a\nb\n")), QStringLiteral("a\r\nb\r\n"));
         // Text that already holds CR LF is not doubled.
         QCOMPARE(NoteText::toCrLf(QStringLiteral("a\r\nb")), QStringLiteral("a\r\nb"));
+    }
+
+    void zoomKeys()
+    {
+        using NoteZoom::Step;
+        const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+        const struct { int key; Qt::KeyboardModifiers modifiers; Step step; } cases[] = {
+            {Qt::Key_Plus, ctrl, Step::In},
+            {Qt::Key_Plus, ctrl | Qt::ShiftModifier, Step::In},     // '+' is shifted on many keyboards
+            {Qt::Key_Plus, ctrl | Qt::KeypadModifier, Step::In},
+            {Qt::Key_Equal, ctrl, Step::In},
+            {Qt::Key_Minus, ctrl, Step::Out},
+            {Qt::Key_Minus, ctrl | Qt::KeypadModifier, Step::Out},
+            {Qt::Key_0, ctrl, Step::Reset},
+            {Qt::Key_0, ctrl | Qt::KeypadModifier, Step::Reset},
+            {Qt::Key_0, ctrl | Qt::ShiftModifier, Step::None},
+            {Qt::Key_Plus, Qt::NoModifier, Step::None},             // typing a '+'
+            {Qt::Key_Minus, Qt::ShiftModifier, Step::None},
+            {Qt::Key_Plus, ctrl | Qt::AltModifier, Step::None},
+            {Qt::Key_Minus, ctrl | Qt::MetaModifier, Step::None},
+            {Qt::Key_1, ctrl, Step::None},
+            {Qt::Key_A, ctrl, Step::None},
+        };
+        for (const auto &c : cases)
+            QVERIFY2(NoteZoom::stepForKey(c.key, c.modifiers) == c.step,
+                     qPrintable(QStringLiteral("key %1 modifiers %2").arg(c.key, 0, 16).arg(int(c.modifiers), 0, 16)));
+    }
+
+    void zoomWheelNotches()
+    {
+        // Each row: the deltas turned one after another, and the notches each gives.
+        const struct { QList<int> deltas; QList<int> notches; } cases[] = {
+            {{120}, {1}},
+            {{-120}, {-1}},
+            {{240, -360}, {2, -3}},
+            {{60, 60, 60, 60}, {0, 1, 0, 1}},          // a fine wheel gathers to whole notches
+            {{15, 15, 15, 15, 15, 15, 15, 15}, {0, 0, 0, 0, 0, 0, 0, 1}},
+            {{100, -30, -100}, {0, 0, -1}},            // turning back drops what was gathered
+            {{-100, 30, 100}, {0, 0, 1}},
+            {{0, 0}, {0, 0}},
+            {{130, 110}, {1, 1}},
+        };
+        for (const auto &c : cases) {
+            int pending = 0;
+            QList<int> got;
+            for (int delta : c.deltas)
+                got << NoteZoom::notches(pending, delta);
+            QCOMPARE(got, c.notches);
+            QVERIFY(qAbs(pending) < 120);
+        }
+    }
+
+    void zoomedSizesStayInBounds()
+    {
+        const struct { int size; int steps; int expected; } cases[] = {
+            {10, 1, 11}, {10, -1, 9}, {10, 0, 10}, {10, 5, 15},
+            {NoteZoom::kMaxSize, 1, NoteZoom::kMaxSize}, {NoteZoom::kMinSize, -1, NoteZoom::kMinSize},
+            {70, 10, NoteZoom::kMaxSize}, {8, -10, NoteZoom::kMinSize},
+            // Sizes already out of bounds are not pushed the wrong way.
+            {100, 1, 100}, {100, -1, 99}, {2, -1, 2}, {2, 1, 3}, {0, 1, 1},
+            {2147483647, 1, 2147483647}, {-2147483647 - 1, -1, -2147483647 - 1},
+        };
+        for (const auto &c : cases)
+            QVERIFY2(NoteZoom::zoomed(c.size, c.steps) == c.expected,
+                     qPrintable(QStringLiteral("%1 %2 -> %3").arg(c.size).arg(c.steps).arg(NoteZoom::zoomed(c.size, c.steps))));
     }
 };
 

@@ -1,6 +1,7 @@
 // The note window and the title dialog, driven headless through their real widgets.
 #include "notes/ControllerEvents.h"
 #include "notes/MudaCaption.h"
+#include "notes/NoteLinks.h"
 #include "notes/PostIt.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -19,9 +20,13 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QTimer>
+#include <QToolTip>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -55,6 +60,15 @@ public:
 public slots:
     void open(const QUrl &url) { opened.append(url); }
 };
+
+// A turn of the mouse wheel over `target`.
+void wheel(QWidget *target, int delta, Qt::KeyboardModifiers modifiers)
+{
+    const QPointF at(10, 10);
+    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
+}
 
 NoteData sampleNote()
 {
@@ -116,6 +130,26 @@ class TestPostIt : public QObject
             qFatal("no child %s", name);
         return w;
     }
+    // The hint the note menu shows with the pointer resting on `item`, the menu open.
+    static QString tipShownOver(TfPostIt *note, QAction *item)
+    {
+        // A tip shown before fades out first.
+        QToolTip::hideText();
+        for (int waited = 0; QToolTip::isVisible() && waited < 3000; waited += 20)
+            QTest::qWait(20);
+        QMenu *menu = note->popPrincipal();
+        menu->popup(note->mapToGlobal(QPoint(10, 10)));
+        if (!QTest::qWaitForWindowExposed(menu))
+            return QStringLiteral("<menu not shown>");
+        const QRect rect = menu->actionGeometry(item);
+        QHelpEvent hover(QEvent::ToolTip, rect.center(), menu->mapToGlobal(rect.center()));
+        QApplication::sendEvent(menu, &hover);
+        const QString shown = QToolTip::isVisible() ? QToolTip::text() : QString();
+        QToolTip::hideText();
+        menu->hide();
+        return shown;
+    }
+
     void drainPosted()
     {
         QCoreApplication::sendPostedEvents(&catcher);
@@ -207,6 +241,10 @@ private slots:
         settings.recRede.Enabled = false;
         note->popPrincipalPopup();
         QVERIFY(!enviar->isEnabled());
+        // Greyed out, but it says why and where to change it.
+        const QString hint = QString::fromUtf8("Ligue a rede em Preferências > Rede");
+        QCOMPARE(tipShownOver(note.get(), enviar), hint);
+        QCOMPARE(enviar->statusTip(), hint);
         // Shortcuts of the disabled submenu do nothing either.
         menuItem(note.get(), "EnviarpelaRede1")->trigger();
         menuItem(note.get(), "EMail1")->trigger();
@@ -216,6 +254,7 @@ private slots:
         settings.recRede.Enabled = true;
         note->popPrincipalPopup();
         QVERIFY(enviar->isEnabled());
+        QCOMPARE(tipShownOver(note.get(), enviar), QString());
         QVERIFY(!responder->isVisible());
         menuItem(note.get(), "EnviarpelaRede1")->trigger();
         menuItem(note.get(), "EMail1")->trigger();
@@ -307,6 +346,67 @@ private slots:
                           Qt::NoButton, {});
         QCoreApplication::sendEvent(note.get(), &hover);
         QCOMPARE(note->cursor().shape(), Qt::SizeHorCursor);
+    }
+
+    // The store keeps where the note was put or where the user moved it. A window manager
+    // that places or sizes the window on its own (a compositor ignoring the place asked for,
+    // or one asked before it has placed the window) changes nothing that is saved.
+    void theStoredPlaceIsTheUsersNotTheWindowManagers()
+    {
+        auto note = makeNote();
+        // The test's pointer rests where the note first showed; the window system tells.
+        QVERIFY(QTest::qWaitForWindowExposed(note.get()));
+        QTest::qWait(50);
+        NoteData d;
+        d.posx = 700;
+        d.posy = 400;
+        d.width = 200;
+        d.height = 150;
+        note->applyData(d);
+        QVERIFY(QTest::qWaitForWindowExposed(note.get()));
+        const auto place = [&note] { return QRect(note->data().posx, note->data().posy, note->data().width, note->data().height); };
+        const auto windowManagerPuts = [&note](const QRect &geometry) {
+            note->windowHandle()->setGeometry(geometry);
+            QTRY_COMPARE(note->geometry(), geometry);
+        };
+        QVERIFY(!note->userMayMove());
+        windowManagerPuts(QRect(0, 0, 300, 300));
+        QCOMPARE(place(), QRect(700, 400, 200, 150));
+
+        // The user drags the title bar: the place follows.
+        const auto drag = [](QWidget *w, QPoint local, QPoint delta) {
+            const QPoint g = w->mapToGlobal(local);
+            QMouseEvent press(QEvent::MouseButtonPress, local, g, Qt::LeftButton, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(w, &press);
+            QMouseEvent move(QEvent::MouseMove, local + delta, g + delta, Qt::NoButton, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(w, &move);
+            QMouseEvent release(QEvent::MouseButtonRelease, local + delta, g + delta, Qt::LeftButton, Qt::NoButton, {});
+            QCoreApplication::sendEvent(w, &release);
+        };
+        drag(child<QLabel>(note.get(), "lblCaption"), QPoint(4, 4), QPoint(30, 20));
+        QCOMPARE(note->pos(), QPoint(30, 20));
+        QCOMPARE(place(), QRect(30, 20, 200, 150));
+        // Once the user is at the note, what the window manager reports is the user's doing (a
+        // drag with a modifier key, a move from the keyboard, a resize).
+        windowManagerPuts(QRect(50, 60, 250, 160));
+        QCOMPARE(place(), QRect(50, 60, 250, 160));
+
+        // Shown again by the program, the window may be placed anew: that is not kept, until
+        // the pointer enters the note.
+        note->hide();
+        note->show();
+        QVERIFY(!note->userMayMove());
+        windowManagerPuts(QRect(5, 5, 250, 160));
+        QCOMPARE(place(), QRect(50, 60, 250, 160));
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(note.get(), &enter);
+        windowManagerPuts(QRect(77, 88, 250, 160));
+        QCOMPARE(place(), QRect(77, 88, 250, 160));
+
+        // A place the program gives is kept as given, even below the smallest note.
+        note->place(QRect(-40, 9000, 10, 10));
+        QCOMPARE(place(), QRect(-40, 9000, TfPostIt::kMinWidth, TfPostIt::kMinHeight));
+        QVERIFY(!note->userMayMove());
     }
 
     void deleteAndHideButtons()
@@ -425,6 +525,147 @@ private slots:
         QTest::keyClick(mem, Qt::Key_F1);
         QCOMPARE(help.count(), 1);
         QCOMPARE(help.at(0), QVariantList{1});
+    }
+
+    void zoomChangesTheNotesFontSize()
+    {
+        auto note = makeNote();
+        auto *mem = child<QPlainTextEdit>(note.get(), "memPostit");
+        note->setText(QStringLiteral("zoom\r\n"));
+        note->setNoteFont(NoteFont{QStringLiteral("Arial"), 12, 0, false, false});
+        mem->setFocus();
+        // Each row: what is done, and the stored size after it.
+        const struct { std::function<void()> act; int size; const char *what; } steps[] = {
+            {[&] { QTest::keyClick(mem, Qt::Key_Plus, Qt::ControlModifier); }, 13, "Ctrl++"},
+            {[&] { QTest::keyClick(mem, Qt::Key_Equal, Qt::ControlModifier); }, 14, "Ctrl+="},
+            {[&] { QTest::keyClick(mem, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier); }, 15, "Ctrl+Shift++"},
+            {[&] { QTest::keyClick(mem, Qt::Key_Minus, Qt::ControlModifier); }, 14, "Ctrl+-"},
+            {[&] { QTest::keyClick(mem, Qt::Key_Minus, Qt::ControlModifier | Qt::KeypadModifier); }, 13, "keypad"},
+            {[&] { QTest::keyClick(note.get(), Qt::Key_Plus, Qt::ControlModifier); }, 14, "on the note itself"},
+            {[&] { QTest::keyClick(mem, Qt::Key_0, Qt::ControlModifier); }, 12, "Ctrl+0"},
+            {[&] { wheel(mem->viewport(), 120, Qt::ControlModifier); }, 13, "wheel up"},
+            {[&] { wheel(mem->viewport(), 60, Qt::ControlModifier); }, 13, "half a notch"},
+            {[&] { wheel(mem->viewport(), 60, Qt::ControlModifier); }, 14, "the other half"},
+            {[&] { wheel(mem->viewport(), -360, Qt::ControlModifier); }, 11, "three down"},
+            {[&] { wheel(mem->viewport(), 120, Qt::NoModifier); }, 11, "wheel without Ctrl scrolls"},
+            {[&] { note->setNoteFont(NoteFont{QStringLiteral("Arial"), 20, 0, false, false}); }, 20, "settings"},
+            {[&] { QTest::keyClick(mem, Qt::Key_Minus, Qt::ControlModifier); }, 19, "Ctrl+- after settings"},
+            {[&] { QTest::keyClick(mem, Qt::Key_0, Qt::ControlModifier); }, 20, "Ctrl+0 back to the settings' size"},
+        };
+        for (const auto &step : steps) {
+            step.act();
+            QVERIFY2(note->data().font.size == step.size,
+                     qPrintable(QStringLiteral("%1: %2").arg(step.what).arg(note->data().font.size)));
+            QCOMPARE(mem->font().pointSize(), step.size);
+        }
+        // The keys typed nothing, and the rest of the font is as it was.
+        QCOMPARE(note->text(), QStringLiteral("zoom\r\n"));
+        QCOMPARE(note->noteFont().name, QStringLiteral("Arial"));
+
+        // A note loaded from the store goes back to its stored size.
+        NoteData loaded = sampleNote();
+        note->applyData(loaded);
+        note->zoom(3);
+        QCOMPARE(note->data().font.size, loaded.font.size + 3);
+        note->resetZoom();
+        QCOMPARE(note->data().font.size, loaded.font.size);
+    }
+
+    void linksAreDrawnWithoutTouchingTheText()
+    {
+        auto note = makeNote();
+        auto *mem = child<QPlainTextEdit>(note.get(), "memPostit");
+        const QString stored = QStringLiteral("veja www.example.com\r\nsem link\r\nana@example.com.br!");
+        note->setText(stored);
+        const auto linkRanges = [mem](int blockNumber) {
+            QList<std::pair<int, int>> ranges;
+            for (const QTextLayout::FormatRange &r : mem->document()->findBlockByNumber(blockNumber).layout()->formats())
+                if (r.format.fontUnderline())
+                    ranges.append({r.start, r.length});
+            return ranges;
+        };
+        QTRY_COMPARE(linkRanges(0), (QList<std::pair<int, int>>{{5, 15}}));
+        QCOMPARE(linkRanges(1), (QList<std::pair<int, int>>{}));
+        QCOMPARE(linkRanges(2), (QList<std::pair<int, int>>{{0, 18}}));
+        const auto linkColour = [mem] {
+            return mem->document()->firstBlock().layout()->formats().at(0).format.foreground().color();
+        };
+        QCOMPARE(linkColour(), NoteLinks::linkColour(toQColor(note->color())));
+        // On a dark note the links turn light.
+        note->setColor(0x200000);
+        QCOMPARE(linkColour(), NoteLinks::linkColour(toQColor(0x200000)));
+        QVERIFY(NoteLinks::contrastRatio(linkColour(), toQColor(0x200000)) >= 4.5);
+
+        QCOMPARE(note->text(), stored);
+        QCOMPARE(note->data().note, stored);
+        QVERIFY(!mem->document()->isModified());
+        QVERIFY(!mem->document()->isUndoAvailable());
+        QCOMPARE(mem->document()->toRawText(), QString(stored).replace(QStringLiteral("\r\n"), QString(QChar::ParagraphSeparator)));
+
+        // Typing a link in draws it too.
+        mem->moveCursor(QTextCursor::End);
+        QTest::keyClicks(mem, QStringLiteral(" https://example.org/a"));
+        QTRY_COMPARE(linkRanges(2), (QList<std::pair<int, int>>{{0, 18}, {20, 21}}));
+        QCOMPARE(note->text(), stored + QStringLiteral(" https://example.org/a"));
+    }
+
+    void ctrlClickOpensTheLinkUnderThePointer()
+    {
+        auto note = makeNote();
+        note->resize(400, 160);
+        auto *mem = child<QPlainTextEdit>(note.get(), "memPostit");
+        UrlSink sink;
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &sink, "open");
+        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &sink, "open");
+        const QString stored = QStringLiteral("veja www.example.com ou ana@example.com");
+        note->setText(stored);
+        QTextCursor caret = mem->textCursor();
+        caret.setPosition(2);
+        mem->setTextCursor(caret);
+        // The middle of a character of the text.
+        const auto pointAt = [mem](int position) {
+            QTextCursor c(mem->document());
+            c.setPosition(position);
+            const QRect r = mem->cursorRect(c);
+            const int width = mem->fontMetrics().horizontalAdvance(mem->document()->characterAt(position));
+            return QPoint(r.left() + width / 2, r.center().y());
+        };
+        const struct { QPoint at; Qt::KeyboardModifiers modifiers; QList<QUrl> opened; const char *what; } clicks[] = {
+            {pointAt(10), Qt::ControlModifier, {QUrl("http://www.example.com")}, "Ctrl+click inside the address"},
+            {pointAt(5), Qt::ControlModifier, {QUrl("http://www.example.com")}, "on its first character"},
+            {pointAt(19), Qt::ControlModifier, {QUrl("http://www.example.com")}, "on its last character"},
+            {pointAt(28), Qt::ControlModifier, {QUrl("mailto:ana@example.com")}, "on a mail address"},
+            {pointAt(10), Qt::NoModifier, {}, "a plain click edits"},
+            {pointAt(1), Qt::ControlModifier, {}, "Ctrl+click beside the address"},
+            {pointAt(20), Qt::ControlModifier, {}, "on the blank after it"},
+            {pointAt(stored.size() - 1) + QPoint(40, 0), Qt::ControlModifier, {}, "past the end of the line"},
+            {pointAt(10) + QPoint(0, 40), Qt::ControlModifier, {}, "below the text"},
+        };
+        for (const auto &click : clicks) {
+            sink.opened.clear();
+            const int caretBefore = mem->textCursor().position();
+            QTest::mouseClick(mem->viewport(), Qt::LeftButton, click.modifiers, click.at);
+            QVERIFY2(sink.opened == click.opened, click.what);
+            if (!click.opened.isEmpty()) {
+                // The caret stays where it was; nothing is selected.
+                QCOMPARE(mem->textCursor().position(), caretBefore);
+                QVERIFY(!mem->textCursor().hasSelection());
+            }
+        }
+        // A press on one link and a release elsewhere opens nothing.
+        sink.opened.clear();
+        QTest::mousePress(mem->viewport(), Qt::LeftButton, Qt::ControlModifier, pointAt(10));
+        QTest::mouseRelease(mem->viewport(), Qt::LeftButton, Qt::ControlModifier, pointAt(1));
+        QVERIFY(sink.opened.isEmpty());
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+        QCOMPARE(note->text(), stored);
+        // A Ctrl+click acknowledges a ringing alarm like any click on the text.
+        drainPosted();
+        catcher.types.clear();
+        QTest::mouseClick(mem->viewport(), Qt::LeftButton, Qt::ControlModifier, pointAt(10));
+        drainPosted();
+        QCOMPARE(catcher.count(AlarmAcknowledgedType), 1);
     }
 
     void dataRoundTripsThroughTheWindow()
@@ -664,7 +905,10 @@ private slots:
         QVERIFY(!ok->isEnabled());
         QTest::keyClicks(field, QStringLiteral("x"));
         QVERIFY(ok->isEnabled());
-        QCOMPARE(dialog.size(), QSize(247, 84));
+        // The design size, wider where the title needs it, the controls in the middle.
+        QCOMPARE(dialog.height(), 84);
+        QVERIFY(dialog.width() >= 247);
+        QCOMPARE(field->x(), 8 + (dialog.width() - 247) / 2);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Muda Título"));
     }
 

@@ -361,6 +361,15 @@ private slots:
             QVERIFY(list->isEnabled());
             whenModal<TfrmInsereBloq>([](TfrmInsereBloq *b) {
                 QVERIFY(child<QLineEdit>(b, "txtBloq")->text().isEmpty());
+                // A name could never match a sender: refused, the dialog stays for another try.
+                QTest::keyClicks(child(b, "txtBloq"), QStringLiteral("pc-da-ana"));
+                click(b, "cmdOK");
+                QVERIFY(b->isVisible());
+                QCOMPARE(Dialogs::shownMessages().size(), 1);
+                QCOMPARE(Dialogs::shownMessages().at(0).title, QStringLiteral("Erro"));
+                QVERIFY(Dialogs::shownMessages().at(0).text.contains(QStringLiteral("\"pc-da-ana\"")));
+                Dialogs::clearShownMessages();
+                child<QLineEdit>(b, "txtBloq")->clear();
                 QTest::keyClicks(child(b, "txtBloq"), QStringLiteral(" 192.168.0.7 "));
                 click(b, "cmdOK");
             });
@@ -378,7 +387,7 @@ private slots:
             click(d, "cmdOK");
         }));
         QCOMPARE(n.Blocktype, 2);
-        QCOMPARE(n.BlockList, QStringList{" 192.168.0.7 "});
+        QCOMPARE(n.BlockList, QStringList{"192.168.0.7"});
 
         // Deleting: nothing selected is an error; "No" keeps the entry, "Yes" removes it; the
         // empty list is then accepted with the warning and empties the stored list.

@@ -3,6 +3,7 @@
 #include "platform/Locale.h"
 #include "platform/DisplayPlatform.h"
 #include "platform/MessageEndpoint.h"
+#include "platform/NotificationArea.h"
 #include "platform/Modules.h"
 #include "platform/ProgramCommand.h"
 #include "platform/Recipients.h"
@@ -19,6 +20,18 @@ class TestPlatform : public QObject
 {
     Q_OBJECT
 private slots:
+    void trayScreenOfTheDisplayName()
+    {
+        // Which _NET_SYSTEM_TRAY_S<n> selection the tray of the display holds.
+        const struct { const char *display; int screen; } cases[] = {
+            {":0", 0}, {":1", 0}, {":0.0", 0}, {":0.1", 1}, {":10.3", 3}, {"localhost:12.2", 2},
+            {"host.example.com:0.1", 1}, {"[::1]:5.2", 2}, {"/tmp/.X11-unix/X0", 0}, {"", 0},
+            {":0.", 0}, {":0.x", 0}, {":0.-1", 0}, {"unix:0.4", 4},
+        };
+        for (const auto &c : cases)
+            QVERIFY2(NotificationArea::screenOfDisplayName(c.display) == c.screen, c.display);
+    }
+
     void win1252RoundTripsEveryByte()
     {
         QByteArray all;

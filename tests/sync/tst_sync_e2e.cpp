@@ -5,6 +5,7 @@
 #include "platform/Paths.h"
 #include "store/IniFile.h"
 #include "store/NoteStore.h"
+#include "store/NoteTrash.h"
 #include "support/ProgramRun.h"
 #include "sync/SyncNoteFile.h"
 #include "SyncEnv.h"
@@ -267,6 +268,9 @@ private slots:
         report("a note deleted on A leaves B", ms);
         QVERIFY(ms >= 0);
         QVERIFY(QFileInfo::exists(m_folderB + "/deleted/" + m_id));
+        // B keeps the note it lost in its own trash, where its user can bring it back.
+        const QList<TrashEntry> trashed = NoteTrash(NoteTrash::besideStore(m_b->storePath())).entries(QDateTime::currentDateTime());
+        QVERIFY(std::any_of(trashed.cbegin(), trashed.cend(), [&](const TrashEntry &e) { return e.note.syncId == m_id; }));
     }
 };
 

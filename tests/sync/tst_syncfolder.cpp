@@ -264,12 +264,15 @@ private slots:
     void deletionsTravel_data()
     {
         QTest::addColumn<bool>("editedOnB");
-        QTest::newRow("unchanged there: it goes to the trash") << false;
-        QTest::newRow("edited there: it stays and comes back") << true;
+        QTest::addColumn<bool>("restoredOnB");
+        QTest::newRow("unchanged there: it goes to the trash") << false << false;
+        QTest::newRow("edited there: it stays and comes back") << true << false;
+        QTest::newRow("brought back from the trash there: it stays and comes back") << false << true;
     }
     void deletionsTravel()
     {
         QFETCH(bool, editedOnB);
+        QFETCH(bool, restoredOnB);
         a->add(note("gone", "soon"));
         a->merge();
         const QString id = a->notes().first().syncId;
@@ -287,14 +290,20 @@ private slots:
             QCOMPARE(b->trash.first().note, QStringLiteral("soon"));
             QVERIFY(!SyncState::load(b->statePath).merged.contains(id));
             QVERIFY(QFileInfo::exists(deleted() + "/" + id));  // for computers not yet told
-            return;
+            if (!restoredOnB)
+                return;
+            // The user of B restores it, identity and all: the tombstone must not take it again.
+            b->add(b->trash.takeFirst());
+            b->merge();
+            QVERIFY(b->byId(id));
         }
         QVERIFY(b->trash.isEmpty());
         QVERIFY(!QFileInfo::exists(deleted() + "/" + id));
         QVERIFY(QFileInfo::exists(notePath(id)));
         a->merge();
         QVERIFY(a->byId(id));
-        QCOMPARE(a->byId(id)->note, QStringLiteral("still needed"));
+        QCOMPARE(a->byId(id)->note, b->byId(id)->note);
+        QCOMPARE(a->byId(id)->note, restoredOnB ? QStringLiteral("soon") : QStringLiteral("still needed"));
     }
 
     // A tombstone and the note's file both stand (a third computer's news arriving late): the
