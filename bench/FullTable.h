@@ -3,6 +3,8 @@
 // a recurring alarm, every fifth with a footer.
 #include "store/NoteStore.h"
 
+#include <QDir>
+
 inline QList<NoteData> fullTable()
 {
     QList<NoteData> notes;
@@ -27,4 +29,17 @@ inline QList<NoteData> fullTable()
         notes.append(n);
     }
     return notes;
+}
+
+// Writes a store of the full table, every note hidden (the benchmarks time the program's work,
+// not the painting of a thousand windows) and auto-save off, into `dataFolder`.
+inline void writeHiddenFullStore(const QString &dataFolder)
+{
+    QDir().mkpath(dataFolder);
+    QList<NoteData> notes = fullTable();
+    for (NoteData &n : notes)
+        n.visible = false;
+    AppSettings settings;
+    settings.recGeral.AutoSave = false;
+    NoteStore::save(dataFolder + NoteStore::fileName(), settings, notes, true);
 }

@@ -25,14 +25,7 @@ int main(int argc, char *argv[])
 
     QTemporaryDir home;
     const QString dataFolder = home.path() + QStringLiteral("/Corkvane/bench/data/");
-    QDir().mkpath(dataFolder);
-
-    QList<NoteData> notes = fullTable();
-    for (NoteData &n : notes)
-        n.visible = false;
-    AppSettings settings;
-    settings.recGeral.AutoSave = false;
-    NoteStore::save(dataFolder + NoteStore::fileName(), settings, notes, true);
+    writeHiddenFullStore(dataFolder);
 
     TfStickyNote controller({Paths::programFolder(), home.path(), QStringLiteral("bench")});
     QElapsedTimer timer;

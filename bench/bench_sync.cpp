@@ -131,14 +131,8 @@ int main(int argc, char *argv[])
         QTemporaryDir home;
         const QString dataFolder = home.path() + QStringLiteral("/Corkvane/bench/data/");
         const QString syncFolder = home.path() + QStringLiteral("/Sync");
-        QDir().mkpath(dataFolder);
         QDir().mkpath(syncFolder);
-        QList<NoteData> notes = fullTable();
-        for (NoteData &n : notes)
-            n.visible = false;
-        AppSettings settings;
-        settings.recGeral.AutoSave = false;
-        NoteStore::save(dataFolder + NoteStore::fileName(), settings, notes, true);
+        writeHiddenFullStore(dataFolder);
 
         TfStickyNote controller({Paths::programFolder(), home.path(), QStringLiteral("bench")});
         controller.startupStep();  // sync is off: the store holds no folder yet

@@ -9,7 +9,6 @@ Needs Xvfb, openbox, xdotool and x11-utils (scripts/deps.sh).
 """
 import os
 import pwd
-import re
 import subprocess
 import sys
 import datetime
@@ -69,18 +68,6 @@ def write_store(home, language):
         f.write(("\r\n".join(lines) + "\r\n").encode("cp1252"))
 
 
-def frame_of(session, window):
-    info = session.run("xwininfo", "-id", str(window)).stdout
-    field = lambda name: int(re.search(name + r":\s+(-?\d+)", info).group(1))
-    x, y = field("Absolute upper-left X"), field("Absolute upper-left Y")
-    w, h = field("Width"), field("Height")
-    extents = session.run("xprop", "-id", str(window), "_NET_FRAME_EXTENTS").stdout
-    left = right = top = bottom = 0
-    if "=" in extents:
-        left, right, top, bottom = (int(v) for v in extents.split("=", 1)[1].split(","))
-    return x - left, y - top, w + left + right, h + top + bottom
-
-
 def shoot(build, docs, language, lang, search, name):
     with XSession(window_manager=True, screen="1024x700x24") as session:
         write_store(session.home, language)
@@ -92,12 +79,7 @@ def shoot(build, docs, language, lang, search, name):
             if search:
                 session.run("xdotool", "type", "--delay", "60", search)
             time.sleep(1.0)
-            x, y, w, h = frame_of(session, window)
-            out = os.path.join(docs, name)
-            result = session.run(os.path.join(build, "drivers", "shot_screen"), str(x), str(y), str(w), str(h), out)
-            if result.returncode != 0:
-                raise RuntimeError("shot_screen failed: " + result.stderr)
-            print("wrote", out)
+            session.shoot(build, session.frame_of(window), os.path.join(docs, name))
         finally:
             program.terminate()
             program.wait(20)

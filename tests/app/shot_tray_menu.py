@@ -81,11 +81,7 @@ def shoot(build, docs, language, lang, name):
             # "Mostrar" is the second row: reach it with the keyboard, then open its list.
             session.run("xdotool", "key", "Down", "Down", "Right")
             time.sleep(1.0)
-            out = os.path.join(docs, name)
-            result = session.run(os.path.join(build, "drivers", "shot_screen"), "0", "0", str(WIDTH), str(HEIGHT), out)
-            if result.returncode != 0:
-                raise RuntimeError("shot_screen failed: " + result.stderr)
-            print("wrote", out)
+            session.shoot(build, (0, 0, WIDTH, HEIGHT), os.path.join(docs, name))
         finally:
             program.terminate()
             program.wait(20)

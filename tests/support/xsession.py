@@ -10,6 +10,7 @@ itself skipped (exit code SKIPPED) with that reason. Every wait is bounded.
 """
 import codecs
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -197,6 +198,26 @@ class XSession:
             return {}
         ids = [int(v.strip(), 16) for v in value.split("#", 1)[1].split(",") if v.strip()]
         return {w: self.window_name(w) for w in ids}
+
+    def frame_of(self, window):
+        """A managed window's place and size with the window manager's frame around it."""
+        info = self.run("xwininfo", "-id", str(window)).stdout
+        field = lambda name: int(re.search(name + r":\s+(-?\d+)", info).group(1))
+        x, y = field("Absolute upper-left X"), field("Absolute upper-left Y")
+        w, h = field("Width"), field("Height")
+        extents = self.run("xprop", "-id", str(window), "_NET_FRAME_EXTENTS").stdout
+        left = right = top = bottom = 0
+        if "=" in extents:
+            left, right, top, bottom = (int(v) for v in extents.split("=", 1)[1].split(","))
+        return x - left, y - top, w + left + right, h + top + bottom
+
+    def shoot(self, build, area, out):
+        """Writes the picture of `area` (x, y, width, height) of the screen to the PNG `out`,
+        with the build's shot_screen driver."""
+        result = self.run(os.path.join(build, "drivers", "shot_screen"), *(str(v) for v in area), out)
+        if result.returncode != 0:
+            raise RuntimeError("shot_screen failed: " + result.stderr)
+        print("wrote", out)
 
     def find_window(self, prefix, timeout=20):
         """The first managed window whose name starts with `prefix`."""

@@ -16,8 +16,6 @@ import uuid
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from xsession import XSession  # noqa: E402
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "app"))
-from shot_notes_window import frame_of  # noqa: E402
 
 
 def note_file(caption, text, note_id):
@@ -60,12 +58,7 @@ def main():
             subprocess.run([os.path.join(build, "bin", "corkvane-msg"), "preferences"], env=env, check=True)
             window = session.find_window("Configura")
             time.sleep(1.0)
-            x, y, w, h = frame_of(session, window)
-            out = os.path.join(docs, "screenshot-preferences-geral.png")
-            result = session.run(os.path.join(build, "drivers", "shot_screen"), str(x), str(y), str(w), str(h), out)
-            if result.returncode != 0:
-                raise RuntimeError("shot_screen failed: " + result.stderr)
-            print("wrote", out)
+            session.shoot(build, session.frame_of(window), os.path.join(docs, "screenshot-preferences-geral.png"))
         finally:
             program.terminate()
             program.wait(20)
