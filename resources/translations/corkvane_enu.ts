@@ -115,6 +115,10 @@
         <source>Última sincronização: %1 — %2</source>
         <translation>Last sync: %1 — %2</translation>
     </message>
+    <message>
+        <source>; nada novo até %1</source>
+        <translation>; nothing new up to %1</translation>
+    </message>
 </context>
 <context>
     <name>TSmtpClientBase</name>

@@ -304,17 +304,20 @@ QString SyncEngine::statusText() const
 {
     if (!enabled())
         return tr("Sincronização desligada.");
-    return describe(m_shown, Clock::now());
+    const bool quietSince = m_outcome.when.isValid() && m_outcome.failure.isEmpty() && m_outcome.when > m_shown.when;
+    return describe(m_shown, Clock::now(), quietSince ? m_outcome.when : QDateTime());
 }
 
-QString SyncEngine::describe(const SyncOutcome &outcome, const QDateTime &now)
+QString SyncEngine::describe(const SyncOutcome &outcome, const QDateTime &now, const QDateTime &quietUntil)
 {
     if (!outcome.when.isValid())
         return tr("Última sincronização: nenhuma ainda.");
-    const QDateTime local = outcome.when.toLocalTime();
-    QString when = local.time().toString(QStringLiteral("HH:mm"));
-    if (local.date() != now.date())
-        when = Locale::formatDate(local.date()) + QLatin1Char(' ') + when;
+    const auto moment = [&now](const QDateTime &utc) {
+        const QDateTime local = utc.toLocalTime();
+        const QString time = local.time().toString(QStringLiteral("HH:mm"));
+        return local.date() == now.date() ? time : Locale::formatDate(local.date()) + QLatin1Char(' ') + time;
+    };
+    const QString when = moment(outcome.when);
     if (!outcome.failure.isEmpty())
         return tr("Última sincronização: %1 — falhou: %2").arg(when, outcome.failure);
     QStringList parts;
@@ -328,7 +331,10 @@ QString SyncEngine::describe(const SyncOutcome &outcome, const QDateTime &now)
     count(outcome.sent, tr("1 enviada"), tr("%1 enviadas"));
     count(outcome.conflicts, tr("1 conflito"), tr("%1 conflitos"));
     count(outcome.deleted, tr("1 apagada"), tr("%1 apagadas"));
-    if (parts.isEmpty())
-        return tr("Última sincronização: %1 — nada mudou").arg(when);
-    return tr("Última sincronização: %1 — %2").arg(when, parts.join(QStringLiteral(", ")));
+    QString text = parts.isEmpty() ? tr("Última sincronização: %1 — nada mudou").arg(when)
+                                   : tr("Última sincronização: %1 — %2").arg(when, parts.join(QStringLiteral(", ")));
+    // Quiet merges are told only once they reach a later minute than the one shown.
+    if (quietUntil.isValid() && moment(quietUntil) != when)
+        text += tr("; nada novo até %1").arg(moment(quietUntil));
+    return text;
 }

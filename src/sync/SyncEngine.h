@@ -87,9 +87,10 @@ public:
     SyncOutcome lastOutcome() const { return m_outcome; }
     // What the status line tells: the last merge that carried something (or failed).
     SyncOutcome shownOutcome() const { return m_shown; }
-    // "Última sincronização: 14:02 — 2 recebidas, 1 enviada, 1 conflito", or why there was none.
+    // "Última sincronização: 14:02 — 2 recebidas, 1 enviada, 1 conflito", or why there was none;
+    // when quiet merges ran after it, "; nada novo até 14:30" tells that sync is still alive.
     QString statusText() const;
-    static QString describe(const SyncOutcome &outcome, const QDateTime &now);
+    static QString describe(const SyncOutcome &outcome, const QDateTime &now, const QDateTime &quietUntil = {});
 
 signals:
     void mergeFinished(const SyncOutcome &outcome);

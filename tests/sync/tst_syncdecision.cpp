@@ -358,35 +358,44 @@ private slots:
     {
         QTest::addColumn<SyncOutcome>("outcome");
         QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("quietUntil");
         const QDateTime now(QDate(2031, 5, 6), QTime(14, 30));
         SyncOutcome none;
-        QTest::newRow("never") << none << QString::fromUtf8("Última sincronização: nenhuma ainda.");
+        QTest::newRow("never") << none << QString::fromUtf8("Última sincronização: nenhuma ainda.") << QDateTime();
         SyncOutcome quiet;
         quiet.when = QDateTime(QDate(2031, 5, 6), QTime(14, 2)).toUTC();
-        QTest::newRow("nothing changed") << quiet << QString::fromUtf8("Última sincronização: 14:02 — nada mudou");
+        QTest::newRow("nothing changed") << quiet << QString::fromUtf8("Última sincronização: 14:02 — nada mudou") << QDateTime();
         SyncOutcome busy = quiet;
         busy.received = 2;
         busy.sent = 1;
         busy.conflicts = 1;
-        QTest::newRow("the example") << busy << QString::fromUtf8("Última sincronização: 14:02 — 2 recebidas, 1 enviada, 1 conflito");
+        QTest::newRow("the example") << busy << QString::fromUtf8("Última sincronização: 14:02 — 2 recebidas, 1 enviada, 1 conflito") << QDateTime();
         SyncOutcome plural = quiet;
         plural.sent = 3;
         plural.conflicts = 2;
         plural.deleted = 1;
-        QTest::newRow("plurals") << plural << QString::fromUtf8("Última sincronização: 14:02 — 3 enviadas, 2 conflitos, 1 apagada");
+        QTest::newRow("plurals") << plural << QString::fromUtf8("Última sincronização: 14:02 — 3 enviadas, 2 conflitos, 1 apagada") << QDateTime();
         SyncOutcome yesterday = busy;
         yesterday.when = QDateTime(QDate(2031, 5, 5), QTime(23, 59)).toUTC();
         QTest::newRow("another day") << yesterday
-                                     << QString::fromUtf8("Última sincronização: 05/05/2031 23:59 — 2 recebidas, 1 enviada, 1 conflito");
+                                     << QString::fromUtf8("Última sincronização: 05/05/2031 23:59 — 2 recebidas, 1 enviada, 1 conflito") << QDateTime();
         SyncOutcome failed = quiet;
         failed.failure = QStringLiteral("a pasta /media/pen/Sync não existe");
-        QTest::newRow("failed") << failed << QString::fromUtf8("Última sincronização: 14:02 — falhou: a pasta /media/pen/Sync não existe");
+        QTest::newRow("failed") << failed << QString::fromUtf8("Última sincronização: 14:02 — falhou: a pasta /media/pen/Sync não existe") << QDateTime();
+        // Quiet merges after the one shown: told when they reach a later minute.
+        const QDateTime quietAt = QDateTime(QDate(2031, 5, 6), QTime(14, 29, 50)).toUTC();
+        QTest::newRow("quiet merges since") << busy << QString::fromUtf8("Última sincronização: 14:02 — 2 recebidas, 1 enviada, 1 conflito; nada novo até 14:29") << quietAt;
+        QTest::newRow("quiet merges in the same minute") << busy << QString::fromUtf8("Última sincronização: 14:02 — 2 recebidas, 1 enviada, 1 conflito")
+                                                         << QDateTime(QDate(2031, 5, 6), QTime(14, 2, 40)).toUTC();
+        QTest::newRow("quiet merges since yesterday")
+            << yesterday << QString::fromUtf8("Última sincronização: 05/05/2031 23:59 — 2 recebidas, 1 enviada, 1 conflito; nada novo até 14:29") << quietAt;
     }
     void statusLine()
     {
         QFETCH(SyncOutcome, outcome);
         QFETCH(QString, text);
-        QCOMPARE(SyncEngine::describe(outcome, QDateTime(QDate(2031, 5, 6), QTime(14, 30))), text);
+        QFETCH(QDateTime, quietUntil);
+        QCOMPARE(SyncEngine::describe(outcome, QDateTime(QDate(2031, 5, 6), QTime(14, 30)), quietUntil), text);
     }
 
     // The file is the store's INI form: Windows-1252, CR LF, the note's keys less the ones

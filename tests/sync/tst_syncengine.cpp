@@ -6,6 +6,7 @@
 #include "notes/ConfNota.h"
 #include "notes/ControllerEvents.h"
 #include "notes/PostIt.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
 #include "store/IniFile.h"
@@ -408,6 +409,18 @@ private slots:
         a->openPreferences();
         QVERIFY2(statusShown.startsWith(QString::fromUtf8("Última sincronização: ")), qPrintable(statusShown));
         QVERIFY2(statusShown.endsWith(QStringLiteral("1 enviada")), qPrintable(statusShown));
+
+        // Quiet merges minutes later keep that line and say sync is still alive.
+        MockClock clock(QDateTime::currentDateTime().addSecs(600));
+        QVERIFY(mergeDone(a->noteSync()->engine()));
+        whenModal<TfrmConfNota>([&](TfrmConfNota *d) {
+            statusShown = child<QLabel>(d, "lblUltimaSincronizacao")->text();
+            click(d, "cmdCancelar");
+        });
+        a->openPreferences();
+        const QString quietUntil = clock.current().toString(QStringLiteral("HH:mm"));
+        QVERIFY2(statusShown.contains(QStringLiteral("1 enviada; nada novo até ")), qPrintable(statusShown));
+        QVERIFY2(statusShown.endsWith(quietUntil), qPrintable(statusShown));
     }
 };
 
