@@ -94,7 +94,6 @@ bool NoteSync::createNote(const NoteData &data)
     const QPoint at = m_placement.nextUserNotePosition();
     placed.posx = at.x();
     placed.posy = at.y();
-    placed.visible = true;
     return m_controller.createSyncedNote(placed) >= 0;
 }
 

@@ -31,7 +31,6 @@ NoteData withoutLocalFields(NoteData note)
     const NoteData defaults;
     note.posx = defaults.posx;
     note.posy = defaults.posy;
-    note.visible = defaults.visible;
     note.soundFile.clear();
     note.syncId.clear();
     return note;
@@ -97,6 +96,7 @@ QByteArray hash(const NoteData &note)
     appendField(canonical, "FontItalic", t.font.italic);
     appendField(canonical, "Color", t.color);
     appendField(canonical, "Rodape", t.rodape);
+    appendField(canonical, "visible", t.visible);
     return QCryptographicHash::hash(canonical, QCryptographicHash::Sha256).left(16).toHex();
 }
 
@@ -106,7 +106,7 @@ QByteArray toBytes(const NoteData &note, const QString &syncId, const QDateTime 
     t.syncId = syncId;
     IniFile ini;
     NoteStore::writeNoteSection(ini, kSection, t);
-    for (const char *key : {"posx", "posy", "visible", "SoundFile"})
+    for (const char *key : {"posx", "posy", "SoundFile"})
         ini.deleteKey(kSection, QString::fromLatin1(key));
     if (t.alarm)
         ini.writeString(kSection, QStringLiteral("AlarmDateTime"), isoMoment(t.alarmDateTime));
@@ -142,7 +142,6 @@ NoteData withLocalFields(const NoteData &incoming, const NoteData &local)
     NoteData merged = incoming;
     merged.posx = local.posx;
     merged.posy = local.posy;
-    merged.visible = local.visible;
     merged.soundFile = local.soundFile;
     merged.syncId = local.syncId;
     return merged;

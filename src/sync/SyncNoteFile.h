@@ -2,9 +2,9 @@
 // A note as it travels through the sync folder: the file notes/<SyncId>.cvn and the hash that
 // tells whether two versions of a note are the same.
 //
-// Everything of a note travels but what belongs to one desk: the window's position (posx,
-// posy), whether it is shown or hidden (visible), and the path of its alarm's wave file
-// (SoundFile), which names a file on this computer only. The file holds the note's other keys
+// Everything of a note travels, whether it is shown or hidden included, but what belongs to one
+// desk: the window's position (posx, posy), which each screen needs its own of, and the path of
+// its alarm's wave file (SoundFile), which names a file on this computer only. The file holds the note's other keys
 // in the store's own INI format (Windows-1252, CR LF) in a section [Note], the alarm moment in
 // ISO 8601 (so that computers with other regional formats read it alike), and the keys
 // SyncId, Modified (UTC, ISO 8601) and Device.

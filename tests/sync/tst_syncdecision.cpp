@@ -236,7 +236,7 @@ private slots:
         QTest::newRow("colour") << F([](NoteData &n) { n.color = 0x7BFFFF; }) << true;
         QTest::newRow("footer") << F([](NoteData &n) { n.rodape = QStringLiteral("De: ana"); }) << true;
         QTest::newRow("position") << F([](NoteData &n) { n.posx += 50; n.posy -= 20; }) << false;
-        QTest::newRow("hidden") << F([](NoteData &n) { n.visible = false; }) << false;
+        QTest::newRow("hidden") << F([](NoteData &n) { n.visible = false; }) << true;
         QTest::newRow("sound file") << F([](NoteData &n) { n.soundFile = QStringLiteral("/outro.wav"); }) << false;
         QTest::newRow("identity") << F([](NoteData &n) { n.syncId = SyncId::create(); }) << false;
         QTest::newRow("milliseconds of the alarm") << F([](NoteData &n) { n.alarmDateTime = n.alarmDateTime.addMSecs(500); }) << false;
@@ -311,11 +311,12 @@ private slots:
         QCOMPARE(loaded.syncId, id);
         QCOMPARE(SyncNoteFile::hash(loaded), hash);
 
+        QCOMPARE(back->note.visible, note.visible);
+
         // What a window takes from the folder keeps its own place and sound.
         const NoteData merged = SyncNoteFile::withLocalFields(back->note, stored);
         QCOMPARE(merged.posx, note.posx);
         QCOMPARE(merged.posy, note.posy);
-        QCOMPARE(merged.visible, note.visible);
         QCOMPARE(merged.soundFile, note.soundFile);
         QCOMPARE(merged.syncId, id);
         QCOMPARE(SyncNoteFile::hash(merged), hash);
@@ -414,7 +415,8 @@ private slots:
         QVERIFY(bytes.contains("Device=dev-1\r\n"));
         QVERIFY(bytes.contains("SyncId=0f8fad5b-d9cb-469f-a165-70867728950e\r\n"));
         QVERIFY(bytes.contains("note=Comprar p\xe3o\\nLigar para a Ana\r\n"));
-        for (const char *local : {"posx=", "posy=", "visible=", "SoundFile=", "galo.wav"})
+        QVERIFY(bytes.contains("visible=1\r\n"));
+        for (const char *local : {"posx=", "posy=", "SoundFile=", "galo.wav"})
             QVERIFY2(!bytes.contains(local), local);
         QCOMPARE(bytes.count("\n"), bytes.count("\r\n"));
         QVERIFY(!SyncNoteFile::fromBytes("no section at all\r\ncaption=x\r\n", QDateTime::currentDateTime()));

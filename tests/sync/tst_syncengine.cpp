@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -249,6 +250,23 @@ private slots:
         QVERIFY(onA->alarm());
         QVERIFY(onA->armedIconShown());
         QCOMPARE(onA->alarmDateTime(), ring);
+        QCOMPARE(onA->pos(), placeOnA);
+
+        // Hiding travels as well, and so does showing the note again.
+        QVERIFY(onA->isVisible());
+        QTest::mouseClick(onA->findChild<QPushButton *>(QStringLiteral("cmdEsconder")), Qt::LeftButton);
+        QVERIFY(!onA->isVisible());
+        QVERIFY(a->saveStore().isEmpty());
+        QVERIFY(settle(*a));
+        QVERIFY(merge(*a));
+        QVERIFY(merge(*b));
+        QVERIFY(!onB->isVisible());
+        onB->show();
+        QVERIFY(b->saveStore().isEmpty());
+        QVERIFY(settle(*b));
+        QVERIFY(merge(*b));
+        QVERIFY(merge(*a));
+        QVERIFY(onA->isVisible());
         QCOMPARE(onA->pos(), placeOnA);
 
         // The merge saved the store: the identity ends the note's section; [Sync] has Device.
