@@ -1,6 +1,7 @@
 #include "app/ReceivedNotes.h"
 
 #include "app/NewNote.h"
+#include "app/NoteSync.h"
 #include "app/StickyNote.h"
 #include "notes/NoteLayout.h"
 #include "notes/PostIt.h"
@@ -134,4 +135,7 @@ void ReceivedNotes::finishNote(int slot)
         text->ensureCursorVisible();
     }
     n.bringToFront();
+    // A note that came over the network reaches the user's other computers at once.
+    if (NoteSync *sync = m_controller.noteSync())
+        sync->engine().requestMerge();
 }

@@ -83,8 +83,12 @@ void SyncEngine::watchFolder()
     for (const QString &path : wanted)
         if (!watched.contains(path))
             missing << path;
-    if (!missing.isEmpty())
-        m_watcher->addPaths(missing);
+    if (missing.isEmpty())
+        return;
+    m_watcher->addPaths(missing);
+    // What the engine put into a folder before it was watched (notes/ arriving with its first
+    // file) brings no notice: look once more instead of waiting for the rescan.
+    m_soon.start(kSettleMs);
 }
 
 void SyncEngine::requestMerge()

@@ -1,7 +1,7 @@
 #pragma once
 // One Syncthing instance from Debian for the end-to-end sync test, in a network namespace of
-// its own: made with `syncthing generate`, its config.xml edited to know both computers at
-// static addresses, share one folder watched for changes with a short rescan, and reach
+// its own: made with `syncthing generate`, its config.xml edited to know both computers (one
+// of them dialling the other at its static address), share one folder watched for changes with a short rescan, and reach
 // nothing else (global and local discovery, relays, NAT, usage and crash reports, upgrades
 // all off), then run with `syncthing serve` until stopped.
 #include <QDir>
@@ -49,8 +49,10 @@ public:
         QString address;
     };
 
-    // Both computers, each at its static address, share `folder` under the id "corkvane".
-    bool configure(const QString &folder, const QList<Device> &devices, QString *error)
+    // Both computers share `folder` under the id "corkvane". Only the one that `dials` knows the
+    // other's address: when both dial at once after a restart, each engine can drop the other's
+    // half-made connection and wait out a 20 s handshake timeout before trying again.
+    bool configure(const QString &folder, const QList<Device> &devices, bool dials, QString *error)
     {
         QFile file(m_home + QStringLiteral("/config.xml"));
         if (!file.open(QIODevice::ReadOnly)) {
@@ -107,10 +109,13 @@ public:
         for (const Device &d : devices)
             added += QStringLiteral("<device id=\"%1\" introducedBy=\"\"></device>").arg(d.id);
         added += settings + QStringLiteral("</folder>");
-        for (const Device &d : devices)
+        for (const Device &d : devices) {
+            const QString address = dials || d.address == m_address ? QStringLiteral("tcp://%1:22000").arg(d.address)
+                                                                    : QStringLiteral("dynamic");
             added += QStringLiteral("<device id=\"%1\" name=\"%2\" compression=\"metadata\" introducer=\"false\" "
-                                    "skipIntroductionRemovals=\"false\" introducedBy=\"\"><address>tcp://%3:22000</address></device>")
-                         .arg(d.id, d.name, d.address);
+                                    "skipIntroductionRemovals=\"false\" introducedBy=\"\"><address>%3</address></device>")
+                         .arg(d.id, d.name, address);
+        }
         const QRegularExpression root(QStringLiteral("<configuration version=\"\\d+\">"));
         const QRegularExpressionMatch m = root.match(xml);
         if (!m.hasMatch()) {

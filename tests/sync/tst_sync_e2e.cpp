@@ -143,8 +143,8 @@ private slots:
         QVERIFY2(m_engineB->generate(&error), qPrintable(error));
         const QList<SyncthingPeer::Device> devices{{m_engineA->deviceId(), "a", syncenv::address('a')},
                                                    {m_engineB->deviceId(), "b", syncenv::address('b')}};
-        QVERIFY2(m_engineA->configure(m_folderA, devices, &error), qPrintable(error));
-        QVERIFY2(m_engineB->configure(m_folderB, devices, &error), qPrintable(error));
+        QVERIFY2(m_engineA->configure(m_folderA, devices, true, &error), qPrintable(error));
+        QVERIFY2(m_engineB->configure(m_folderB, devices, false, &error), qPrintable(error));
         QVERIFY(m_engineA->start() && m_engineB->start());
         // The engines are up and joined once a file crosses.
         TestFiles::writeAll(m_folderA + "/probe", "x");

@@ -2,6 +2,7 @@
 // what a note window takes from the folder, what a save or a deletion puts there, typing in
 // progress, the preferences' "Sincronização" group, and what is reported once.
 #include "app/NoteSync.h"
+#include "app/ReceivedNotes.h"
 #include "app/StickyNote.h"
 #include "notes/ConfNota.h"
 #include "notes/ControllerEvents.h"
@@ -398,6 +399,27 @@ private slots:
         QCOMPARE(shown.filter("não puderam ser lidos").size(), 1);
         QCOMPARE(b->noteTable().count(), 1001);
         QCOMPARE(QDir(m_folder + "/notes").entryList(QDir::Files).size(), 1000 + 4);
+    }
+
+    // A note received over the network goes to the folder at once, not at the next rescan.
+    void aReceivedNoteIsMergedAtOnce()
+    {
+        auto a = computer("a", storeWith(m_folder, {"mine"}));
+        QVERIFY(settle(*a));
+        SyncEngine &engine = a->noteSync()->engine();
+        QVERIFY(!engine.busy());
+        ReceivedNotes receiver(*a);
+        const int slot = receiver.createReceivedNote();
+        QVERIFY(slot >= 0);
+        receiver.appendLine(slot, QStringLiteral("from the network"));
+        receiver.finishNote(slot);
+        QVERIFY(engine.busy());
+        QVERIFY(waitUntil([&] { return !engine.busy(); }, 20000));
+        const QString id = a->note(slot)->syncId();
+        QVERIFY(SyncId::isValid(id));
+        const auto file = SyncNoteFile::fromBytes(TestFiles::readAll(notePath(id)), QDateTime::currentDateTime());
+        QVERIFY(file);
+        QCOMPARE(file->note.note, QStringLiteral("from the network"));
     }
 
     // The preferences show the folder and the last merge, and OK starts syncing at once.
