@@ -35,6 +35,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include "support/MenuCaptions.h"
+#include "support/StartedController.h"
 
 #include <QRegularExpression>
 #include <QScreen>
@@ -73,13 +74,7 @@ class TestController : public QObject
 
     std::unique_ptr<TfStickyNote> makeController(const QByteArray &store = {})
     {
-        if (!store.isEmpty()) {
-            QDir().mkpath(m_home->filePath("Corkvane/tester/data"));
-            writeAll(m_home->filePath("Corkvane/tester/data/stickies.cvf"), store);
-        }
-        auto controller = std::make_unique<TfStickyNote>(TfStickyNote::Folders{programFolder(), m_home->path(), "tester"});
-        controller->startupStep();
-        return controller;
+        return startedController(programFolder(), m_home->path(), store);
     }
 
 private slots:

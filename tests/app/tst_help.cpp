@@ -15,6 +15,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Locale.h"
 #include "support/TestFiles.h"
+#include "support/StartedController.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -56,11 +57,7 @@ class TestHelp : public QObject
 
     std::unique_ptr<TfStickyNote> makeController(const QByteArray &store)
     {
-        QDir().mkpath(m_home->filePath("Corkvane/tester/data"));
-        TestFiles::writeAll(m_home->filePath("Corkvane/tester/data/stickies.cvf"), store);
-        auto controller = std::make_unique<TfStickyNote>(TfStickyNote::Folders{programFolder(), m_home->path(), "tester"});
-        controller->startupStep();
-        return controller;
+        return startedController(programFolder(), m_home->path(), store);
     }
 
     // The help window is up at `anchor` of `file`: its heading lies in the visible part of the

@@ -14,6 +14,7 @@
 #include "store/IniFile.h"
 #include "support/TestFiles.h"
 #include "support/WaitUntil.h"
+#include "support/StartedController.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -282,12 +283,7 @@ class TestLanguage : public QObject
 
     TfStickyNote &start(const QByteArray &store, const QString &programFolder = binFolder())
     {
-        if (!store.isNull()) {
-            QDir().mkpath(dataFolder());
-            TestFiles::writeAll(dataFolder() + "stickies.cvf", store);
-        }
-        m_controller = std::make_unique<TfStickyNote>(TfStickyNote::Folders{programFolder, m_home->path(), "tester"});
-        m_controller->startupStep();
+        m_controller = startedController(programFolder, m_home->path(), store);
         return *m_controller;
     }
 

@@ -15,6 +15,7 @@
 #include "platform/ProgramCommand.h"
 #include "support/DialogDriving.h"
 #include "support/TestFiles.h"
+#include "support/StartedController.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -78,11 +79,7 @@ class TestNotesWindow : public QObject
 
     std::unique_ptr<TfStickyNote> makeController(const QByteArray &store = kStore)
     {
-        QDir().mkpath(m_home->filePath("Corkvane/tester/data"));
-        TestFiles::writeAll(m_home->filePath("Corkvane/tester/data/stickies.cvf"), store);
-        auto controller = std::make_unique<TfStickyNote>(TfStickyNote::Folders{programFolder(), m_home->path(), "tester"});
-        controller->startupStep();
-        return controller;
+        return startedController(programFolder(), m_home->path(), store);
     }
 
     static TfrmNotas *openWindow(TfStickyNote &controller)

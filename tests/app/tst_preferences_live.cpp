@@ -17,6 +17,7 @@
 #include "support/DialogDriving.h"
 #include "support/TestFiles.h"
 #include "support/WaitUntil.h"
+#include "support/StartedController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -100,11 +101,7 @@ class TestPreferencesLive : public QObject
 
     std::unique_ptr<TfStickyNote> makeController(const QByteArray &store)
     {
-        QDir().mkpath(m_home->filePath("Corkvane/tester/data"));
-        TestFiles::writeAll(m_home->filePath("Corkvane/tester/data/stickies.cvf"), store);
-        auto controller = std::make_unique<TfStickyNote>(TfStickyNote::Folders{programFolder(), m_home->path(), "tester"});
-        controller->startupStep();
-        return controller;
+        return startedController(programFolder(), m_home->path(), store);
     }
 
     // "&Preferências..." from the tray, with `act` run inside the dialog.

@@ -12,6 +12,7 @@
 #include "platform/Locale.h"
 #include "support/TestFiles.h"
 #include "support/WaitUntil.h"
+#include "support/StartedController.h"
 
 #include <QGuiApplication>
 #include <QPlainTextEdit>
@@ -54,12 +55,7 @@ class TestReceivedNotes : public QObject
 
     std::unique_ptr<TfStickyNote> makeController(const QByteArray &store)
     {
-        QDir().mkpath(m_home->filePath("Corkvane/tester/data"));
-        TestFiles::writeAll(m_home->filePath("Corkvane/tester/data/stickies.cvf"), store);
-        auto controller = std::make_unique<TfStickyNote>(
-            TfStickyNote::Folders{qEnvironmentVariable("CORKVANE_BIN_DIR") + QLatin1Char('/'), m_home->path(), "tester"});
-        controller->startupStep();
-        return controller;
+        return startedController(qEnvironmentVariable("CORKVANE_BIN_DIR") + QLatin1Char('/'), m_home->path(), store);
     }
 
     // Runs received lines through the controller's own notes, as its server does.

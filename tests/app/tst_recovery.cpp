@@ -17,6 +17,7 @@
 #include "store/Snapshots.h"
 #include "support/MountNamespace.h"
 #include "support/TestFiles.h"
+#include "support/StartedController.h"
 
 #include <QAction>
 #include <QDialog>
@@ -71,11 +72,7 @@ class TestRecovery : public QObject
     std::unique_ptr<TfStickyNote> makeController(const QByteArray &store = {})
     {
         QDir().mkpath(dataFolder());
-        if (!store.isEmpty())
-            TestFiles::writeAll(dataFolder() + "stickies.cvf", store);
-        auto controller = std::make_unique<TfStickyNote>(TfStickyNote::Folders{programFolder(), m_home->path(), "tester"});
-        controller->startupStep();
-        return controller;
+        return startedController(programFolder(), m_home->path(), store);
     }
 
 private slots:

@@ -14,6 +14,7 @@
 #include "support/DialogDriving.h"
 #include "support/TestFiles.h"
 #include "support/WaitUntil.h"
+#include "support/StartedController.h"
 #include "sync/SyncId.h"
 #include "sync/SyncNoteFile.h"
 
@@ -156,11 +157,7 @@ class TestSyncEngine : public QObject
 
     std::unique_ptr<TfStickyNote> computer(const QString &name, const QByteArray &store)
     {
-        const QString home = m_dir->filePath(name);
-        QDir().mkpath(home + "/Corkvane/tester/data");
-        TestFiles::writeAll(home + "/Corkvane/tester/data/stickies.cvf", store);
-        auto c = std::make_unique<TfStickyNote>(TfStickyNote::Folders{programFolder(), home, "tester"});
-        c->startupStep();
+        auto c = startedController(programFolder(), m_dir->filePath(name), store);
         if (c->noteSync()->engine().enabled())
             settle(*c);
         return c;
