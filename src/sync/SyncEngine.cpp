@@ -91,6 +91,17 @@ void SyncEngine::watchFolder()
     m_soon.start(kSettleMs);
 }
 
+bool SyncEngine::restartIfStale(const std::shared_ptr<SyncMerger> &merger)
+{
+    if (merger == m_merger)
+        return false;
+    // The work was for a folder no longer in use: what it found is dropped, and the folder in
+    // use now gets a merge of its own.
+    m_phase = Phase::Idle;
+    requestMerge();
+    return true;
+}
+
 void SyncEngine::requestMerge()
 {
     if (!enabled() || m_stopping)
@@ -124,13 +135,8 @@ void SyncEngine::startMerge()
     m_pool.start([this, merger, request = std::move(request), generation] {
         SyncPlan plan = merger->plan(request);
         QMetaObject::invokeMethod(this, [this, merger, plan = std::move(plan), generation] {
-            if (merger != m_merger) {
-                // Planned for a folder no longer in use.
-                m_phase = Phase::Idle;
-                requestMerge();
-                return;
-            }
-            planned(plan, generation);
+            if (!restartIfStale(merger))
+                planned(plan, generation);
         }, Qt::QueuedConnection);
     });
 }
@@ -244,12 +250,8 @@ void SyncEngine::finishApplying()
         QMetaObject::invokeMethod(this, [this, merger, outcome, shown, saveError, saved = bool(save)] {
             if (saved)
                 m_host.saveFinished(saveError);
-            if (merger != m_merger) {
-                m_phase = Phase::Idle;
-                requestMerge();
-                return;
-            }
-            committed(outcome, shown);
+            if (!restartIfStale(merger))
+                committed(outcome, shown);
         }, Qt::QueuedConnection);
     });
 }

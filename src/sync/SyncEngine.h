@@ -103,6 +103,8 @@ private:
     void applySlice();
     void finishApplying();
     void committed(const SyncOutcome &outcome, const SyncOutcome &shown);
+    // True, with a new merge asked for, when `merger` is not the one in use any more.
+    bool restartIfStale(const std::shared_ptr<SyncMerger> &merger);
     void watchFolder();
     void reportOnce(const SyncPlan &plan);
     bool carryOut(const SyncLocalChange &change);
