@@ -197,11 +197,7 @@ SyncPlan SyncMerger::plan(const SyncRequest &request)
             }
             entry.data.syncId = id;
             m_localHashes.insert(id, LocalHash{entry.data, entry.hash});
-            SyncLocalChange change;
-            change.kind = SyncLocalChange::Kind::AssignId;
-            change.slot = entry.slot;
-            change.syncId = id;
-            out.changes.append(change);
+            out.changes.append({.kind = SyncLocalChange::Kind::AssignId, .slot = entry.slot, .syncId = id});
             locals.insert(id, entry);
         }
     }
@@ -265,13 +261,8 @@ SyncPlan SyncMerger::plan(const SyncRequest &request)
         const QByteArray copyHash = SyncNoteFile::hash(copy);
         plannedCopies.insert(copyId);
         copies.append(PendingWrite{copyId, *copyPath, noteBytes(copy, copyId), copyHash, PendingWrite::Role::Copy});
-        SyncLocalChange change;
-        change.kind = SyncLocalChange::Kind::Create;
-        change.syncId = copyId;
-        change.incoming = copy;
-        change.hash = copyHash;
-        change.conflictCopy = true;
-        localChanges.append(change);
+        localChanges.append({.kind = SyncLocalChange::Kind::Create, .syncId = copyId, .incoming = copy, .hash = copyHash,
+                             .conflictCopy = true});
         return Copy::Planned;
     };
 
@@ -336,28 +327,16 @@ SyncPlan SyncMerger::plan(const SyncRequest &request)
             if (m_state.merged.remove(id))
                 out.stateChanged = true;
             break;
-        case Action::ApplyFolder: {
-            SyncLocalChange change;
-            change.kind = SyncLocalChange::Kind::Apply;
-            change.slot = local->slot;
-            change.syncId = id;
-            change.expected = local->data;
-            change.incoming = main->content.note;
-            change.hash = main->hash;
-            localChanges.append(change);
+        case Action::ApplyFolder:
+            localChanges.append({.kind = SyncLocalChange::Kind::Apply, .slot = local->slot, .syncId = id,
+                                 .expected = local->data, .incoming = main->content.note, .hash = main->hash});
             localAfter = main->hash;
             break;
-        }
-        case Action::CreateLocal: {
-            SyncLocalChange change;
-            change.kind = SyncLocalChange::Kind::Create;
-            change.syncId = id;
-            change.incoming = main->content.note;
-            change.hash = main->hash;
-            localChanges.append(change);
+        case Action::CreateLocal:
+            localChanges.append({.kind = SyncLocalChange::Kind::Create, .syncId = id, .incoming = main->content.note,
+                                 .hash = main->hash});
             localAfter = main->hash;
             break;
-        }
         case Action::ConflictCopy: {
             QString copyPath;
             const Copy copy = keepAsCopy(id, main->content.note, main->hash, &copyPath);
@@ -380,17 +359,12 @@ SyncPlan SyncMerger::plan(const SyncRequest &request)
             removeAfterWrites.removeAll(folder.notePath(id));
             folderAfter = local->hash;
             break;
-        case Action::TrashLocal: {
-            SyncLocalChange change;
-            change.kind = SyncLocalChange::Kind::Trash;
-            change.slot = local->slot;
-            change.syncId = id;
-            change.expected = local->data;
-            localChanges.append(change);
+        case Action::TrashLocal:
+            localChanges.append({.kind = SyncLocalChange::Kind::Trash, .slot = local->slot, .syncId = id,
+                                 .expected = local->data});
             localAfter.reset();
             folderAfter.reset();
             break;
-        }
         case Action::WriteTombstone:
             writes.append(PendingWrite{id, folder.tombstonePath(id), SyncFolder::tombstoneBytes(id, nowUtc, request.device),
                                        QByteArray(), PendingWrite::Role::Tombstone});

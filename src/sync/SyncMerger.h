@@ -45,10 +45,10 @@ struct SyncLocalChange
     };
     Kind kind = Kind::AssignId;
     int slot = -1;
-    QString syncId;
-    NoteData expected;
-    NoteData incoming;
-    QByteArray hash;          // Apply, Create: the version recorded once the note here has it
+    QString syncId{};
+    NoteData expected{};
+    NoteData incoming{};
+    QByteArray hash{};        // Apply, Create: the version recorded once the note here has it
     bool conflictCopy = false;
 };
 
