@@ -98,6 +98,18 @@ NoteData sampleNote()
     return d;
 }
 
+// A press at `local` in `w`, a move by `delta` with the left button held, and the release there.
+void drag(QWidget *w, QPoint local, QPoint delta)
+{
+    const QPoint g = w->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, g, Qt::LeftButton, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(w, &press);
+    QMouseEvent move(QEvent::MouseMove, local + delta, g + delta, Qt::NoButton, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(w, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, local + delta, g + delta, Qt::LeftButton, Qt::NoButton, {});
+    QCoreApplication::sendEvent(w, &release);
+}
+
 } // namespace
 
 class TestPostIt : public QObject
@@ -320,15 +332,6 @@ private slots:
         auto note = makeNote();
         note->setFooterText(QStringLiteral("De: Ana"));
         note->move(200, 150);
-        auto drag = [](QWidget *w, QPoint local, QPoint delta) {
-            const QPoint g = w->mapToGlobal(local);
-            QMouseEvent press(QEvent::MouseButtonPress, local, g, Qt::LeftButton, Qt::LeftButton, {});
-            QCoreApplication::sendEvent(w, &press);
-            QMouseEvent move(QEvent::MouseMove, local + delta, g + delta, Qt::NoButton, Qt::LeftButton, {});
-            QCoreApplication::sendEvent(w, &move);
-            QMouseEvent release(QEvent::MouseButtonRelease, local + delta, g + delta, Qt::LeftButton, Qt::NoButton, {});
-            QCoreApplication::sendEvent(w, &release);
-        };
         // The window system of the test run has no move loop, so the window follows the pointer.
         drag(child<QLabel>(note.get(), "lblCaption"), QPoint(4, 4), QPoint(30, 20));
         QCOMPARE(note->pos(), QPoint(230, 170));
@@ -374,15 +377,6 @@ private slots:
         QCOMPARE(place(), QRect(700, 400, 200, 150));
 
         // The user drags the title bar: the place follows.
-        const auto drag = [](QWidget *w, QPoint local, QPoint delta) {
-            const QPoint g = w->mapToGlobal(local);
-            QMouseEvent press(QEvent::MouseButtonPress, local, g, Qt::LeftButton, Qt::LeftButton, {});
-            QCoreApplication::sendEvent(w, &press);
-            QMouseEvent move(QEvent::MouseMove, local + delta, g + delta, Qt::NoButton, Qt::LeftButton, {});
-            QCoreApplication::sendEvent(w, &move);
-            QMouseEvent release(QEvent::MouseButtonRelease, local + delta, g + delta, Qt::LeftButton, Qt::NoButton, {});
-            QCoreApplication::sendEvent(w, &release);
-        };
         drag(child<QLabel>(note.get(), "lblCaption"), QPoint(4, 4), QPoint(30, 20));
         QCOMPARE(note->pos(), QPoint(30, 20));
         QCOMPARE(place(), QRect(30, 20, 200, 150));
