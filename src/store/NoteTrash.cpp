@@ -79,6 +79,16 @@ bool NoteTrash::open(IniFile *ini, bool *junk, QString *error) const
     return readable;
 }
 
+bool NoteTrash::openForChange(IniFile *ini, bool *junk, QString *error) const
+{
+    QString reason;
+    if (open(ini, junk, &reason))
+        return true;
+    if (error)
+        *error = IniFile::writeErrorText(m_path, reason);
+    return false;
+}
+
 bool NoteTrash::keepUnreadableAside(QString *error) const
 {
     const QFileInfo info(m_path);
@@ -141,12 +151,8 @@ bool NoteTrash::add(const NoteData &note, const QDateTime &deletedAt, QString *e
 {
     IniFile ini;
     bool junk = false;
-    QString reason;
-    if (!open(&ini, &junk, &reason)) {
-        if (error)
-            *error = IniFile::writeErrorText(m_path, reason);
+    if (!openForChange(&ini, &junk, error))
         return false;
-    }
     int next = 0;
     for (const QString &section : ini.sections())
         next = std::max(next, entryNumber(section) + 1);
@@ -164,12 +170,8 @@ std::optional<QList<TrashEntry>> NoteTrash::take(const QStringList &ids, const Q
 {
     IniFile ini;
     bool junk = false;
-    QString reason;
-    if (!open(&ini, &junk, &reason)) {
-        if (error)
-            *error = IniFile::writeErrorText(m_path, reason);
+    if (!openForChange(&ini, &junk, error))
         return std::nullopt;
-    }
     QList<TrashEntry> taken;
     const QStringList present = entrySections(ini);
     for (const QString &id : ids) {
@@ -194,12 +196,8 @@ bool NoteTrash::empty(QString *error)
 {
     IniFile ini;
     bool junk = false;
-    QString reason;
-    if (!open(&ini, &junk, &reason)) {
-        if (error)
-            *error = IniFile::writeErrorText(m_path, reason);
+    if (!openForChange(&ini, &junk, error))
         return false;
-    }
     if (junk && !keepUnreadableAside(error))
         return false;
     // An emptied trash is an empty file: nothing of the notes stays behind.

@@ -75,6 +75,8 @@ private:
     // but no section at all (not a profile) is moved aside under a name of its own before the
     // first write, so that nothing the program did not write is ever written over.
     bool open(IniFile *ini, bool *junk, QString *error) const;
+    // open() for a change that writes the trash: a failure is told as a failed write.
+    bool openForChange(IniFile *ini, bool *junk, QString *error) const;
     bool keepUnreadableAside(QString *error) const;
     bool write(IniFile &ini, bool junk, const QDateTime &now, QString *error);
 

@@ -91,6 +91,17 @@ void SyncEngine::watchFolder()
     m_soon.start(kSettleMs);
 }
 
+SyncRequest SyncEngine::requestForNotesHere() const
+{
+    SyncRequest request;
+    request.folder = m_folder;
+    request.device = m_device;
+    request.statePath = m_statePath;
+    request.now = Clock::now();
+    request.locals = m_host.localNotes();
+    return request;
+}
+
 bool SyncEngine::restartIfStale(const std::shared_ptr<SyncMerger> &merger)
 {
     if (merger == m_merger)
@@ -123,12 +134,7 @@ void SyncEngine::startMerge()
     m_pending = false;
     if (!enabled() || m_stopping || !m_host.notesReady())
         return;
-    SyncRequest request;
-    request.folder = m_folder;
-    request.device = m_device;
-    request.statePath = m_statePath;
-    request.now = Clock::now();
-    request.locals = m_host.localNotes();
+    SyncRequest request = requestForNotesHere();
     const quint64 generation = m_host.notesGeneration() ^ (m_generation << 32);
     m_phase = Phase::Planning;
     std::shared_ptr<SyncMerger> merger = m_merger;
@@ -289,12 +295,7 @@ void SyncEngine::pushBeforeExit()
     m_pool.waitForDone();
     if (!enabled() || !m_merger || !m_host.notesReady())
         return;
-    SyncRequest request;
-    request.folder = m_folder;
-    request.device = m_device;
-    request.statePath = m_statePath;
-    request.now = Clock::now();
-    request.locals = m_host.localNotes();
+    SyncRequest request = requestForNotesHere();
     request.pushOnly = true;
     const SyncPlan plan = m_merger->plan(request);
     m_outcome = m_merger->commit(plan, {}, true, request.now, &m_shown);

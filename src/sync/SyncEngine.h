@@ -103,6 +103,8 @@ private:
     void applySlice();
     void finishApplying();
     void committed(const SyncOutcome &outcome, const SyncOutcome &shown);
+    // A merge of the folder in use with the notes here as they are now.
+    SyncRequest requestForNotesHere() const;
     // True, with a new merge asked for, when `merger` is not the one in use any more.
     bool restartIfStale(const std::shared_ptr<SyncMerger> &merger);
     void watchFolder();
