@@ -67,7 +67,7 @@ void SyncEngine::configure(const QString &folder, const QString &device, const Q
     watchFolder();
 }
 
-void SyncEngine::watchFolder()
+bool SyncEngine::watchFolder()
 {
     if (!m_watcher) {
         m_watcher = new QFileSystemWatcher(this);
@@ -84,11 +84,9 @@ void SyncEngine::watchFolder()
         if (!watched.contains(path))
             missing << path;
     if (missing.isEmpty())
-        return;
+        return false;
     m_watcher->addPaths(missing);
-    // What the engine put into a folder before it was watched (notes/ arriving with its first
-    // file) brings no notice: look once more instead of waiting for the rescan.
-    m_soon.start(kSettleMs);
+    return true;
 }
 
 SyncRequest SyncEngine::requestForNotesHere() const
@@ -269,8 +267,11 @@ void SyncEngine::committed(const SyncOutcome &outcome, const SyncOutcome &shown)
     m_plan = SyncPlan();
     m_done.clear();
     m_phase = Phase::Idle;
-    // notes/ and deleted/ may have been made by this merge.
-    watchFolder();
+    // notes/ and deleted/ may have been made by this merge, or by the file-sync engine while it
+    // ran: what landed in them before they were watched brings no notice, so look once more
+    // instead of waiting for the rescan.
+    if (watchFolder())
+        m_soon.start(kSettleMs);
     emit mergeFinished(outcome);
     if (m_pending)
         startMerge();

@@ -107,7 +107,8 @@ private:
     SyncRequest requestForNotesHere() const;
     // True, with a new merge asked for, when `merger` is not the one in use any more.
     bool restartIfStale(const std::shared_ptr<SyncMerger> &merger);
-    void watchFolder();
+    // Watches the folder and those of its subfolders that exist; true when one was not watched yet.
+    bool watchFolder();
     void reportOnce(const SyncPlan &plan);
     bool carryOut(const SyncLocalChange &change);
 
